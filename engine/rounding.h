@@ -1,0 +1,47 @@
+#pragma once
+// The rounding and list-matching functions: pure functions of their arguments.
+// Failures are raised as EngineError with the kind named in each comment.
+
+#include <cstdint>
+
+#include "errors.h"
+#include "number_format.h"
+#include "variant.h"
+
+namespace tarvello {
+
+// Rounds to aDecimalPlaces places (which may be negative or fractional), halves upwards,
+// through a 15-significant-digit decimal step. Never raises: a failed computation gives 0.
+double RoundIt(double aNumberToRound, double aDecimalPlaces);
+
+// 1-based start of the last occurrence of str2 in str1 (overlaps included), or 0.
+std::int32_t RInStr(const Text& str1, const Text& str2);
+
+// True (-1) when Value equals a whole entry of DelimitedList, or the list is exactly "*".
+// Entries are separated by commas, semicolons or white space and compared trimmed.
+Variant InDelimitedList(const Variant& DelimitedList, const Variant& Value);
+
+// Moves Value onto a multiple of Interval. DivisionByZero for Interval 0; Overflow when a
+// step leaves the 32-bit range.
+Variant RoundToNext(std::int32_t Value, std::int32_t Interval);
+
+// Reads text as a decimal number: optional sign, digits and the regional decimal separator.
+// TypeMismatch when the text is not such a number (or lies beyond a double).
+double ReadNumber(const Text& text, const NumberFormat& format = {});
+
+// To a signed 32-bit whole number, halves to even. Overflow outside the range or for a
+// non-finite double; TypeMismatch for text that is not a number.
+std::int32_t ToWholeNumber(double value);
+std::int32_t ToWholeNumber(const Variant& value, const NumberFormat& format = {});
+std::int32_t ToWholeNumber(const Text& value, const NumberFormat& format = {});
+
+// The same conversion to a signed 16-bit whole number.
+std::int16_t ToWholeNumber16(double value);
+std::int16_t ToWholeNumber16(const Variant& value, const NumberFormat& format = {});
+std::int16_t ToWholeNumber16(const Text& value, const NumberFormat& format = {});
+
+// Rounds to `places` decimal places, halves (as the number is written, shortest round-trip
+// form) to even. InvalidArgument for negative places. A double or text gives a double.
+Variant RoundToPlaces(const Variant& value, std::int32_t places, const NumberFormat& format = {});
+
+}  // namespace tarvello

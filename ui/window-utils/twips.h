@@ -1,0 +1,27 @@
+#pragma once
+// Layouts are written in twips (1/1440 inch), the unit the window tables use; this is the
+// one place where they become pixels. At 96 DPI 15 twips make one pixel.
+
+#include <windows.h>
+
+namespace tarvello::ui {
+
+constexpr int kTwipsPerInch = 1440;
+
+inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
+inline int PixelsToTwips(int pixels, int dpi) { return MulDiv(pixels, kTwipsPerInch, dpi); }
+
+// The DPI the window is drawn at (system DPI awareness: the same for every window).
+inline int WindowDpi(HWND hwnd) {
+    HDC dc = GetDC(hwnd);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(hwnd, dc);
+    return dpi;
+}
+
+// Font heights are given in points (8.25, 18); negative means character height.
+inline int PointsToFontHeight(double points, int dpi) {
+    return -static_cast<int>(points * dpi / 72.0 + 0.5);
+}
+
+}  // namespace tarvello::ui
