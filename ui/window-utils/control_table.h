@@ -1,0 +1,44 @@
+#pragma once
+// A window's controls as data: one row per control, in twips, mirroring the window's layout
+// table. The rows are turned into child windows (and lines to paint) by CreateControls.
+
+#include <windows.h>
+
+#include <vector>
+
+namespace tarvello::ui {
+
+enum class ControlKind { Label, Line, Frame, OptionButton, TextBox, PushButton, Picture };
+
+// A font by face, size in points and weight; a null face means the window's default font.
+struct FontSpec {
+    const wchar_t* face = nullptr;
+    double points = 8.25;
+    int weight = FW_NORMAL;
+};
+
+// A colour is either a system colour index (GetSysColor) or a fixed RGB value.
+struct ColorSpec {
+    enum class Kind { Default, System, Rgb } kind = Kind::Default;
+    int value = 0;
+    static ColorSpec System(int index) { return {Kind::System, index}; }
+    static ColorSpec Rgb(COLORREF rgb) { return {Kind::Rgb, static_cast<int>(rgb)}; }
+};
+
+struct ControlSpec {
+    int id;                 // child window id; lines and frames have ids too, for lookup
+    const wchar_t* name;    // the control's name, e.g. L"optNearest"
+    ControlKind kind;
+    int container;          // id of the frame that holds it, or 0 for the window
+    const wchar_t* caption; // caption or initial text; nullptr for none
+    // Left, Top, Width, Height in twips, relative to the container. For a line: x1, y1, x2, y2.
+    int left, top, width, height;
+    int tabIndex;           // -1 for controls that take no focus
+    bool initiallyOn = false;   // option buttons
+    FontSpec font{};
+    ColorSpec background{};     // labels: opaque background colour
+    ColorSpec foreground{};     // labels: text colour; lines: line colour
+    int lineWidthPixels = 1;    // lines
+};
+
+}  // namespace tarvello::ui
