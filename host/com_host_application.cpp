@@ -1,0 +1,141 @@
+#include "host/com_host_application.h"
+
+#include <string>
+
+#include "engine/errors.h"
+#include "host/host_failure.h"
+#include "host/variant_convert.h"
+
+namespace tarvello::host {
+namespace {
+
+// The operation names are plain ASCII.
+std::string Narrow(const wchar_t* name) {
+    return std::string(name, name + wcslen(name));
+}
+
+VARIANTARG RowArgument(std::int16_t& row) {
+    VARIANTARG argument;
+    VariantInit(&argument);
+    V_VT(&argument) = VT_I2 | VT_BYREF;
+    V_I2REF(&argument) = &row;
+    return argument;
+}
+
+}  // namespace
+
+ComHostApplication::ComHostApplication(ComPtr<IDispatch> application, const ComHostOptions& options)
+    : filter_(options.busyRetryMilliseconds),
+      session_(options.busyRetryMilliseconds),
+      application_(std::move(application)) {}
+
+void ComHostApplication::Call(const wchar_t* member, const char* operation, VARIANTARG* arguments,
+                              UINT count, VARIANT* result) {
+    // The member is read afresh for every operation and released right after it.
+    const std::string memberName = Narrow(member);
+    ComPtr<IDispatch> functions =
+        session_.GetObjectProperty(application_.Get(), member, memberName);
+    std::wstring name(operation, operation + strlen(operation));
+    const DISPID id = session_.IdOf(functions.Get(), name, operation);
+    session_.Invoke(functions.Get(), id, DISPATCH_METHOD, arguments, count, result, operation);
+}
+
+Variant ComHostApplication::CallForValue(const wchar_t* member, const char* operation,
+                                         VARIANTARG* arguments, UINT count) {
+    VariantOwner result;
+    Call(member, operation, arguments, count, result.get());
+    try {
+        return FromAutomationValue(*result);
+    } catch (const EngineError& error) {
+        throw EngineError(error.kind(), std::string(operation) + ": " + error.what());
+    }
+}
+
+Variant ComHostApplication::GetActiveDocumentIndex() {
+    return CallForValue(L"DocFunctions", "GetActiveDocumentIndex");
+}
+
+Variant ComHostApplication::LineItemGetSelectedRows() {
+    return CallForValue(L"ItemFunctions", "LineItemGetSelectedRows");
+}
+
+Variant ComHostApplication::LineItemCount() {
+    return CallForValue(L"ItemFunctions", "LineItemCount");
+}
+
+Variant ComHostApplication::LineItemGetActiveRow() {
+    return CallForValue(L"ItemFunctions", "LineItemGetActiveRow");
+}
+
+Variant ComHostApplication::LineItemGetValue(std::int16_t& row, const Text& field) {
+    Bstr fieldName(field);
+    VARIANTARG arguments[2];
+    VariantInit(&arguments[0]);
+    V_VT(&arguments[0]) = VT_BSTR;
+    V_BSTR(&arguments[0]) = fieldName.get();
+    arguments[1] = RowArgument(row);
+    return CallForValue(L"ItemFunctions", "LineItemGetValue", arguments, 2);
+}
+
+void ComHostApplication::LineItemSetValue(std::int16_t& row, const Text& field, Variant& value) {
+    Bstr fieldName(field);
+    Bstr text;
+    double number = 0;
+    VARIANTARG arguments[3];
+    VariantInit(&arguments[0]);
+    switch (value.kind()) {
+        case Variant::Kind::Double:
+            // A double goes by reference to the caller's value, which sees what the host
+            // leaves there.
+            number = value.AsDouble();
+            V_VT(&arguments[0]) = VT_R8 | VT_BYREF;
+            V_R8REF(&arguments[0]) = &number;
+            break;
+        case Variant::Kind::Text:
+            text = Bstr(value.AsText());
+            V_VT(&arguments[0]) = VT_BSTR;
+            V_BSTR(&arguments[0]) = text.get();
+            break;
+        case Variant::Kind::Int16:
+            V_VT(&arguments[0]) = VT_I2;
+            V_I2(&arguments[0]) = value.AsInt16();
+            break;
+        case Variant::Kind::Int32:
+            V_VT(&arguments[0]) = VT_I4;
+            V_I4(&arguments[0]) = value.AsInt32();
+            break;
+        case Variant::Kind::Boolean:
+            V_VT(&arguments[0]) = VT_BOOL;
+            V_BOOL(&arguments[0]) = value.AsBool() ? VARIANT_TRUE : VARIANT_FALSE;
+            break;
+        case Variant::Kind::Empty:
+            break;
+    }
+    VariantInit(&arguments[1]);
+    V_VT(&arguments[1]) = VT_BSTR;
+    V_BSTR(&arguments[1]) = fieldName.get();
+    arguments[2] = RowArgument(row);
+
+    VariantOwner ignored;
+    Call(L"ItemFunctions", "LineItemSetValue", arguments, 3, ignored.get());
+    if (value.kind() == Variant::Kind::Double && number != value.AsDouble()) {
+        value = Variant::Double(number);
+    }
+}
+
+ComPtr<IDispatch> AttachToRunningObject(const std::u16string& progId) {
+    CLSID clsid;
+    HRESULT result = CLSIDFromProgID(reinterpret_cast<LPCOLESTR>(progId.c_str()), &clsid);
+    if (FAILED(result)) throw MakeHostError(result, "attach").MarkDisconnected();
+
+    ComPtr<IUnknown> running;
+    result = GetActiveObject(clsid, nullptr, running.GetAddressOf());
+    if (FAILED(result)) throw MakeHostError(result, "attach").MarkDisconnected();
+
+    ComPtr<IDispatch> application;
+    result = running.As(&application);
+    if (FAILED(result)) throw MakeHostError(result, "attach");
+    return application;
+}
+
+}  // namespace tarvello::host
