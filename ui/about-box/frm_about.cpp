@@ -1,0 +1,167 @@
+#include "ui/about-box/frm_about.h"
+
+#include <windowsx.h>
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+#include "app/version.h"
+#include "ui/about-box/about_box_layout.h"
+#include "ui/window-utils/twips.h"
+
+namespace tarvello::ui {
+
+namespace {
+
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
+
+// Texts are ASCII constants and the program's own identity.
+std::wstring Widen(const std::string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+// The program's icon when the executable carries one (id 1), the platform's otherwise.
+HICON ProgramIcon(int size) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    auto icon = static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
+    if (!icon) {
+        icon = static_cast<HICON>(
+            LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED));
+    }
+    return icon;
+}
+
+}  // namespace
+
+frmAbout::frmAbout(HWND owner) : frmAbout(owner, SysInfoSettings{}) {}
+
+frmAbout::frmAbout(HWND owner, SysInfoSettings sysInfo)
+    : owner_(owner), sysInfo_(std::move(sysInfo)) {}
+
+frmAbout::~frmAbout() {
+    EndModal();
+}
+
+void frmAbout::Form_Load() {
+    CreateBox();
+    SetTexts();
+    RunModalLoop();
+}
+
+void frmAbout::CreateBox() {
+    HICON icon = ProgramIcon(GetSystemMetrics(SM_CXICON));
+    HICON smallIcon = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
+
+    // Created hidden: every text is in place before the box is first seen.
+    CreateBase(kClassName, L"", kStyle, kExStyle, 0, 0, 0, 0, owner_, nullptr, icon, smallIcon);
+    if (!hwnd_) throw std::runtime_error("the About box could not be created");
+    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+
+    const int dpi = WindowDpi(hwnd_);
+    RECT frame{0, 0, TwipsToPixels(about_box::kClientWidthTwips, dpi),
+               TwipsToPixels(about_box::kClientHeightTwips, dpi)};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void frmAbout::SetTexts() {
+    const std::string title = TARVELLO_TITLE;
+    SetWindowTextW(hwnd_, Widen("About " + title).c_str());
+    const std::string version = "Version " + std::to_string(TARVELLO_VERSION_MAJOR) + "." +
+                                std::to_string(TARVELLO_VERSION_MINOR) + "." +
+                                std::to_string(TARVELLO_VERSION_REVISION);
+    SetDlgItemTextW(hwnd_, about_box::kLblVersion, Widen(version).c_str());
+    SetDlgItemTextW(hwnd_, about_box::kLblTitle, Widen(title).c_str());
+    SetDlgItemTextW(hwnd_, about_box::kLblDescription,
+                    L"This utility is designed to help Tarvello users round by either nearest "
+                    L"multiple or decimal place.");
+    SetDlgItemTextW(hwnd_, about_box::kLblDisclaimer,
+                    L"Brellwick Technologies, Inc. does not take responsibility for this utility. "
+                    L"Brellwick Technologies, Inc. does not support this utility.");
+}
+
+// The box runs its own message loop: Form_Load returns only when the box has gone. A quit
+// request arriving meanwhile ends the box and is passed on to the loop outside.
+void frmAbout::RunModalLoop() {
+    if (owner_) EnableWindow(owner_, FALSE);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+
+    MSG msg;
+    while (hwnd_) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (!IsDialogMessageW(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    EndModal();
+}
+
+// The owner is enabled again before the box goes, so that the windowing system hands the
+// activation back to it rather than to some other program.
+void frmAbout::EndModal() {
+    if (owner_ && !IsWindowEnabled(owner_)) EnableWindow(owner_, TRUE);
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void frmAbout::cmdOK_Click() {
+    EndModal();
+}
+
+void frmAbout::cmdSysInfo_Click() {
+    StartSysInfo();
+}
+
+LRESULT frmAbout::OnActivate(WPARAM wParam, LPARAM lParam) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
+    }
+    // Like a dialog, the box gives the focus back to the control that last had it, and to
+    // OK (the first in tab order) when it opens.
+    HWND focus = lastFocus_ ? lastFocus_ : GetDlgItem(hwnd_, about_box::kCmdOK);
+    if (focus) SetFocus(focus);
+    return 0;
+}
+
+LRESULT frmAbout::OnCommand(int id, int code) {
+    if (code != BN_CLICKED) return 0;
+    // OK is both the default and the cancel button.
+    if (id == IDOK || id == IDCANCEL) cmdOK_Click();
+    if (id == about_box::kCmdSysInfo) cmdSysInfo_Click();
+    return 0;
+}
+
+LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
+        case DM_GETDEFID:
+            return MAKELRESULT(about_box::kCmdOK, DC_HASDEFID);
+        case WM_ACTIVATE:
+            return OnActivate(wParam, lParam);
+        case WM_CLOSE:
+            // Closing by the title bar discards the box exactly as OK does.
+            cmdOK_Click();
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+}
+
+}  // namespace tarvello::ui

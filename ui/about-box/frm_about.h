@@ -1,0 +1,54 @@
+#pragma once
+// The About box: title, version, description and disclaimer, and a button that starts the
+// platform's system information tool. Each Help > About builds a fresh frmAbout and calls
+// Form_Load, which returns once the box has closed; nothing of the box outlives that call.
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/about-box/sys_info_settings.h"
+#include "ui/window-utils/base_window.h"
+
+namespace tarvello::ui {
+
+class frmAbout : public BaseWindow<frmAbout> {
+public:
+    static constexpr const wchar_t* kClassName = L"TarvelloAboutBox";
+
+    explicit frmAbout(HWND owner);
+    frmAbout(HWND owner, SysInfoSettings sysInfo);
+    ~frmAbout();
+    frmAbout(const frmAbout&) = delete;
+    frmAbout& operator=(const frmAbout&) = delete;
+
+    // Sets the texts, shows the box modally over the owner (the owner takes no input meanwhile)
+    // and returns when the box has closed.
+    void Form_Load();
+
+    // Starts the system information tool, or tells the user it is unavailable.
+    void StartSysInfo();
+    // Reads one registry value as text into KeyVal; true when the value was read. Throws when
+    // the value holds no bytes at all.
+    bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
+                     std::string& KeyVal);
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
+
+    void CreateBox();
+    void SetTexts();
+    void RunModalLoop();
+    void EndModal();
+    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
+    LRESULT OnCommand(int id, int code);
+
+    HWND owner_;
+    SysInfoSettings sysInfo_;
+    HWND lastFocus_ = nullptr;
+};
+
+}  // namespace tarvello::ui
