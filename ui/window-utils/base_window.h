@@ -71,7 +71,8 @@ private:
 
     static void ReportUnexpected(HWND hwnd, const char* what) {
         std::wstring text = L"An unexpected error occurred: ";
-        for (const char* p = what; *p; ++p) text += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+        for (const char* p = what; *p; ++p)
+            text += static_cast<wchar_t>(static_cast<unsigned char>(*p));
         MessageBoxW(hwnd, text.c_str(), L"" TARVELLO_TITLE, MB_OK | MB_ICONERROR);
     }
 };

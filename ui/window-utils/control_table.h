@@ -26,19 +26,19 @@ struct ColorSpec {
 };
 
 struct ControlSpec {
-    int id;                 // child window id; lines and frames have ids too, for lookup
-    const wchar_t* name;    // the control's name, e.g. L"optNearest"
+    int id;               // child window id; lines and frames have ids too, for lookup
+    const wchar_t* name;  // the control's name, e.g. L"optNearest"
     ControlKind kind;
-    int container;          // id of the frame that holds it, or 0 for the window
-    const wchar_t* caption; // caption or initial text; nullptr for none
+    int container;           // id of the frame that holds it, or 0 for the window
+    const wchar_t* caption;  // caption or initial text; nullptr for none
     // Left, Top, Width, Height in twips, relative to the container. For a line: x1, y1, x2, y2.
     int left, top, width, height;
-    int tabIndex;           // -1 for controls that take no focus
-    bool initiallyOn = false;   // option buttons
+    int tabIndex;              // -1 for controls that take no focus
+    bool initiallyOn = false;  // option buttons
     FontSpec font{};
-    ColorSpec background{};     // labels: opaque background colour
-    ColorSpec foreground{};     // labels: text colour; lines: line colour
-    int lineWidthPixels = 1;    // lines
+    ColorSpec background{};   // labels: opaque background colour
+    ColorSpec foreground{};   // labels: text colour; lines: line colour
+    int lineWidthPixels = 1;  // lines
 };
 
 }  // namespace tarvello::ui

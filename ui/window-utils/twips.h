@@ -8,8 +8,12 @@ namespace tarvello::ui {
 
 constexpr int kTwipsPerInch = 1440;
 
-inline int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, kTwipsPerInch); }
-inline int PixelsToTwips(int pixels, int dpi) { return MulDiv(pixels, kTwipsPerInch, dpi); }
+inline int TwipsToPixels(int twips, int dpi) {
+    return MulDiv(twips, dpi, kTwipsPerInch);
+}
+inline int PixelsToTwips(int pixels, int dpi) {
+    return MulDiv(pixels, kTwipsPerInch, dpi);
+}
 
 // The DPI the window is drawn at (system DPI awareness: the same for every window).
 inline int WindowDpi(HWND hwnd) {

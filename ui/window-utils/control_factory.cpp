@@ -1,0 +1,322 @@
+#include "ui/window-utils/control_factory.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cwchar>
+#include <stdexcept>
+
+#include "ui/window-utils/twips.h"
+
+namespace tarvello::ui {
+
+namespace {
+
+constexpr UINT_PTR kOptionKeysSubclass = 1;
+
+bool SameFont(const FontSpec& a, const FontSpec& b) {
+    const wchar_t* fa = a.face ? a.face : L"";
+    const wchar_t* fb = b.face ? b.face : L"";
+    return std::wcscmp(fa, fb) == 0 && a.points == b.points && a.weight == b.weight;
+}
+
+// Windows are created in tab-index order; rows without one (lines) go last.
+int CreationKey(const ControlSpec& row) {
+    return row.tabIndex < 0 ? 1 << 30 : row.tabIndex;
+}
+
+}  // namespace
+
+COLORREF ResolveColor(const ColorSpec& colour) {
+    switch (colour.kind) {
+        case ColorSpec::Kind::System:
+            return GetSysColor(colour.value);
+        case ColorSpec::Kind::Rgb:
+            return static_cast<COLORREF>(colour.value);
+        case ColorSpec::Kind::Default:
+            break;
+    }
+    return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+ControlSet::~ControlSet() {
+    for (const Created& c : windows_) {
+        const ControlSpec* row = Row(c.id);
+        if (row && row->kind == ControlKind::OptionButton && IsWindow(c.hwnd)) {
+            RemoveWindowSubclass(c.hwnd, &ControlSet::OptionKeys, kOptionKeysSubclass);
+        }
+    }
+}
+
+void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count, int dpi,
+                        const FontSpec& defaultFont) {
+    rows_.assign(rows, rows + count);
+    defaultFont_ = defaultFont;
+    std::vector<const ControlSpec*> order;
+    for (const ControlSpec& row : rows_) order.push_back(&row);
+    std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
+        return CreationKey(*a) < CreationKey(*b);
+    });
+    for (const ControlSpec* row : order) {
+        HWND hwnd = CreateOne(parent, *row, dpi);
+        if (!hwnd) throw std::runtime_error("could not create a control of the window");
+        windows_.push_back({row->id, hwnd});
+    }
+    ArrangeStacking();
+}
+
+RECT ControlSet::PixelRect(const ControlSpec& row, int dpi) const {
+    if (row.kind == ControlKind::Line) {
+        // left/top/width/height hold x1, y1, x2, y2.
+        int x1 = TwipsToPixels(std::min(row.left, row.width), dpi);
+        int x2 = TwipsToPixels(std::max(row.left, row.width), dpi);
+        int y1 = TwipsToPixels(std::min(row.top, row.height), dpi);
+        int y2 = TwipsToPixels(std::max(row.top, row.height), dpi);
+        int thickness = std::max(1, row.lineWidthPixels);
+        return RECT{x1, y1, std::max(x2, x1 + thickness), std::max(y2, y1 + thickness)};
+    }
+    int left = row.left;
+    int top = row.top;
+    if (row.container != 0) {
+        const ControlSpec* frame = Row(row.container);
+        if (frame) {
+            left += frame->left;
+            top += frame->top;
+        }
+    }
+    int x = TwipsToPixels(left, dpi);
+    int y = TwipsToPixels(top, dpi);
+    return RECT{x, y, x + TwipsToPixels(row.width, dpi), y + TwipsToPixels(row.height, dpi)};
+}
+
+HWND ControlSet::CreateOne(HWND parent, const ControlSpec& row, int dpi) {
+    const wchar_t* windowClass = L"STATIC";
+    DWORD style = WS_CHILD | WS_VISIBLE;
+    DWORD exStyle = 0;
+    const wchar_t* caption = row.caption ? row.caption : L"";
+    switch (row.kind) {
+        case ControlKind::Label:
+            style |= SS_LEFT | WS_CLIPSIBLINGS | WS_GROUP;
+            break;
+        case ControlKind::Line:
+            style |= SS_LEFT | WS_CLIPSIBLINGS | WS_GROUP;
+            caption = L"";
+            break;
+        case ControlKind::Picture:
+            style |= SS_ICON | WS_GROUP;
+            break;
+        case ControlKind::Frame:
+            windowClass = L"BUTTON";
+            style |= BS_GROUPBOX | WS_GROUP;
+            break;
+        case ControlKind::OptionButton: {
+            windowClass = L"BUTTON";
+            style |= BS_RADIOBUTTON;
+            if (row.initiallyOn) style |= WS_TABSTOP;
+            // A frame's options form one group of the dialog manager where they are neighbours.
+            const ControlSpec* before = windows_.empty() ? nullptr : Row(windows_.back().id);
+            if (!before || before->kind != ControlKind::OptionButton ||
+                before->container != row.container) {
+                style |= WS_GROUP;
+            }
+            break;
+        }
+        case ControlKind::TextBox:
+            windowClass = L"EDIT";
+            style |= ES_LEFT | ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP;
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
+        case ControlKind::PushButton:
+            windowClass = L"BUTTON";
+            style |= BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
+            break;
+    }
+    RECT r = PixelRect(row, dpi);
+    HWND hwnd = CreateWindowExW(exStyle, windowClass, caption, style, r.left, r.top,
+                                r.right - r.left, r.bottom - r.top, parent,
+                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
+                                GetModuleHandleW(nullptr), nullptr);
+    if (!hwnd) return nullptr;
+    if (row.kind != ControlKind::Line) {
+        HFONT font = FontFor(row.font.face ? row.font : defaultFont_, dpi);
+        SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    if (row.kind == ControlKind::OptionButton) {
+        SendMessageW(hwnd, BM_SETCHECK, row.initiallyOn ? BST_CHECKED : BST_UNCHECKED, 0);
+        SetWindowSubclass(hwnd, &ControlSet::OptionKeys, kOptionKeysSubclass,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+    return hwnd;
+}
+
+// Labels go beneath everything in table order (later rows above earlier ones); lines go on top.
+// Neither takes the focus, so their place in the z-order leaves the tab order alone.
+void ControlSet::ArrangeStacking() const {
+    for (auto row = rows_.rbegin(); row != rows_.rend(); ++row) {
+        if (row->kind == ControlKind::Label) {
+            SetWindowPos(Handle(row->id), HWND_BOTTOM, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    for (const ControlSpec& row : rows_) {
+        if (row.kind == ControlKind::Line) {
+            SetWindowPos(Handle(row.id), HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+}
+
+HFONT ControlSet::FontFor(const FontSpec& font, int dpi) {
+    for (const Font& f : fonts_) {
+        if (f.dpi == dpi && SameFont(f.spec, font)) return static_cast<HFONT>(f.handle.get());
+    }
+    LOGFONTW lf{};
+    lf.lfHeight = PointsToFontHeight(font.points, dpi);
+    lf.lfWeight = font.weight;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    if (font.face) wcsncpy(lf.lfFaceName, font.face, LF_FACESIZE - 1);
+    HFONT handle = CreateFontIndirectW(&lf);
+    if (!handle) throw std::runtime_error("could not create a font of the window");
+    fonts_.push_back({font, dpi, ScopedGdiObject(handle)});
+    return handle;
+}
+
+HBRUSH ControlSet::BrushFor(COLORREF colour) {
+    for (const Brush& b : brushes_) {
+        if (b.colour == colour) return static_cast<HBRUSH>(b.handle.get());
+    }
+    HBRUSH handle = CreateSolidBrush(colour);
+    brushes_.push_back({colour, ScopedGdiObject(handle)});
+    return handle;
+}
+
+HWND ControlSet::Handle(int id) const {
+    for (const Created& c : windows_) {
+        if (c.id == id) return c.hwnd;
+    }
+    return nullptr;
+}
+
+const ControlSpec* ControlSet::Row(int id) const {
+    for (const ControlSpec& row : rows_) {
+        if (row.id == id) return &row;
+    }
+    return nullptr;
+}
+
+const ControlSpec* ControlSet::RowOf(HWND control) const {
+    for (const Created& c : windows_) {
+        if (c.hwnd == control) return Row(c.id);
+    }
+    return nullptr;
+}
+
+HBRUSH ControlSet::ColorStatic(HDC dc, HWND control) {
+    const ControlSpec* row = RowOf(control);
+    if (!row) return nullptr;
+    if (row->kind == ControlKind::Line) {
+        COLORREF colour = ResolveColor(row->foreground);
+        SetBkColor(dc, colour);
+        return BrushFor(colour);
+    }
+    if (row->background.kind == ColorSpec::Kind::Default &&
+        row->foreground.kind == ColorSpec::Kind::Default) {
+        return nullptr;
+    }
+    SetTextColor(dc, row->foreground.kind == ColorSpec::Kind::Default
+                         ? GetSysColor(COLOR_BTNTEXT)
+                         : ResolveColor(row->foreground));
+    COLORREF back = row->background.kind == ColorSpec::Kind::Default
+                        ? GetSysColor(COLOR_BTNFACE)
+                        : ResolveColor(row->background);
+    SetBkColor(dc, back);
+    SetBkMode(dc, OPAQUE);
+    return BrushFor(back);
+}
+
+bool ControlSet::IsOptionOn(int id) const {
+    HWND hwnd = Handle(id);
+    return hwnd && SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+bool ControlSet::SetOptionOn(int id) {
+    const ControlSpec* chosen = Row(id);
+    if (!chosen || chosen->kind != ControlKind::OptionButton) return false;
+    bool wasOff = !IsOptionOn(id);
+    for (const ControlSpec& row : rows_) {
+        if (row.kind != ControlKind::OptionButton || row.container != chosen->container) continue;
+        HWND hwnd = Handle(row.id);
+        bool on = row.id == id;
+        if (on != (SendMessageW(hwnd, BM_GETCHECK, 0, 0) == BST_CHECKED)) {
+            SendMessageW(hwnd, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+        }
+        // The option that is on is its frame's one tab stop.
+        LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+        LONG_PTR wanted = on ? (style | WS_TABSTOP) : (style & ~static_cast<LONG_PTR>(WS_TABSTOP));
+        if (wanted != style) SetWindowLongPtrW(hwnd, GWL_STYLE, wanted);
+    }
+    return wasOff;
+}
+
+// The next (or previous) option of the same frame in tab-index order, wrapping around.
+HWND ControlSet::NeighbourOption(int id, bool forward) const {
+    const ControlSpec* current = Row(id);
+    if (!current) return nullptr;
+    std::vector<const ControlSpec*> group;
+    for (const ControlSpec& row : rows_) {
+        if (row.kind == ControlKind::OptionButton && row.container == current->container) {
+            group.push_back(&row);
+        }
+    }
+    std::stable_sort(group.begin(), group.end(), [](const ControlSpec* a, const ControlSpec* b) {
+        return a->tabIndex < b->tabIndex;
+    });
+    auto at = std::find(group.begin(), group.end(), current);
+    if (at == group.end() || group.size() < 2) return nullptr;
+    std::size_t index = static_cast<std::size_t>(at - group.begin());
+    std::size_t next =
+        forward ? (index + 1) % group.size() : (index + group.size() - 1) % group.size();
+    return Handle(group[next]->id);
+}
+
+LRESULT CALLBACK ControlSet::OptionKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR subclassId, DWORD_PTR refData) {
+    auto* self = reinterpret_cast<ControlSet*>(refData);
+    switch (msg) {
+        case WM_GETDLGCODE:
+            // The set moves between a frame's options itself, since they need not be
+            // neighbours in the dialog manager's order.
+            if (lParam) {
+                const MSG* key = reinterpret_cast<const MSG*>(lParam);
+                if (key->message == WM_KEYDOWN &&
+                    (key->wParam == VK_UP || key->wParam == VK_DOWN || key->wParam == VK_LEFT ||
+                     key->wParam == VK_RIGHT)) {
+                    return DefSubclassProc(hwnd, msg, wParam, lParam) | DLGC_WANTARROWS;
+                }
+            }
+            break;
+        case WM_KEYDOWN:
+            if (wParam == VK_UP || wParam == VK_DOWN || wParam == VK_LEFT || wParam == VK_RIGHT) {
+                const ControlSpec* row = self->RowOf(hwnd);
+                HWND next =
+                    row ? self->NeighbourOption(row->id, wParam == VK_DOWN || wParam == VK_RIGHT)
+                        : nullptr;
+                if (next) {
+                    SetFocus(next);
+                    SendMessageW(next, BM_CLICK, 0, 0);
+                }
+                return 0;
+            }
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, &ControlSet::OptionKeys, subclassId);
+            break;
+        default:
+            break;
+    }
+    return DefSubclassProc(hwnd, msg, wParam, lParam);
+}
+
+}  // namespace tarvello::ui

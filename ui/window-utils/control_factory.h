@@ -1,0 +1,106 @@
+#pragma once
+// Turns a window's control table (control_table.h) into child windows.
+//
+// Use:
+//   ControlSet controls_;   // a member of the window class, lives as long as the window
+//   // in WM_CREATE (or right after CreateWindowEx):
+//   controls_.Create(hwnd, kRows, std::size(kRows), WindowDpi(hwnd), FontSpec{L"Tahoma", 8.25});
+//   HWND ok = controls_.Handle(kIdOk);
+//   // in the window procedure:
+//   case WM_CTLCOLORSTATIC:
+//       if (HBRUSH b = controls_.ColorStatic(HDC(wParam), HWND(lParam))) return LRESULT(b);
+//       return DefWindowProcW(...);
+//   case WM_COMMAND: BN_CLICKED from an option button -> controls_.SetOptionOn(id), which turns
+//       the other options of its frame off and says whether the option was off before.
+//
+// What each row becomes:
+// - Label: a STATIC with the row's font and, if given, its opaque background and text colour.
+//   Labels keep the table's stacking: a later row lies above an earlier one.
+// - Line: a thin STATIC bar in the line colour above every other control (horizontal or
+//   vertical lines only; the bar is lineWidthPixels thick).
+// - Frame: a group box; its options and boxes are its siblings, placed at the frame's offset.
+// - OptionButton: a radio button. Each frame is one exclusive group that the set keeps itself
+//   (the options of a frame need not be neighbours in tab order), and only the option that is
+//   on is a tab stop, so a frame is one stop. Arrow keys move to the next or previous option
+//   of the same frame and turn it on, as a click would (BN_CLICKED reaches the parent).
+// - TextBox: a single-line EDIT. PushButton: a BS_PUSHBUTTON (never a default button).
+// - Picture: a STATIC with SS_ICON; set its icon with STM_SETICON.
+// Focusable controls are created in tab-index order, which is the order Tab follows with
+// IsDialogMessage. Ids 1 and 2 (IDOK, IDCANCEL) must not be used: the dialog manager sends
+// them for Enter and Escape.
+
+#include <windows.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "ui/window-utils/control_table.h"
+#include "ui/window-utils/scoped_win.h"
+
+namespace tarvello::ui {
+
+class ControlSet {
+public:
+    ControlSet() = default;
+    ~ControlSet();
+    ControlSet(const ControlSet&) = delete;
+    ControlSet& operator=(const ControlSet&) = delete;
+
+    // Creates every row as a child of `parent` at `dpi`; controls without a font of their own
+    // use `defaultFont`.
+    void Create(HWND parent, const ControlSpec* rows, std::size_t count, int dpi,
+                const FontSpec& defaultFont);
+    void Create(HWND parent, const std::vector<ControlSpec>& rows, int dpi,
+                const FontSpec& defaultFont) {
+        Create(parent, rows.data(), rows.size(), dpi, defaultFont);
+    }
+
+    // The child window of a row, or null for an unknown id.
+    HWND Handle(int id) const;
+    // The row of a child window or id, or null.
+    const ControlSpec* RowOf(HWND control) const;
+    const ControlSpec* Row(int id) const;
+    const std::vector<ControlSpec>& Rows() const { return rows_; }
+
+    // For WM_CTLCOLORSTATIC: the brush of a row with colours of its own (and sets the DC's
+    // colours), or null when the control uses the system defaults.
+    HBRUSH ColorStatic(HDC dc, HWND control);
+
+    bool IsOptionOn(int id) const;
+    // Turns an option on and the other options of its frame off. True when it was off.
+    bool SetOptionOn(int id);
+
+private:
+    struct Created {
+        int id;
+        HWND hwnd;
+    };
+    HFONT FontFor(const FontSpec& font, int dpi);
+    HBRUSH BrushFor(COLORREF colour);
+    HWND CreateOne(HWND parent, const ControlSpec& row, int dpi);
+    RECT PixelRect(const ControlSpec& row, int dpi) const;
+    void ArrangeStacking() const;
+    static LRESULT CALLBACK OptionKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                                       UINT_PTR subclassId, DWORD_PTR refData);
+    HWND NeighbourOption(int id, bool forward) const;
+
+    std::vector<ControlSpec> rows_;
+    std::vector<Created> windows_;
+    FontSpec defaultFont_{};
+    struct Font {
+        FontSpec spec;
+        int dpi;
+        ScopedGdiObject handle;
+    };
+    std::vector<Font> fonts_;
+    struct Brush {
+        COLORREF colour;
+        ScopedGdiObject handle;
+    };
+    std::vector<Brush> brushes_;
+};
+
+// The colour a ColorSpec names (GetSysColor for system colours).
+COLORREF ResolveColor(const ColorSpec& colour);
+
+}  // namespace tarvello::ui

@@ -1,0 +1,31 @@
+#pragma once
+// Texts between Windows (wchar_t, 16 bits here) and the engine (char16_t).
+
+#include <windows.h>
+
+#include <string>
+
+#include "engine/variant.h"
+
+namespace tarvello::ui {
+
+inline Text ToText(const std::wstring& wide) {
+    return Text(wide.begin(), wide.end());
+}
+inline std::wstring ToWide(const Text& text) {
+    return std::wstring(text.begin(), text.end());
+}
+inline std::wstring ToWide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
+}
+
+// The whole text of a window or control.
+inline std::wstring WindowText(HWND hwnd) {
+    int length = GetWindowTextLengthW(hwnd);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    int copied = GetWindowTextW(hwnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(copied > 0 ? copied : 0));
+    return text;
+}
+
+}  // namespace tarvello::ui
