@@ -13,11 +13,11 @@ namespace tarvello::ui::about_box {
 constexpr int kClientWidthTwips = 5730;
 constexpr int kClientHeightTwips = 3555;
 
-// Child ids. OK is IDOK, so that Enter reaches it as the default button.
+// Child ids; IDOK and IDCANCEL stay free for what the dialog manager sends on Enter and Escape.
 enum ControlId : int {
     kPicIcon = 100,
-    kCmdOK = IDOK,
-    kCmdSysInfo = 101,
+    kCmdOK = 101,
+    kCmdSysInfo = 108,
     kLine1Element1 = 102,
     kLblDescription = 103,
     kLblTitle = 104,

@@ -34,6 +34,20 @@ HICON ProgramIcon(int size) {
     return icon;
 }
 
+// The font the platform gives a dialog that names none: the stock GUI font ("MS Shell Dlg",
+// 8 points). The box's twips were laid out for its metrics; the larger message font of newer
+// systems would clip the one-line version label.
+FontSpec DialogFont(int dpi, std::wstring& face) {
+    LOGFONTW lf{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
+    face = lf.lfFaceName;
+    FontSpec font;
+    font.face = face.c_str();
+    font.points = lf.lfHeight < 0 ? -lf.lfHeight * 72.0 / dpi : 8.0;
+    font.weight = lf.lfWeight ? static_cast<int>(lf.lfWeight) : FW_NORMAL;
+    return font;
+}
+
 }  // namespace
 
 frmAbout::frmAbout(HWND owner) : frmAbout(owner, SysInfoSettings{}) {}
@@ -70,6 +84,12 @@ void frmAbout::CreateBox() {
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
     SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    controls_.Create(hwnd_, about_box::Controls(), dpi, DialogFont(dpi, fontFace_));
+    SendMessageW(controls_.Handle(about_box::kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon),
+                 0);
+    // OK is the default button: it wears the thick border and takes Enter.
+    SendMessageW(controls_.Handle(about_box::kCmdOK), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
 }
 
 void frmAbout::SetTexts() {
@@ -134,15 +154,23 @@ LRESULT frmAbout::OnActivate(WPARAM wParam, LPARAM lParam) {
     }
     // Like a dialog, the box gives the focus back to the control that last had it, and to
     // OK (the first in tab order) when it opens.
-    HWND focus = lastFocus_ ? lastFocus_ : GetDlgItem(hwnd_, about_box::kCmdOK);
+    HWND focus = lastFocus_ ? lastFocus_ : controls_.Handle(about_box::kCmdOK);
     if (focus) SetFocus(focus);
     return 0;
+}
+
+// Enter presses the button that has the focus, and OK when no button has it.
+LRESULT frmAbout::DefaultButtonId() const {
+    const ControlSpec* focused = controls_.RowOf(GetFocus());
+    const int id =
+        focused && focused->kind == ControlKind::PushButton ? focused->id : about_box::kCmdOK;
+    return MAKELRESULT(id, DC_HASDEFID);
 }
 
 LRESULT frmAbout::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return 0;
     // OK is both the default and the cancel button.
-    if (id == IDOK || id == IDCANCEL) cmdOK_Click();
+    if (id == about_box::kCmdOK || id == IDOK || id == IDCANCEL) cmdOK_Click();
     if (id == about_box::kCmdSysInfo) cmdSysInfo_Click();
     return 0;
 }
@@ -152,7 +180,13 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         case DM_GETDEFID:
-            return MAKELRESULT(about_box::kCmdOK, DC_HASDEFID);
+            return DefaultButtonId();
+        case WM_CTLCOLORSTATIC:
+            if (HBRUSH brush = controls_.ColorStatic(reinterpret_cast<HDC>(wParam),
+                                                     reinterpret_cast<HWND>(lParam))) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+            return DefWindowProcW(hwnd_, msg, wParam, lParam);
         case WM_ACTIVATE:
             return OnActivate(wParam, lParam);
         case WM_CLOSE:

@@ -9,6 +9,7 @@
 
 #include "ui/about-box/sys_info_settings.h"
 #include "ui/window-utils/base_window.h"
+#include "ui/window-utils/control_factory.h"
 
 namespace tarvello::ui {
 
@@ -45,9 +46,12 @@ private:
     void EndModal();
     LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(int id, int code);
+    LRESULT DefaultButtonId() const;
 
     HWND owner_;
     SysInfoSettings sysInfo_;
+    std::wstring fontFace_;  // the controls' font keeps a pointer to it
+    ControlSet controls_;
     HWND lastFocus_ = nullptr;
 };
 
