@@ -1,0 +1,45 @@
+// The yardstick for start-up: one empty window of the utility's outer size (client area
+// 5400 x 4440 twips below a menu bar, fixed border, centred), and nothing else.
+#include <windows.h>
+
+namespace {
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = L"TarvelloBareWindow";
+    if (!RegisterClassW(&wc)) return 1;
+
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT r{0, 0, 5400 / 15, 4440 / 15};
+    AdjustWindowRectEx(&r, style, TRUE, 0);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    HWND window = CreateWindowExW(0, wc.lpszClassName, L"Bare Window", style,
+                                  (GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+                                  (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
+                                  nullptr, nullptr, instance, nullptr);
+    if (!window) return 1;
+    ShowWindow(window, show);
+    UpdateWindow(window);
+
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

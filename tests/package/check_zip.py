@@ -1,0 +1,67 @@
+#!/usr/bin/env python3
+"""Checks the release zip as a user receives it: entries, read-me text and checksum file.
+
+    check_zip.py ZIP
+"""
+import hashlib
+import os
+import sys
+import zipfile
+
+EXPECTED_ENTRIES = [
+    "TarvelloRounding.exe",
+    "README.txt",
+    "standin/TarvelloStandin.exe",
+    "standin/README.txt",
+    "standin/sample-quote.csv",
+]
+# What a Windows user must find in the read-me, word for word.
+README_MUST_SAY = [
+    "Tarvello must be running",
+    "HKEY_CURRENT_USER\\Software\\Tarvello Rounding Utility\\frmMain",
+    'reg delete "HKCU\\Software\\Tarvello Rounding Utility" /f',
+    "Delete the folder",
+]
+
+
+def fail(message):
+    print("check_zip: " + message)
+    sys.exit(1)
+
+
+def main():
+    path = sys.argv[1]
+    problems = []
+    with zipfile.ZipFile(path) as z:
+        names = [i.filename for i in z.infolist()]
+        if names != EXPECTED_ENTRIES:
+            fail("entries differ\n  expected: %s\n  actual:   %s" % (EXPECTED_ENTRIES, names))
+        for info in z.infolist():
+            if info.extra:
+                problems.append("%s carries extra fields" % info.filename)
+        for name in ("TarvelloRounding.exe", "standin/TarvelloStandin.exe"):
+            if z.read(name)[:2] != b"MZ":
+                problems.append("%s is not a Windows executable" % name)
+        for name in ("README.txt", "standin/README.txt"):
+            text = z.read(name)
+            if b"\n" in text.replace(b"\r\n", b""):
+                problems.append("%s has line ends other than CRLF" % name)
+        readme = z.read("README.txt").decode("ascii", errors="replace")
+        for phrase in README_MUST_SAY:
+            if phrase not in readme:
+                problems.append("README.txt does not say: %s" % phrase)
+
+    with open(path + ".sha256", encoding="ascii") as f:
+        line = f.read()
+    with open(path, "rb") as f:
+        digest = hashlib.sha256(f.read()).hexdigest()
+    if line != "%s  %s\n" % (digest, os.path.basename(path)):
+        problems.append("checksum file says %r, the zip's SHA-256 is %s" % (line, digest))
+
+    if problems:
+        fail("\n  ".join(["problems:"] + problems))
+    print("check_zip: %s is as expected" % os.path.basename(path))
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,219 @@
+// Plays a user of the unpacked package: starts the stand-in host with a quote, starts the
+// utility, chooses "Nearest Multiple of" 5 on the unit price and presses Round, all through
+// window messages from outside, then closes both programs. Controls are found by their
+// captions, as a user finds them, not by ids.
+//
+//   drive_round --utility EXE --standin EXE --quote CSV --dump CSV --ready FILE
+//
+// Exit code 0 when every step worked; otherwise the failed step is on standard error.
+#include <windows.h>
+
+#include <cstdio>
+#include <exception>
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/version.h"
+#include "bench/startup/launch.h"
+
+namespace {
+
+using tarvello::launch::Narrow;
+using tarvello::launch::Started;
+using tarvello::launch::WindowText;
+
+constexpr DWORD kStartTimeoutMs = 60000;
+constexpr DWORD kCallTimeoutMs = 60000;
+
+struct Child {
+    HWND window;
+    std::wstring cls;
+    std::wstring text;
+};
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    reinterpret_cast<std::vector<Child>*>(param)->push_back({window, cls, WindowText(window)});
+    return TRUE;
+}
+
+std::vector<Child> Children(HWND parent) {
+    std::vector<Child> all;
+    EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&all));
+    return all;
+}
+
+HWND ControlByCaption(HWND parent, const std::wstring& caption) {
+    const std::vector<Child> all = Children(parent);
+    for (const Child& c : all) {
+        if (c.text == caption) return c.window;
+    }
+    std::string seen;
+    for (const Child& c : all) seen += "\n  " + Narrow(c.cls) + " \"" + Narrow(c.text) + "\"";
+    throw std::runtime_error("no control \"" + Narrow(caption) + "\"; the window has:" + seen);
+}
+
+bool IsEdit(HWND window) {
+    wchar_t cls[64] = {};
+    GetClassNameW(window, cls, 64);
+    return lstrcmpiW(cls, L"Edit") == 0;
+}
+
+// Sends and waits for the window procedure to finish, within a bound: a message box shown
+// by the utility would otherwise hold the driver for ever.
+LRESULT Send(HWND window, UINT message, WPARAM wParam, LPARAM lParam, const char* what) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_NORMAL, kCallTimeoutMs,
+                             &result)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(window, &pid);
+        std::string box;
+        if (HWND dialog = tarvello::launch::FindDialog(pid)) {
+            box = "; message box shown: " + Narrow(tarvello::launch::DialogText(dialog));
+        }
+        throw std::runtime_error(std::string(what) + " did not return" + box);
+    }
+    return static_cast<LRESULT>(result);
+}
+
+void Click(HWND parent, const std::wstring& caption) {
+    std::printf("drive_round: click \"%s\"\n", Narrow(caption).c_str());
+    Send(ControlByCaption(parent, caption), BM_CLICK, 0, 0, Narrow(caption).c_str());
+}
+
+void ExpectChecked(HWND parent, const std::wstring& caption) {
+    if (Send(ControlByCaption(parent, caption), BM_GETCHECK, 0, 0, "BM_GETCHECK") != BST_CHECKED) {
+        throw std::runtime_error("option \"" + Narrow(caption) + "\" is not on after its click");
+    }
+}
+
+void ExpectNoMessageBox(DWORD processId, const char* when) {
+    if (HWND dialog = tarvello::launch::FindDialog(processId)) {
+        throw std::runtime_error(std::string("message box ") + when + ": " +
+                                 Narrow(tarvello::launch::DialogText(dialog)));
+    }
+}
+
+// The amount box of "Nearest Multiple of": choosing that option moves the focus into it; a
+// window that does not do so still has exactly one box holding the default "5".
+HWND NearestAmountBox(HWND mainWindow) {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(mainWindow, nullptr), &info) && info.hwndFocus &&
+        IsEdit(info.hwndFocus)) {
+        return info.hwndFocus;
+    }
+    std::fprintf(stderr, "drive_round: focus not in a text box; taking the box holding 5\n");
+    for (const Child& c : Children(mainWindow)) {
+        if (IsEdit(c.window) && c.text == L"5") return c.window;
+    }
+    throw std::runtime_error("no text box for \"Nearest Multiple of\"");
+}
+
+void WaitForFile(const Started& owner, const std::wstring& path) {
+    const ULONGLONG deadline = GetTickCount64() + kStartTimeoutMs;
+    while (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (GetTickCount64() >= deadline) {
+            throw std::runtime_error("the stand-in did not write " + Narrow(path));
+        }
+        // The stand-in's process handle is the pause, so that its early end is seen at once.
+        if (WaitForSingleObject(owner.process.get(), 50) == WAIT_OBJECT_0) {
+            DWORD code = 0;
+            GetExitCodeProcess(owner.process.get(), &code);
+            throw std::runtime_error("the stand-in ended with code " + std::to_string(code));
+        }
+    }
+}
+
+std::wstring Folder(const std::wstring& exe) {
+    size_t slash = exe.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
+}
+
+// Ends whatever is still running when a step fails, so that no process outlives the driver.
+struct Running {
+    std::vector<const Started*> processes;
+    ~Running() {
+        for (const Started* p : processes) {
+            if (WaitForSingleObject(p->process.get(), 0) == WAIT_TIMEOUT) {
+                TerminateProcess(p->process.get(), 1);
+            }
+        }
+    }
+};
+
+void Close(const Started& p, HWND window, const char* name) {
+    DWORD code = 0;
+    if (!tarvello::launch::CloseAndWait(p, window, 20000, code)) {
+        throw std::runtime_error(std::string(name) + " did not end when asked to close");
+    }
+    if (code != 0) {
+        throw std::runtime_error(std::string(name) + " ended with code " + std::to_string(code));
+    }
+}
+
+void Drive(const std::map<std::wstring, std::wstring>& args) {
+    const std::wstring standinExe = args.at(L"--standin");
+    const std::wstring utilityExe = args.at(L"--utility");
+    const std::wstring ready = args.at(L"--ready");
+    Running running;
+
+    Started standin = tarvello::launch::Start(standinExe,
+                                              L"--quote \"" + args.at(L"--quote") +
+                                                  L"\" --dump \"" + args.at(L"--dump") +
+                                                  L"\" --ready-file \"" + ready + L"\" --quiet",
+                                              Folder(standinExe));
+    running.processes.push_back(&standin);
+    WaitForFile(standin, ready);
+    std::printf("drive_round: stand-in ready\n");
+
+    Started utility = tarvello::launch::Start(utilityExe, L"", Folder(utilityExe));
+    running.processes.push_back(&utility);
+    HWND main = tarvello::launch::WaitUntilReady(utility, L"" TARVELLO_TITLE, kStartTimeoutMs);
+    std::printf("drive_round: utility window ready\n");
+    ExpectNoMessageBox(utility.processId, "at start");
+
+    Click(main, L"Nearest Multiple of");
+    HWND amount = NearestAmountBox(main);
+    Send(amount, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5"), "WM_SETTEXT");
+    Click(main, L"Unit Price");
+    ExpectChecked(main, L"Nearest Multiple of");
+    ExpectChecked(main, L"Unit Price");
+    Click(main, L"&Round");
+    ExpectNoMessageBox(utility.processId, "after Round");
+
+    // Posted: the button's handler ends the program, and its answer does not matter.
+    std::printf("drive_round: click \"&Close\"\n");
+    PostMessageW(ControlByCaption(main, L"&Close"), BM_CLICK, 0, 0);
+    Close(utility, nullptr, "the utility");
+    Close(standin, FindWindowW(L"TarvelloStandinWindow", nullptr), "the stand-in");
+    std::printf("drive_round: both programs closed\n");
+}
+
+}  // namespace
+
+int main() {
+    int argc = 0;
+    LPWSTR* argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::map<std::wstring, std::wstring> args;
+    for (int i = 1; argv && i + 1 < argc; i += 2) args[argv[i]] = argv[i + 1];
+    if (argv) LocalFree(argv);
+    for (const wchar_t* key : {L"--utility", L"--standin", L"--quote", L"--dump", L"--ready"}) {
+        if (!args.count(key)) {
+            std::fprintf(stderr,
+                         "usage: drive_round --utility EXE --standin EXE --quote CSV --dump CSV "
+                         "--ready FILE\n");
+            return 2;
+        }
+    }
+    try {
+        Drive(args);
+        return 0;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "drive_round: %s\n", e.what());
+        return 1;
+    }
+}
