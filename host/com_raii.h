@@ -85,13 +85,12 @@ public:
         SysFreeString(value_.bstrHelpFile);
         value_ = EXCEPINFO{};
     }
-    // Fills in the texts a server left for later, once.
-    EXCEPINFO& Filled() {
-        if (value_.pfnDeferredFillIn != nullptr) {
-            auto fill = value_.pfnDeferredFillIn;
-            value_.pfnDeferredFillIn = nullptr;
-            fill(&value_);
-        }
+    // Fills in the texts a server left for later, once. Only an object in this process can
+    // leave a callable fill-in: across processes the server's stub calls it, and what arrives
+    // in the field then is no address of ours (Wine hands over a truncated server address).
+    EXCEPINFO& Filled(bool objectInThisProcess) {
+        auto fill = std::exchange(value_.pfnDeferredFillIn, nullptr);
+        if (fill != nullptr && objectInThisProcess) fill(&value_);
         return value_;
     }
 

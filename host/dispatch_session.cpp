@@ -4,6 +4,16 @@
 #include "host/host_failure.h"
 
 namespace tarvello::host {
+namespace {
+
+// COM's proxies answer for IMultiQI themselves, without a call to the server; objects served
+// in this apartment do not implement it.
+bool IsProxy(IDispatch* object) {
+    ComPtr<IMultiQI> proxy;
+    return SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(proxy.GetAddressOf())));
+}
+
+}  // namespace
 
 DispatchSession::Names& DispatchSession::NamesOf(IDispatch* object, const std::string& operation) {
     ComPtr<IUnknown> identity;
@@ -44,8 +54,9 @@ void DispatchSession::Invoke(IDispatch* object, DISPID id, WORD flags, VARIANTAR
                               exception.get(), &badArgument);
     });
     if (FAILED(status)) {
-        throw MakeHostError(status, operation,
-                            status == DISP_E_EXCEPTION ? &exception.Filled() : nullptr);
+        throw MakeHostError(
+            status, operation,
+            status == DISP_E_EXCEPTION ? &exception.Filled(!IsProxy(object)) : nullptr);
     }
 }
 

@@ -1,0 +1,174 @@
+// How failed calls reach the pass: what the host said, whether it is gone, and a busy host
+// called again for a bounded time.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "engine/errors.h"
+#include "tests/host/host_fixture.h"
+
+namespace tarvello::host::testing {
+namespace {
+
+using HostFailures = HostFixture;
+
+HRESULT FillDescriptionLater(EXCEPINFO* exception) {
+    exception->bstrDescription = SysAllocString(L"Row 7 is not in the document");
+    exception->scode = DISP_E_BADINDEX;
+    return S_OK;
+}
+
+struct ExceptionCase {
+    const char* name;
+    bool deferred;
+    bool sameApartment;
+};
+
+class HostExceptions : public HostFixture, public ::testing::WithParamInterface<ExceptionCase> {};
+
+TEST_P(HostExceptions, CarryTheHostsDescription) {
+    const bool deferred = GetParam().deferred;
+    const FakeHandler raise = [deferred](const FakeInvocation&, VARIANT*, EXCEPINFO* exception) {
+        if (exception == nullptr) return E_UNEXPECTED;
+        exception->bstrSource = SysAllocString(L"Tarvello");
+        if (deferred) {
+            exception->pfnDeferredFillIn = FillDescriptionLater;
+        } else {
+            FillDescriptionLater(exception);
+        }
+        return DISP_E_EXCEPTION;
+    };
+    FakeHost local;
+    std::unique_ptr<ComHostApplication> host;
+    if (GetParam().sameApartment) {
+        local.SetHandler(raise);
+        host = std::make_unique<ComHostApplication>(local.application(), ComHostOptions{});
+    } else {
+        fake().SetHandler(raise);
+        host = Attach();
+    }
+    std::int16_t row = 7;
+    try {
+        host->LineItemGetValue(row, u"UnitPrice");
+        FAIL() << "no failure";
+    } catch (const HostError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(DISP_E_EXCEPTION), error.code());
+        EXPECT_EQ(u"Row 7 is not in the document", error.description());
+        EXPECT_FALSE(error.disconnected());
+        EXPECT_NE(std::string::npos, std::string(error.what()).find("LineItemGetValue"))
+            << error.what();
+        EXPECT_NE(std::string::npos, std::string(error.what()).find("Row 7 is not in the document"))
+            << error.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Texts, HostExceptions,
+                         ::testing::Values(ExceptionCase{"Filled", false, false},
+                                           ExceptionCase{"FilledInThisApartment", false, true},
+                                           ExceptionCase{"DeferredInThisApartment", true, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostFailures, AFillInLeftForLaterAcrossApartmentsIsNeverCalledHere) {
+    // The server's side of COM owns a deferred fill-in; what the field holds on this side is
+    // no address of this process.
+    fake().SetHandler([](const FakeInvocation&, VARIANT*, EXCEPINFO* exception) {
+        exception->pfnDeferredFillIn = FillDescriptionLater;
+        return DISP_E_EXCEPTION;
+    });
+    auto host = Attach();
+    try {
+        host->LineItemCount();
+        FAIL() << "no failure";
+    } catch (const HostError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(DISP_E_EXCEPTION), error.code());
+    }
+}
+
+struct CodeCase {
+    const char* name;
+    HRESULT code;
+    bool gone;
+};
+
+class HostCodes : public HostFixture, public ::testing::WithParamInterface<CodeCase> {};
+
+TEST_P(HostCodes, MarkAGoneHostAsDisconnected) {
+    const HRESULT code = GetParam().code;
+    fake().SetHandler([code](const FakeInvocation&, VARIANT*, EXCEPINFO*) { return code; });
+    auto host = Attach();
+    try {
+        host->LineItemCount();
+        FAIL() << "no failure";
+    } catch (const HostError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(code), error.code());
+        EXPECT_EQ(GetParam().gone, error.disconnected());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, HostCodes,
+    ::testing::Values(CodeCase{"Disconnected", RPC_E_DISCONNECTED, true},
+                      CodeCase{"ServerUnavailable", HRESULT(0x800706BA), true},
+                      CodeCase{"CallFailed", HRESULT(0x800706BE), true},
+                      CodeCase{"UnknownInterface", HRESULT(0x800706B5), true},
+                      CodeCase{"ObjectNotConnected", CO_E_OBJNOTCONNECTED, true},
+                      CodeCase{"ServerDied", RPC_E_SERVER_DIED, true},
+                      CodeCase{"ServerDiedBeforeExecuting", RPC_E_SERVER_DIED_DNE, true},
+                      CodeCase{"Refused", E_FAIL, false},
+                      CodeCase{"WrongArgument", DISP_E_TYPEMISMATCH, false},
+                      CodeCase{"AccessDenied", E_ACCESSDENIED, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(HostFailures, AnObjectCutOffByItsServerIsAGoneHost) {
+    fake().SetHandler([](const FakeInvocation&, VARIANT* result, EXCEPINFO*) {
+        V_VT(result) = VT_I4;
+        V_I4(result) = 4;
+        return S_OK;
+    });
+    auto host = Attach();
+    EXPECT_EQ(Variant::Int32(4), host->LineItemCount());
+    server_.RunOnServer([&] {
+        CoDisconnectObject(fake().application(), 0);
+        CoDisconnectObject(&fake().itemFunctions(), 0);
+    });
+    try {
+        host->LineItemCount();
+        FAIL() << "no failure";
+    } catch (const HostError& error) {
+        EXPECT_TRUE(error.disconnected()) << error.what();
+    }
+}
+
+TEST_F(HostFailures, ABusyHostIsCalledAgainUntilItAnswers) {
+    std::atomic<int> attempts{0};
+    fake().SetHandler([&attempts](const FakeInvocation&, VARIANT* result, EXCEPINFO*) {
+        if (++attempts <= 3) return RPC_E_SERVERCALL_RETRYLATER;
+        V_VT(result) = VT_I4;
+        V_I4(result) = 9;
+        return S_OK;
+    });
+    auto host = Attach();
+    EXPECT_EQ(Variant::Int32(9), host->LineItemCount());
+    EXPECT_EQ(4, attempts.load());
+}
+
+TEST_F(HostFailures, AHostThatStaysBusyFailsAfterTheRetryTime) {
+    std::atomic<int> attempts{0};
+    fake().SetHandler([&attempts](const FakeInvocation&, VARIANT*, EXCEPINFO*) {
+        ++attempts;
+        return RPC_E_CALL_REJECTED;
+    });
+    auto host = Attach(200);
+    try {
+        host->LineItemCount();
+        FAIL() << "no failure";
+    } catch (const HostError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(RPC_E_CALL_REJECTED), error.code());
+        EXPECT_FALSE(error.disconnected());
+    }
+    EXPECT_GT(attempts.load(), 1);
+}
+
+}  // namespace
+}  // namespace tarvello::host::testing

@@ -1,0 +1,96 @@
+#pragma once
+// A hand-written automation object with the host's shape (an application object whose
+// DocFunctions and ItemFunctions properties give two function objects) that records every
+// call it receives in the stand-in's log format and answers through a test's handler.
+
+#include <windows.h>
+#include <oleauto.h>
+
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace tarvello::host::testing {
+
+class FakeHost;
+
+// One operation call as the fake's handler sees it: arguments in call order.
+struct FakeInvocation {
+    std::wstring operation;  // "LineItemGetValue"
+    VARIANTARG* arguments;   // first argument first
+    UINT count;
+};
+
+// The handler fills `result` and returns the call's HRESULT; for DISP_E_EXCEPTION it may fill
+// `exception`.
+using FakeHandler =
+    std::function<HRESULT(const FakeInvocation& call, VARIANT* result, EXCEPINFO* exception)>;
+
+class FakeObject final : public IDispatch {
+public:
+    FakeObject(FakeHost& host, std::wstring role) : host_(host), role_(std::move(role)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override;
+    ULONG STDMETHODCALLTYPE Release() override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     UINT* badArgument) override;
+
+    const std::wstring& role() const { return role_; }
+    // References held beyond the one the fake keeps for itself.
+    long references() const { return references_; }
+
+private:
+    FakeHost& host_;
+    std::wstring role_;
+    long references_ = 1;
+};
+
+class FakeHost {
+public:
+    FakeHost();
+    ~FakeHost();
+    FakeHost(const FakeHost&) = delete;
+    FakeHost& operator=(const FakeHost&) = delete;
+
+    IDispatch* application() { return application_; }
+    FakeObject& docFunctions() { return *docFunctions_; }
+    FakeObject& itemFunctions() { return *itemFunctions_; }
+
+    // Answers the operations; the default answers every operation with VT_EMPTY.
+    void SetHandler(FakeHandler handler);
+
+    // Every call received, one line each, e.g.
+    //   GetIDsOfNames ItemFunctions "LineItemGetValue"
+    //   Invoke Application.ItemFunctions [get]
+    //   Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 3, VT_BSTR "UnitPrice")
+    std::vector<std::wstring> Log() const;
+    void ClearLog();
+    // References the three objects hold beyond their own: 0 once every client let go.
+    long OutstandingReferences() const;
+
+private:
+    friend class FakeObject;
+    void Record(std::wstring line);
+    HRESULT Operation(FakeObject& object, const std::wstring& name, DISPPARAMS* parameters,
+                      VARIANT* result, EXCEPINFO* exception);
+
+    FakeObject* application_;
+    FakeObject* docFunctions_;
+    FakeObject* itemFunctions_;
+    mutable std::mutex mutex_;
+    std::vector<std::wstring> log_;
+    FakeHandler handler_;
+};
+
+// Describes an argument as the log does: `VT_I2|VT_BYREF 3`, `VT_BSTR "UnitPrice"`.
+std::wstring DescribeArgument(const VARIANT& value);
+
+}  // namespace tarvello::host::testing
