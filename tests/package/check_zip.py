@@ -5,6 +5,7 @@
 """
 import hashlib
 import os
+import struct
 import sys
 import zipfile
 
@@ -22,6 +23,16 @@ README_MUST_SAY = [
     'reg delete "HKCU\\Software\\Tarvello Rounding Utility" /f',
     "Delete the folder",
 ]
+# 2026-01-01 00:00 UTC: the release's one time stamp, also in the executables' PE headers, so
+# that packing the same executables again gives the same bytes.
+RELEASE_EPOCH = 1767225600
+
+
+def pe_time_stamp(image):
+    header = struct.unpack_from("<I", image, 0x3C)[0]
+    if image[header:header + 4] != b"PE\0\0":
+        return None
+    return struct.unpack_from("<I", image, header + 8)[0]
 
 
 def fail(message):
@@ -40,8 +51,12 @@ def main():
             if info.extra:
                 problems.append("%s carries extra fields" % info.filename)
         for name in ("TarvelloRounding.exe", "standin/TarvelloStandin.exe"):
-            if z.read(name)[:2] != b"MZ":
+            image = z.read(name)
+            if image[:2] != b"MZ":
                 problems.append("%s is not a Windows executable" % name)
+            elif pe_time_stamp(image) != RELEASE_EPOCH:
+                problems.append("%s has the PE time stamp %s, not %d" %
+                                (name, pe_time_stamp(image), RELEASE_EPOCH))
         for name in ("README.txt", "standin/README.txt"):
             text = z.read(name)
             if b"\n" in text.replace(b"\r\n", b""):
