@@ -1,0 +1,41 @@
+#include "tests/e2e/e2e_fixture.h"
+
+namespace tarvello::e2e {
+
+void Standin::Start(const std::optional<std::vector<QuoteRow>>& quote,
+                    std::vector<std::wstring> arguments) {
+    std::wstring error;
+    if (quote) {
+        files_ = tarvello::testing::TempDir::Create(&error);
+        ASSERT_TRUE(files_.has_value()) << std::string(error.begin(), error.end());
+        const std::wstring path = files_->WriteFile(L"quote.csv", QuoteCsv(*quote));
+        ASSERT_FALSE(path.empty());
+        arguments.insert(arguments.begin(), {L"--quote", path});
+    }
+    process_ = tarvello::testing::StandinProcess::Start(arguments, &error);
+    ASSERT_TRUE(process_.has_value())
+        << "the stand-in did not start: " << std::string(error.begin(), error.end());
+}
+
+void Standin::Close() {
+    if (process_) process_->Close();
+    process_.reset();
+    files_.reset();
+}
+
+RoundOutcome RunRound(const Request& request, RecordingSink& sink) {
+    host::ComHostLink link;
+    return RoundLineItems(request.amount, request.field, request.method, request.scope, link, sink);
+}
+
+std::string Lines(const std::vector<std::wstring>& lines) {
+    std::string text;
+    for (const auto& line : lines) {
+        text += "    ";
+        for (wchar_t c : line) text += c < 128 ? static_cast<char>(c) : '?';
+        text += "\n";
+    }
+    return text;
+}
+
+}  // namespace tarvello::e2e

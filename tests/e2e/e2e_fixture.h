@@ -1,0 +1,63 @@
+#pragma once
+// The real stand-in host process and the real rounding pass over real COM.
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/round_line_items.h"
+#include "host/com_host_link.h"
+#include "host/com_raii.h"
+#include "tests/e2e/quote_table.h"
+#include "tests/support/standin_process.h"
+
+namespace tarvello::e2e {
+
+class RecordingSink : public MessageSink {
+public:
+    void ShowError(const Text& message, const Text& title) override {
+        shown.emplace_back(message, title);
+    }
+    std::vector<std::pair<Text, Text>> shown;
+};
+
+struct Request {
+    double amount;
+    Text field;
+    Text method;
+    Text scope;
+};
+
+// Starts a stand-in for each test, or for a whole suite, and closes it afterwards.
+class Standin {
+public:
+    // Writes `quote` (when given) to a file of its own and starts the stand-in with it and
+    // `arguments`. Fails the test when it does not start.
+    void Start(const std::optional<std::vector<QuoteRow>>& quote,
+               std::vector<std::wstring> arguments = {});
+    void Close();
+    bool running() const { return process_.has_value(); }
+    tarvello::testing::StandinProcess& process() { return *process_; }
+
+    std::vector<QuoteRow> Dump() const { return ParseDump(process_->ReadDump()); }
+    std::vector<std::wstring> Log() const { return process_->ReadLog(); }
+
+private:
+    std::optional<tarvello::testing::TempDir> files_;
+    std::optional<tarvello::testing::StandinProcess> process_;
+};
+
+// One Round through the real link; `sink` receives the pass's messages.
+RoundOutcome RunRound(const Request& request, RecordingSink& sink);
+
+std::string Lines(const std::vector<std::wstring>& lines);
+
+#define EXPECT_SAME_LINES(expected, actual)                                                \
+    EXPECT_TRUE((expected) == (actual)) << "expected:\n"                                   \
+                                        << ::tarvello::e2e::Lines(expected) << "actual:\n" \
+                                        << ::tarvello::e2e::Lines(actual)
+
+}  // namespace tarvello::e2e
