@@ -28,30 +28,6 @@ constexpr KindName kKinds[] = {
     {VT_UINT, L"VT_UINT"},
 };
 
-bool IsNumericKind(VARTYPE vt) {
-    switch (vt) {
-        case VT_I2:
-        case VT_I4:
-        case VT_R4:
-        case VT_R8:
-        case VT_CY:
-        case VT_DATE:
-        case VT_BOOL:
-        case VT_DECIMAL:
-        case VT_I1:
-        case VT_UI1:
-        case VT_UI2:
-        case VT_UI4:
-        case VT_I8:
-        case VT_UI8:
-        case VT_INT:
-        case VT_UINT:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 std::wstring VariantKindName(VARTYPE vt) {
@@ -91,7 +67,7 @@ std::wstring DescribeVariant(const VARIANT& v) {
         swprintf(hex, 16, L"0x%08lX", static_cast<unsigned long>(value.get()->scode));
         return out + L" " + hex;
     }
-    if (IsNumericKind(vt)) {
+    if (IsNumericKind(vt) || vt == VT_DATE || vt == VT_BOOL) {
         ScopedVariant number;
         if (SUCCEEDED(VariantChangeTypeEx(number.get(), value.get(), LOCALE_INVARIANT, 0, VT_R8)))
             return out + L" " + FormatNumber(number.get()->dblVal);

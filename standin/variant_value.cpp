@@ -3,9 +3,7 @@
 #include <cmath>
 
 namespace tarvello::standin {
-namespace {
-
-bool IsNumeric(VARTYPE vt) {
+bool IsNumericKind(VARTYPE vt) {
     switch (vt) {
         case VT_I2:
         case VT_I4:
@@ -27,8 +25,6 @@ bool IsNumeric(VARTYPE vt) {
     }
 }
 
-}  // namespace
-
 const VARIANT& Dereferenced(const VARIANT& v) {
     if (v.vt == (VT_VARIANT | VT_BYREF) && v.pvarVal) return Dereferenced(*v.pvarVal);
     return v;
@@ -36,7 +32,7 @@ const VARIANT& Dereferenced(const VARIANT& v) {
 
 std::optional<double> ReadNumber(const VARIANT& arg) {
     const VARIANT& v = Dereferenced(arg);
-    if (!IsNumeric(v.vt & VT_TYPEMASK) || (v.vt & VT_ARRAY)) return std::nullopt;
+    if (!IsNumericKind(v.vt & VT_TYPEMASK) || (v.vt & VT_ARRAY)) return std::nullopt;
     ScopedVariant number;
     if (FAILED(VariantChangeTypeEx(number.get(), const_cast<VARIANT*>(&v), LOCALE_INVARIANT, 0,
                                    VT_R8)))

@@ -46,6 +46,9 @@ private:
     BSTR b_;
 };
 
+// The kinds that hold a number proper (not a date, a Boolean or a text).
+bool IsNumericKind(VARTYPE vt);
+
 // The argument with any VT_BYREF (and VT_VARIANT|VT_BYREF) looked through.
 const VARIANT& Dereferenced(const VARIANT& v);
 

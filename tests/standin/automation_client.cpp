@@ -67,42 +67,43 @@ CallResult Invoke(IDispatch* object, const wchar_t* name, std::vector<VARIANT> a
     return out;
 }
 
-VARIANT I2Ref(short* value) {
+namespace {
+
+VARIANT OfKind(VARTYPE vt) {
     VARIANT v;
     VariantInit(&v);
-    v.vt = VT_I2 | VT_BYREF;
+    v.vt = vt;
+    return v;
+}
+
+}  // namespace
+
+VARIANT I2Ref(short* value) {
+    VARIANT v = OfKind(VT_I2 | VT_BYREF);
     v.piVal = value;
     return v;
 }
 
 VARIANT I2(short value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I2;
+    VARIANT v = OfKind(VT_I2);
     v.iVal = value;
     return v;
 }
 
 VARIANT R8Ref(double* value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_R8 | VT_BYREF;
+    VARIANT v = OfKind(VT_R8 | VT_BYREF);
     v.pdblVal = value;
     return v;
 }
 
 VARIANT R8(double value) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_R8;
+    VARIANT v = OfKind(VT_R8);
     v.dblVal = value;
     return v;
 }
 
 VARIANT Bstr(BSTR text) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_BSTR;
+    VARIANT v = OfKind(VT_BSTR);
     v.bstrVal = text;
     return v;
 }
