@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <cmath>
+
 namespace tarvello::ui {
 
 constexpr int kTwipsPerInch = 1440;
@@ -13,6 +15,14 @@ inline int TwipsToPixels(int twips, int dpi) {
 }
 inline int PixelsToTwips(int pixels, int dpi) {
     return MulDiv(pixels, kTwipsPerInch, dpi);
+}
+
+// Window positions are single-precision twips and may carry a fraction (a centred window).
+inline int TwipsToPixels(double twips, int dpi) {
+    return static_cast<int>(std::lround(twips * dpi / kTwipsPerInch));
+}
+inline float PixelsToTwipsSingle(int pixels, int dpi) {
+    return static_cast<float>(pixels) * kTwipsPerInch / static_cast<float>(dpi);
 }
 
 // The DPI the window is drawn at (system DPI awareness: the same for every window).
