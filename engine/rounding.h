@@ -25,8 +25,24 @@ Variant InDelimitedList(const Variant& DelimitedList, const Variant& Value);
 // step leaves the 32-bit range.
 Variant RoundToNext(std::int32_t Value, std::int32_t Interval);
 
-// Reads text as a decimal number: optional sign, digits and the regional decimal separator.
-// TypeMismatch when the text is not such a number (or lies beyond a double).
+// The text form of a value: whole numbers as their digits with a leading minus when negative,
+// a double in its shortest round-trip form with a point, a Boolean as "True" or "False", the
+// empty value as an empty text.
+Text TextOf(const Variant& value);
+
+// A double as text in its shortest round-trip form, fixed notation, with the regional
+// decimal separator; ReadNumber reads it back to the same double.
+Text FormatNumber(double value, const NumberFormat& format = {});
+
+// A value as a double: numbers by value, a Boolean as -1 or 0, the empty value as 0, text
+// read by ReadNumber (TypeMismatch when it is not a number).
+double ToNumber(const Variant& value, const NumberFormat& format = {});
+
+// Reads text as a decimal number: optional sign, digits and the regional decimal separator,
+// with spaces or tabs around it. There must be at least one digit; "12", "12.5", ".5" and
+// "12." all read. Grouping separators, exponents and currency signs are not numbers here.
+// TypeMismatch when the text is not such a number or lies beyond a double; a number too
+// small for a double reads as 0.
 double ReadNumber(const Text& text, const NumberFormat& format = {});
 
 // To a signed 32-bit whole number, halves to even. Overflow outside the range or for a

@@ -1,0 +1,55 @@
+#pragma once
+// Runs the rounding pass against the recording host.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/round_line_items.h"
+#include "recording_host.h"
+
+namespace tarvello::testing {
+
+struct Request {
+    double amount;
+    Text priceField;
+    Text method;
+    Text rowScope;
+};
+
+class PassTest : public ::testing::Test {
+protected:
+    RoundOutcome Round(const Request& r, const NumberFormat& format = {}) {
+        return RoundLineItems(r.amount, r.priceField, r.method, r.rowScope, host, messages, format);
+    }
+
+    // Runs a pass that must fail; checks that the host object was released by then.
+    RoundFailure RoundFailing(const Request& r, const NumberFormat& format = {}) {
+        try {
+            Round(r, format);
+        } catch (const RoundFailure& failure) {
+            EXPECT_EQ(host.liveApplications, 0) << "host object still held by the failure";
+            return failure;
+        }
+        ADD_FAILURE() << "the pass did not fail";
+        return RoundFailure(FailureCause::InvalidArgument, "none");
+    }
+
+    // The unit price of a row after the pass.
+    Variant UnitPriceOf(std::size_t row) const { return host.items.at(row).at(u"UnitPrice"); }
+
+    // Rows whose unit price was written (their price modifier is present).
+    std::vector<int> WrittenRows() const {
+        std::vector<int> rows;
+        for (std::size_t i = 0; i < host.items.size(); ++i) {
+            if (host.items[i].count(u"PriceModifier")) rows.push_back(static_cast<int>(i));
+        }
+        return rows;
+    }
+
+    RecordingHost host;
+    RecordingMessages messages{host};
+};
+
+}  // namespace tarvello::testing
