@@ -1,0 +1,205 @@
+// The request each combination of options and texts hands to the pass, and what the user is
+// told when a Round cannot be made.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/version.h"
+#include "engine/describe_failure.h"
+#include "tests/main-window/window_test_support.h"
+#include "ui/main-window/main_window_layout.h"
+#include "ui/window-utils/regional.h"
+#include "ui/window-utils/window_text.h"
+
+namespace tarvello::ui::testing {
+namespace {
+
+class RoundCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override { loaded.Load(settings.Location()); }
+    frmMain& w() { return *loaded.window; }
+    // A number as the user types it, with their own decimal separator.
+    static std::wstring Typed(const std::wstring& number) {
+        std::wstring separator = ToWide(UserNumberFormat().decimalSeparator);
+        std::wstring text;
+        for (wchar_t c : number) {
+            if (c == L'.') {
+                text += separator;
+            } else {
+                text += c;
+            }
+        }
+        return text;
+    }
+
+    ScratchSettings settings;
+    LoadedWindow loaded;
+};
+
+struct RequestCase {
+    const char* name;
+    std::function<void(frmMain&)> choose;
+    std::vector<PassCall> expected;
+};
+
+TEST_F(RoundCommandTest, EachChoiceHandsItsRequestToThePass) {
+    const RequestCase cases[] = {
+        {"right after start", [](frmMain&) {}, {{0, u"ExtendedPrice", u"Decimal", u"All"}}},
+        {"decimal 10 passes",
+         [](frmMain& w) { SetText(w.txtDecimalPlaces, L"10"); },
+         {{10, u"ExtendedPrice", u"Decimal", u"All"}}},
+        {"decimal 10.01 is declined",
+         [](frmMain& w) { SetText(w.txtDecimalPlaces, Typed(L"10.01")); },
+         {}},
+        {"decimal 11 is declined", [](frmMain& w) { SetText(w.txtDecimalPlaces, L"11"); }, {}},
+        {"decimal -3 stays -3",
+         [](frmMain& w) { SetText(w.txtDecimalPlaces, L"-3"); },
+         {{-3, u"ExtendedPrice", u"Decimal", u"All"}}},
+        {"decimal 2.5 stays 2.5",
+         [](frmMain& w) { SetText(w.txtDecimalPlaces, Typed(L"2.5")); },
+         {{2.5, u"ExtendedPrice", u"Decimal", u"All"}}},
+        {"letters in an unused box",
+         [](frmMain& w) {
+             SetText(w.txtNearest, L"abc");
+             SetText(w.txtNearestRoundUp, L"");
+             SetText(w.txtDecimalPlaces, L"2");
+         },
+         {{2, u"ExtendedPrice", u"Decimal", u"All"}}},
+        {"nearest 0",
+         [](frmMain& w) {
+             Click(w.optNearest);
+             SetText(w.txtNearest, L"0");
+             SetText(w.txtDecimalPlaces, L"99");
+         },
+         {{0, u"ExtendedPrice", u"Nearest", u"All"}}},
+        {"nearest -5",
+         [](frmMain& w) {
+             Click(w.optNearest);
+             SetText(w.txtNearest, L"-5");
+         },
+         {{-5, u"ExtendedPrice", u"Nearest", u"All"}}},
+        {"round up 7 on the unit price of the selected rows",
+         [](frmMain& w) {
+             Click(w.optRoundUp);
+             SetText(w.txtNearestRoundUp, L"7");
+             Click(w.optUnitPrice);
+             Click(w.optSelectedRows);
+         },
+         {{7, u"UnitPrice", u"RoundUp", u"Selected"}}},
+        {"current row",
+         [](frmMain& w) { Click(w.optCurrentRow); },
+         {{0, u"ExtendedPrice", u"Decimal", u"Current"}}},
+        {"all rows again after another choice",
+         [](frmMain& w) {
+             Click(w.optCurrentRow);
+             Click(w.optAllRows);
+             Click(w.optUnitPrice);
+             Click(w.optExtendedPrice);
+         },
+         {{0, u"ExtendedPrice", u"Decimal", u"All"}}},
+    };
+    for (const RequestCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadedWindow fresh;
+        fresh.Load(settings.Location());
+        c.choose(*fresh.window);
+        Click(fresh.window->cmdRound);
+        EXPECT_EQ(fresh.pass.calls, c.expected)
+            << "got " << Describe(fresh.pass.calls) << " expected " << Describe(c.expected);
+        EXPECT_TRUE(fresh.messages.shown.empty());
+    }
+}
+
+TEST_F(RoundCommandTest, RoundReadsTheControlsAfreshOnEveryPress) {
+    Click(w().cmdRound);
+    SetText(w().txtDecimalPlaces, L"3");
+    Click(w().cmdRound);
+    Click(w().optNearest);
+    Click(w().cmdRound);
+    const std::vector<PassCall> expected = {{0, u"ExtendedPrice", u"Decimal", u"All"},
+                                            {3, u"ExtendedPrice", u"Decimal", u"All"},
+                                            {5, u"ExtendedPrice", u"Nearest", u"All"}};
+    EXPECT_EQ(loaded.pass.calls, expected) << Describe(loaded.pass.calls);
+}
+
+TEST_F(RoundCommandTest, AltRPressesRoundAndEnterOrEscapePressNothing) {
+    PressAltKey(w().hwnd(), L'r');
+    EXPECT_EQ(loaded.pass.calls.size(), 1u);
+    SetFocus(w().txtDecimalPlaces);
+    PressKey(w().hwnd(), VK_RETURN);
+    PressKey(w().hwnd(), VK_ESCAPE);
+    EXPECT_EQ(loaded.pass.calls.size(), 1u);
+    EXPECT_TRUE(IsWindow(w().hwnd()));
+    EXPECT_FALSE(settings.Get(L"Top").has_value());
+}
+
+TEST_F(RoundCommandTest, AnAmountThatIsNotANumberIsNamedAndNothingIsSent) {
+    const std::wstring texts[] = {L"abc", L"", std::wstring(L"1") + std::wstring(400, L'0')};
+    for (const std::wstring& text : texts) {
+        SCOPED_TRACE(std::string(text.begin(), text.end()).substr(0, 10));
+        loaded.messages.shown.clear();
+        SetText(w().txtDecimalPlaces, text);
+        Click(w().cmdRound);
+        EXPECT_TRUE(loaded.pass.calls.empty());
+        ASSERT_EQ(loaded.messages.shown.size(), 1u);
+        const ShownMessage& m = loaded.messages.shown[0];
+        EXPECT_EQ(m.text, ToWide(DescribeUnreadableAmount(ToText(text), UserNumberFormat())));
+        EXPECT_EQ(m.title, L"" TARVELLO_TITLE);
+        EXPECT_EQ(m.icon, static_cast<UINT>(MB_ICONERROR));
+        EXPECT_EQ(m.owner, w().hwnd());
+    }
+    EXPECT_TRUE(IsWindow(w().hwnd()));
+}
+
+TEST_F(RoundCommandTest, AFailedPassIsToldOnceAndTheWaitCursorIsGoneAfterwards) {
+    HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    HCURSOR wait = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
+    SetCursor(arrow);
+    RoundFailure failure(FailureCause::DivisionByZero, "total quantity is 0");
+    failure.row = 3;
+    failure.written = 2;
+    failure.operation = "LineItemGetValue";
+    failure.field = "QtyTotal";
+    HCURSOR during = nullptr;
+    loaded.pass.during = [&](MessageSink&) {
+        during = GetCursor();
+        throw failure;
+    };
+    Click(w().cmdRound);
+    EXPECT_EQ(during, wait);
+    EXPECT_EQ(GetCursor(), arrow);
+    ASSERT_EQ(loaded.messages.shown.size(), 1u);
+    EXPECT_EQ(loaded.messages.shown[0].text, ToWide(DescribeRoundFailure(failure)));
+    EXPECT_EQ(loaded.messages.shown[0].title, L"" TARVELLO_TITLE);
+    EXPECT_EQ(loaded.messages.shown[0].icon, static_cast<UINT>(MB_ICONERROR));
+
+    // The window stays usable: the next Round goes through.
+    loaded.pass.during = nullptr;
+    Click(w().cmdRound);
+    EXPECT_EQ(loaded.pass.calls.size(), 2u);
+    EXPECT_EQ(loaded.messages.shown.size(), 1u);
+    EXPECT_EQ(GetCursor(), arrow);
+}
+
+TEST_F(RoundCommandTest, ThePassOwnMessagesReachTheUserAsTheyAre) {
+    loaded.pass.during = [](MessageSink& messages) {
+        messages.ShowError(kHostNotRunningText, TARVELLO_TITLE_U16);
+    };
+    Click(w().cmdRound);
+    ASSERT_EQ(loaded.messages.shown.size(), 1u);
+    EXPECT_EQ(loaded.messages.shown[0].text, ToWide(Text(kHostNotRunningText)));
+    EXPECT_EQ(loaded.messages.shown[0].title, L"" TARVELLO_TITLE);
+    EXPECT_EQ(loaded.messages.shown[0].icon, static_cast<UINT>(MB_ICONERROR));
+}
+
+TEST_F(RoundCommandTest, HelpAboutOpensTheBoxEachTimeOverTheWindow) {
+    SendMessageW(w().hwnd(), WM_COMMAND, MAKEWPARAM(main_window::kMnuHelpAbout, 0), 0);
+    SendMessageW(w().hwnd(), WM_COMMAND, MAKEWPARAM(main_window::kMnuHelpAbout, 0), 0);
+    EXPECT_EQ(loaded.aboutOwners, (std::vector<HWND>{w().hwnd(), w().hwnd()}));
+}
+
+}  // namespace
+}  // namespace tarvello::ui::testing

@@ -1,0 +1,193 @@
+// The real program beside the real stand-in host, driven from outside as a user would:
+// choose "Nearest Multiple of", type 10, choose "Unit Price", press Round; then the prices
+// the host holds are the rounded ones.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/support/standin_process.h"
+#include "ui/main-window/main_window_layout.h"
+
+namespace tarvello::ui::testing {
+namespace {
+
+using tarvello::testing::StandinProcess;
+using tarvello::testing::TempDir;
+
+std::wstring UtilityPath() {
+    std::string built = TARVELLO_ROUNDING_EXE;
+    std::wstring path(built.begin(), built.end());
+    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
+    for (wchar_t& c : path) {
+        if (c == L'/') c = L'\\';
+    }
+    return path;
+}
+
+struct FoundWindow {
+    DWORD processId;
+    const wchar_t* windowClass;
+    HWND found;
+};
+
+HWND TopWindowOf(DWORD processId, const wchar_t* windowClass) {
+    FoundWindow search{processId, windowClass, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM lParam) -> BOOL {
+            auto* s = reinterpret_cast<FoundWindow*>(lParam);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(hwnd, &owner);
+            wchar_t cls[64] = {};
+            GetClassNameW(hwnd, cls, 64);
+            if (owner == s->processId && wcscmp(cls, s->windowClass) == 0) {
+                s->found = hwnd;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// The texts of a message box the utility may be showing, for a failure report.
+std::wstring MessageBoxText(DWORD processId) {
+    HWND box = TopWindowOf(processId, L"#32770");
+    if (!box) return L"";
+    std::wstring text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t buffer[512] = {};
+        SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
+                            5000, nullptr);
+        text += buffer;
+        text += L" | ";
+    }
+    return text;
+}
+
+std::string Narrow(const std::wstring& text) {
+    return std::string(text.begin(), text.end());
+}
+
+// Runs the utility for one test and ends it by its title bar, which saves nothing.
+class Utility {
+public:
+    bool Start(std::wstring* error) {
+        std::wstring commandLine = L"\"" + UtilityPath() + L"\"";
+        STARTUPINFOW si{};
+        si.cb = sizeof si;
+        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            nullptr, &si, &process_)) {
+            *error = L"cannot start " + commandLine;
+            return false;
+        }
+        // The window exists once the program waits for input for the first time.
+        WaitForInputIdle(process_.hProcess, 60000);
+        window_ = TopWindowOf(process_.dwProcessId, L"TarvelloRoundingMain");
+        if (!window_) *error = L"the utility's window did not appear";
+        return window_ != nullptr;
+    }
+    ~Utility() {
+        if (!process_.hProcess) return;
+        if (window_ && IsWindow(window_)) PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) {
+            TerminateProcess(process_.hProcess, 1);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    HWND Control(int id) const { return GetDlgItem(window_, id); }
+    DWORD ProcessId() const { return process_.dwProcessId; }
+    HWND Window() const { return window_; }
+
+private:
+    PROCESS_INFORMATION process_{};
+    HWND window_ = nullptr;
+};
+
+// Sends a message and waits a bounded time for the utility to handle it.
+bool SendBounded(HWND to, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(to, msg, wParam, lParam, SMTO_NORMAL, 60000, &result) != 0;
+}
+
+std::vector<std::vector<std::wstring>> Rows(const std::wstring& csv) {
+    std::vector<std::vector<std::wstring>> rows;
+    size_t start = 0;
+    while (start < csv.size()) {
+        size_t end = csv.find(L'\n', start);
+        std::wstring line =
+            csv.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
+        if (!line.empty() && line.back() == L'\r') line.pop_back();
+        if (!line.empty()) {
+            std::vector<std::wstring> cells;
+            size_t from = 0;
+            for (;;) {
+                size_t comma = line.find(L',', from);
+                cells.push_back(line.substr(
+                    from, comma == std::wstring::npos ? std::wstring::npos : comma - from));
+                if (comma == std::wstring::npos) break;
+                from = comma + 1;
+            }
+            rows.push_back(cells);
+        }
+        if (end == std::wstring::npos) break;
+        start = end + 1;
+    }
+    return rows;
+}
+
+TEST(WindowEndToEnd, NearestTenOnTheUnitPriceThroughTheWindow) {
+    std::wstring error;
+    std::optional<TempDir> dir = TempDir::Create(&error);
+    ASSERT_TRUE(dir) << Narrow(error);
+    std::wstring quote = dir->WriteFile(L"quote.csv",
+                                        "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n"
+                                        "1,Widget,3,12,5%\n"
+                                        "2,Heading,,,\n"
+                                        "1,Gadget,2,16.5,\n"
+                                        "1,Bolt,4,125,net\n");
+    std::optional<StandinProcess> host = StandinProcess::Start({L"--quote", quote}, &error);
+    ASSERT_TRUE(host) << Narrow(error);
+
+    Utility utility;
+    ASSERT_TRUE(utility.Start(&error)) << Narrow(error);
+    using namespace main_window;
+    HWND nearest = utility.Control(kOptNearest);
+    HWND amount = utility.Control(kTxtNearest);
+    ASSERT_TRUE(nearest && amount);
+
+    // Choosing the method takes the focus to its box with "5" selected; typing replaces it.
+    ASSERT_TRUE(SendBounded(nearest, BM_CLICK));
+    for (wchar_t c : std::wstring(L"10")) ASSERT_TRUE(SendBounded(amount, WM_CHAR, c, 1));
+    wchar_t typed[16] = {};
+    // GetWindowText does not ask a window of another process; WM_GETTEXT does.
+    SendMessageTimeoutW(amount, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(typed), SMTO_NORMAL, 60000,
+                        nullptr);
+    EXPECT_STREQ(typed, L"10");
+    ASSERT_TRUE(SendBounded(utility.Control(kOptUnitPrice), BM_CLICK));
+    bool rounded = SendBounded(utility.Control(kCmdRound), BM_CLICK);
+    ASSERT_TRUE(rounded) << "Round did not come back; the utility shows: "
+                         << Narrow(MessageBoxText(utility.ProcessId()));
+    EXPECT_EQ(MessageBoxText(utility.ProcessId()), L"");
+
+    // Unit price and price modifier of each row, as the host now holds them.
+    std::vector<std::vector<std::wstring>> dump = Rows(host->ReadDump());
+    std::vector<std::wstring> prices;
+    for (size_t i = 1; i < dump.size(); ++i) {
+        ASSERT_GE(dump[i].size(), 5u);
+        prices.push_back(dump[i][1] + L" " + dump[i][3] + L" [" + dump[i][4] + L"]");
+    }
+    // 16.5 becomes 16 (halves to even) before it goes to the nearest 10; 125 lies halfway and
+    // goes up.
+    const std::vector<std::wstring> expected = {L"Widget 10 []", L"Heading  []", L"Gadget 20 []",
+                                                L"Bolt 130 []"};
+    EXPECT_EQ(prices, expected) << Narrow(host->ReadDump());
+    EXPECT_TRUE(host->Close());
+}
+
+}  // namespace
+}  // namespace tarvello::ui::testing

@@ -1,0 +1,146 @@
+#include "tests/main-window/window_test_support.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "ui/window-utils/scoped_win.h"
+
+namespace tarvello::ui::testing {
+
+std::string Describe(const PassCall& call) {
+    std::ostringstream out;
+    auto ascii = [](const Text& t) { return std::string(t.begin(), t.end()); };
+    out << "(" << call.Amount << ", " << ascii(call.PriceField) << ", " << ascii(call.Method)
+        << ", " << ascii(call.RowScope) << ")";
+    return out.str();
+}
+
+std::string Describe(const std::vector<PassCall>& calls) {
+    std::string text = "[";
+    for (const PassCall& c : calls) text += Describe(c) + " ";
+    return text + "]";
+}
+
+void RecordingPass::RoundLineItems(double Amount, const Text& PriceField, const Text& Method,
+                                   const Text& RowScope, MessageSink& messages) {
+    calls.push_back({Amount, PriceField, Method, RowScope});
+    if (during) during(messages);
+}
+
+ScratchSettings::ScratchSettings() {
+    static int counter = 0;
+    wchar_t name[64];
+    std::swprintf(name, 64, L"%lu-%d", GetCurrentProcessId(), ++counter);
+    parent_ = std::wstring(L"Software\\Tarvello Rounding Utility Tests\\") + name;
+    key_ = parent_ + L"\\frmMain";
+}
+
+ScratchSettings::~ScratchSettings() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, parent_.c_str());
+}
+
+void ScratchSettings::Put(const wchar_t* name, const std::wstring& text) const {
+    ScopedKey key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                    key.put(), nullptr);
+    RegSetValueExW(key.get(), name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                   static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+void ScratchSettings::PutNumber(const wchar_t* name, DWORD value) const {
+    ScopedKey key;
+    RegCreateKeyExW(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                    key.put(), nullptr);
+    RegSetValueExW(key.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                   sizeof value);
+}
+
+std::optional<std::wstring> ScratchSettings::Get(const wchar_t* name) const {
+    wchar_t buffer[256];
+    DWORD bytes = sizeof buffer;
+    if (RegGetValueW(HKEY_CURRENT_USER, key_.c_str(), name, RRF_RT_REG_SZ, nullptr, buffer,
+                     &bytes) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return std::wstring(buffer);
+}
+
+void PumpMessages(HWND dialog) {
+    // Several rounds, each waiting a little for what the last one caused; bounded in total.
+    for (int round = 0; round < 20; ++round) {
+        MSG msg;
+        bool handled = false;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            handled = true;
+            if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (!handled &&
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT) == WAIT_TIMEOUT) {
+            return;
+        }
+    }
+}
+
+namespace {
+
+void Deliver(HWND dialog, HWND to, UINT message, WPARAM wParam, LPARAM lParam) {
+    MSG msg{};
+    msg.hwnd = to;
+    msg.message = message;
+    msg.wParam = wParam;
+    msg.lParam = lParam;
+    msg.time = GetTickCount();
+    if (!IsDialogMessageW(dialog, &msg)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+}  // namespace
+
+void PressKey(HWND dialog, UINT vk) {
+    HWND focus = GetFocus();
+    UINT scan = MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);
+    Deliver(dialog, focus, WM_KEYDOWN, vk, static_cast<LPARAM>(1 | (scan << 16)));
+    if (IsWindow(dialog)) {
+        Deliver(dialog, GetFocus(), WM_KEYUP, vk,
+                static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
+    }
+    PumpMessages(dialog);
+}
+
+void PressAltKey(HWND dialog, wchar_t letter) {
+    // WM_SYSCHAR with the context bit set is what Alt+letter turns into.
+    Deliver(dialog, GetFocus(), WM_SYSCHAR, static_cast<WPARAM>(letter),
+            static_cast<LPARAM>(1 | (1u << 29)));
+    PumpMessages(dialog);
+}
+
+void Click(HWND control) {
+    SendMessageW(control, BM_CLICK, 0, 0);
+    PumpMessages(GetParent(control));
+}
+
+void SetText(HWND control, const std::wstring& text) {
+    SetWindowTextW(control, text.c_str());
+}
+
+std::pair<DWORD, DWORD> Selection(HWND edit) {
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    return {start, end};
+}
+
+void LoadedWindow::Load(const SettingsLocation& settings) {
+    window = std::make_unique<frmMain>(pass, messages, settings,
+                                       [this](HWND owner) { aboutOwners.push_back(owner); });
+    window->Load(SW_SHOWNORMAL);
+    SetForegroundWindow(window->hwnd());
+    SetActiveWindow(window->hwnd());
+    PumpMessages(window->hwnd());
+}
+
+}  // namespace tarvello::ui::testing

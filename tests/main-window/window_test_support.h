@@ -1,0 +1,93 @@
+#pragma once
+// What the window tests share: recorders for the pass and the message boxes, a scratch
+// settings key, a bounded message pump and user-like input.
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/main-window/frm_main.h"
+
+namespace tarvello::ui::testing {
+
+struct PassCall {
+    double Amount;
+    Text PriceField;
+    Text Method;
+    Text RowScope;
+    bool operator==(const PassCall& o) const {
+        return Amount == o.Amount && PriceField == o.PriceField && Method == o.Method &&
+               RowScope == o.RowScope;
+    }
+};
+std::string Describe(const PassCall& call);
+std::string Describe(const std::vector<PassCall>& calls);
+
+// Records each Round; `during` runs inside the pass (to fail it or look at the cursor).
+class RecordingPass : public RoundingPass {
+public:
+    void RoundLineItems(double Amount, const Text& PriceField, const Text& Method,
+                        const Text& RowScope, MessageSink& messages) override;
+    std::vector<PassCall> calls;
+    std::function<void(MessageSink&)> during;
+};
+
+struct ShownMessage {
+    HWND owner;
+    std::wstring text;
+    std::wstring title;
+    UINT icon;
+};
+
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    void Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT icon) override {
+        shown.push_back({owner, text, title, icon});
+    }
+    std::vector<ShownMessage> shown;
+};
+
+// A key of its own under HKCU for one test, deleted afterwards.
+class ScratchSettings {
+public:
+    ScratchSettings();
+    ~ScratchSettings();
+    ScratchSettings(const ScratchSettings&) = delete;
+    ScratchSettings& operator=(const ScratchSettings&) = delete;
+
+    SettingsLocation Location() const { return {HKEY_CURRENT_USER, key_}; }
+    void Put(const wchar_t* name, const std::wstring& text) const;
+    void PutNumber(const wchar_t* name, DWORD value) const;
+    // The stored text, or nothing.
+    std::optional<std::wstring> Get(const wchar_t* name) const;
+
+private:
+    std::wstring parent_;
+    std::wstring key_;
+};
+
+// Handles whatever is pending, and what that causes, for a bounded time.
+void PumpMessages(HWND dialog);
+
+// Input as the message loop would hand it over: through IsDialogMessage first.
+void PressKey(HWND dialog, UINT vk);
+void PressAltKey(HWND dialog, wchar_t letter);
+// A mouse click on a button or option.
+void Click(HWND control);
+void SetText(HWND control, const std::wstring& text);
+std::pair<DWORD, DWORD> Selection(HWND edit);
+
+// The window under test, loaded and active.
+struct LoadedWindow {
+    RecordingPass pass;
+    RecordingMessageBoxes messages;
+    std::vector<HWND> aboutOwners;
+    std::unique_ptr<frmMain> window;
+    void Load(const SettingsLocation& settings);
+};
+
+}  // namespace tarvello::ui::testing

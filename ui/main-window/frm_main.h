@@ -1,0 +1,95 @@
+#pragma once
+// The main window: one rounding request held in its controls, the Round and Close commands,
+// the File and Help menus, and its placement between runs.
+
+#include <windows.h>
+
+#include <optional>
+
+#include "ui/main-window/services.h"
+#include "ui/main-window/settings_store.h"
+#include "ui/window-utils/base_window.h"
+#include "ui/window-utils/control_factory.h"
+
+namespace tarvello::ui {
+
+struct RoundingRequest {
+    double Amount = 0;
+    Text PriceField;
+    Text Method;
+    Text RowScope;
+};
+
+class frmMain : public BaseWindow<frmMain> {
+public:
+    static constexpr const wchar_t* kClassName = L"TarvelloRoundingMain";
+
+    frmMain(RoundingPass& pass, MessageBoxes& messages, SettingsLocation settings = {},
+            AboutOpener openAbout = nullptr);
+    ~frmMain();
+    frmMain(const frmMain&) = delete;
+    frmMain& operator=(const frmMain&) = delete;
+
+    // Creates the window hidden, runs Form_Load, shows it and puts the focus on Round.
+    // Throws when the window cannot be created.
+    void Load(int showCommand);
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // Event handlers, one per user event.
+    void Form_Load();
+    void cmdRound_Click();
+    void cmdClose_Click();
+    void mnuFileClose_Click();
+    void mnuHelpAbout_Click();
+    void optDecimal_Click();
+    void optNearest_Click();
+    void optRoundUp_Click();
+    void txtDecimalPlaces_GotFocus();
+    void txtNearest_GotFocus();
+    void txtNearestRoundUp_GotFocus();
+
+    // The controls.
+    HWND Label4 = nullptr, Label5 = nullptr, Line1 = nullptr, Line2 = nullptr;
+    HWND Frame1 = nullptr, Frame2 = nullptr, Frame3 = nullptr;
+    HWND optDecimal = nullptr, optNearest = nullptr, optRoundUp = nullptr;
+    HWND txtDecimalPlaces = nullptr, txtNearest = nullptr, txtNearestRoundUp = nullptr;
+    HWND optUnitPrice = nullptr, optExtendedPrice = nullptr;
+    HWND optCurrentRow = nullptr, optSelectedRows = nullptr, optAllRows = nullptr;
+    HWND cmdRound = nullptr, cmdClose = nullptr;
+
+private:
+    // Forwards the pass's own messages to the presenter, owned by this window.
+    class PassMessages : public MessageSink {
+    public:
+        explicit PassMessages(frmMain& window) : window_(window) {}
+        void ShowError(const Text& message, const Text& title) override;
+
+    private:
+        frmMain& window_;
+    };
+
+    void OnCreate();
+    LRESULT OnCommand(int id, int code);
+    void OnActivate(WPARAM wParam);
+    HMENU BuildMenu() const;
+
+    // Turns an option on (the rest of its frame off); choosing it runs its _Click handler.
+    void SetOption(HWND option);
+    void OptionChosen(int id);
+    void FocusAmount(HWND option, HWND box);
+    bool IsOn(HWND option) const;
+    std::optional<RoundingRequest> ReadRequest();
+    void ShowError(const std::wstring& text);
+    void MoveToTwips(float left, float top);
+
+    RoundingPass& pass_;
+    MessageBoxes& messages_;
+    SettingsStore settings_;
+    AboutOpener openAbout_;
+    ControlSet controls_;
+    HWND lastFocus_ = nullptr;
+    int dpi_ = 96;
+};
+
+}  // namespace tarvello::ui

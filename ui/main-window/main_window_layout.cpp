@@ -1,0 +1,75 @@
+#include "ui/main-window/main_window_layout.h"
+
+namespace tarvello::ui::main_window {
+
+namespace {
+
+using K = ControlKind;
+
+ControlSpec HeaderLabel(int id, const wchar_t* name, const wchar_t* caption, int left, int top,
+                        int width, int height, int tabIndex, FontSpec font) {
+    ControlSpec spec{id, name, K::Label, 0, caption, left, top, width, height, tabIndex};
+    spec.font = font;
+    spec.background = ColorSpec::Rgb(RGB(255, 255, 255));
+    return spec;
+}
+
+// A line's row holds x1, y1, x2, y2 in place of the rectangle.
+ControlSpec Rule(int id, const wchar_t* name, int x1, int y1, int x2, int y2) {
+    ControlSpec spec{id, name, K::Line, 0, nullptr, x1, y1, x2, y2, -1};
+    spec.foreground = ColorSpec::System(COLOR_INACTIVECAPTION);
+    spec.lineWidthPixels = 1;
+    return spec;
+}
+
+ControlSpec Option(int id, const wchar_t* name, int frame, const wchar_t* caption, int left,
+                   int top, int width, int height, int tabIndex, bool on) {
+    ControlSpec spec{id, name, K::OptionButton, frame, caption, left, top, width, height, tabIndex};
+    spec.initiallyOn = on;
+    return spec;
+}
+
+// Rows from the bottom of the stacking to the top; Label4 lies beneath Label5 and the rules.
+std::vector<ControlSpec> MakeControls() {
+    return {
+        HeaderLabel(kLabel4, L"Label4", nullptr, -120, 0, 6615, 735, 1,
+                    FontSpec{L"MS Sans Serif", 8.25, FW_NORMAL}),
+        HeaderLabel(kLabel5, L"Label5", L"Tarvello Rounding Utility", 120, 120, 5775, 615, 2,
+                    FontSpec{L"Tahoma", 18, FW_BOLD}),
+        Rule(kLine2, L"Line2", 0, 0, 5520, 0),
+        Rule(kLine1, L"Line1", 0, 720, 5520, 720),
+        {kFrame2, L"Frame2", K::Frame, 0, L"Field to Round", 120, 840, 5175, 855, 9},
+        Option(kOptUnitPrice, L"optUnitPrice", kFrame2, L"Unit Price", 360, 240, 3015, 255, 10,
+               false),
+        Option(kOptExtendedPrice, L"optExtendedPrice", kFrame2, L"Extended Price", 360, 480, 3015,
+               255, 11, true),
+        {kFrame1, L"Frame1", K::Frame, 0, L"Rounding Method", 120, 1800, 2775, 2055, 3},
+        Option(kOptDecimal, L"optDecimal", kFrame1, L"Number of Decimal Places", 360, 240, 2175,
+               255, 6, true),
+        {kTxtDecimalPlaces, L"txtDecimalPlaces", K::TextBox, kFrame1, L"0", 1200, 480, 495, 285, 7},
+        Option(kOptNearest, L"optNearest", kFrame1, L"Nearest Multiple of", 360, 840, 1815, 255, 5,
+               false),
+        {kTxtNearest, L"txtNearest", K::TextBox, kFrame1, L"5", 1200, 1080, 495, 285, 4},
+        Option(kOptRoundUp, L"optRoundUp", kFrame1, L"Up to Nearest Multiple of", 360, 1440, 2175,
+               255, 16, false),
+        {kTxtNearestRoundUp, L"txtNearestRoundUp", K::TextBox, kFrame1, L"1", 1200, 1680, 495, 285,
+         17},
+        {kFrame3, L"Frame3", K::Frame, 0, L"What to Round", 3000, 1800, 2295, 2055, 12},
+        Option(kOptCurrentRow, L"optCurrentRow", kFrame3, L"Current Row", 240, 240, 1815, 255, 13,
+               false),
+        Option(kOptSelectedRows, L"optSelectedRows", kFrame3, L"Selected Rows", 240, 480, 1815, 255,
+               15, false),
+        Option(kOptAllRows, L"optAllRows", kFrame3, L"All Rows", 240, 720, 1815, 255, 14, true),
+        {kCmdRound, L"cmdRound", K::PushButton, 0, L"&Round", 2760, 3960, 1183, 375, 0},
+        {kCmdClose, L"cmdClose", K::PushButton, 0, L"&Close", 4080, 3960, 1183, 375, 8},
+    };
+}
+
+}  // namespace
+
+const std::vector<ControlSpec>& Controls() {
+    static const std::vector<ControlSpec> controls = MakeControls();
+    return controls;
+}
+
+}  // namespace tarvello::ui::main_window

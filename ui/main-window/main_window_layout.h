@@ -1,0 +1,48 @@
+#pragma once
+// frmMain's controls and menus as data, in twips.
+
+#include <vector>
+
+#include "ui/window-utils/control_table.h"
+
+namespace tarvello::ui::main_window {
+
+// Child ids start above IDOK and IDCANCEL, which the dialog manager sends for Enter and Escape.
+enum ControlId : int {
+    kLabel4 = 100,
+    kLabel5,
+    kLine2,
+    kLine1,
+    kFrame2,
+    kOptUnitPrice,
+    kOptExtendedPrice,
+    kFrame1,
+    kOptDecimal,
+    kTxtDecimalPlaces,
+    kOptNearest,
+    kTxtNearest,
+    kOptRoundUp,
+    kTxtNearestRoundUp,
+    kFrame3,
+    kOptCurrentRow,
+    kOptSelectedRows,
+    kOptAllRows,
+    kCmdRound,
+    kCmdClose,
+};
+
+enum MenuId : int {
+    kMnuFileClose = 200,
+    kMnuHelpAbout,
+};
+
+// The client area below the menu bar.
+constexpr int kClientWidthTwips = 5400;
+constexpr int kClientHeightTwips = 4440;
+
+// Controls without a font of their own.
+inline constexpr FontSpec kWindowFont{L"Tahoma", 8.25, FW_NORMAL};
+
+const std::vector<ControlSpec>& Controls();
+
+}  // namespace tarvello::ui::main_window

@@ -1,0 +1,75 @@
+// The Round command: the controls become one rounding request for the pass.
+
+#include <optional>
+
+#include "engine/describe_failure.h"
+#include "engine/rounding.h"
+#include "ui/main-window/frm_main.h"
+#include "ui/window-utils/regional.h"
+#include "ui/window-utils/scoped_win.h"
+#include "ui/window-utils/window_text.h"
+
+namespace tarvello::ui {
+
+void frmMain::PassMessages::ShowError(const Text& message, const Text& title) {
+    window_.messages_.Show(window_.hwnd_, ToWide(message), ToWide(title), MB_ICONERROR);
+}
+
+void frmMain::ShowError(const std::wstring& text) {
+    messages_.Show(hwnd_, text, L"" TARVELLO_TITLE, MB_ICONERROR);
+}
+
+// Only the chosen method's box is read; an amount that is not a number is reported here and
+// never reaches the host.
+std::optional<RoundingRequest> frmMain::ReadRequest() {
+    RoundingRequest request;
+    HWND box = nullptr;
+    if (IsOn(optNearest)) {
+        request.Method = u"Nearest";
+        box = txtNearest;
+    } else if (IsOn(optRoundUp)) {
+        request.Method = u"RoundUp";
+        box = txtNearestRoundUp;
+    } else if (IsOn(optDecimal)) {
+        request.Method = u"Decimal";
+        box = txtDecimalPlaces;
+    } else {
+        return std::nullopt;  // the method frame always has one option on
+    }
+    const Text typed = ToText(WindowText(box));
+    const NumberFormat format = UserNumberFormat();
+    try {
+        request.Amount = ReadNumber(typed, format);
+    } catch (const EngineError&) {
+        ShowError(ToWide(DescribeUnreadableAmount(typed, format)));
+        return std::nullopt;
+    }
+    // More than 10 decimal places is declined without a word, before the host is reached.
+    if (request.Method == u"Decimal" && request.Amount > 10) return std::nullopt;
+
+    request.RowScope = IsOn(optCurrentRow)     ? u"Current"
+                       : IsOn(optSelectedRows) ? u"Selected"
+                                               : u"All";
+    request.PriceField = IsOn(optUnitPrice) ? u"UnitPrice" : u"ExtendedPrice";
+    return request;
+}
+
+void frmMain::cmdRound_Click() {
+    std::optional<RoundingRequest> request = ReadRequest();
+    if (!request) return;
+    std::optional<Text> failure;
+    {
+        ScopedCursor wait(reinterpret_cast<LPCWSTR>(IDC_WAIT));
+        PassMessages messages(*this);
+        try {
+            pass_.RoundLineItems(request->Amount, request->PriceField, request->Method,
+                                 request->RowScope, messages);
+        } catch (const RoundFailure& stopped) {
+            failure = DescribeRoundFailure(stopped);
+        }
+    }
+    // Told after the cursor is back, so the message box is not shown under a wait cursor.
+    if (failure) ShowError(ToWide(*failure));
+}
+
+}  // namespace tarvello::ui
