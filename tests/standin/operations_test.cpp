@@ -167,6 +167,31 @@ TEST_F(OperationsTest, SelectedRowsFollowTheList) {
     }
 }
 
+TEST_F(OperationsTest, ActiveRowAndSelectionFollowTheKeyboard) {
+    StartWithQuote({L"--selected", L"1,2", L"--active-row", L"2"});
+    auto items = Items();
+    ASSERT_TRUE(items);
+    HWND list = FindWindowExW(standin_->Window(), nullptr, L"SysListView32", nullptr);
+    ASSERT_TRUE(list);
+    struct Case {
+        UINT key;
+        const wchar_t* activeRow;
+        const wchar_t* selected;
+    };
+    const Case cases[] = {
+        {VK_END, L"VT_I2 4", L"VT_BSTR \"4\""},
+        {VK_UP, L"VT_I2 3", L"VT_BSTR \"3\""},
+        {VK_HOME, L"VT_I2 0", L"VT_BSTR \"0\""},
+    };
+    for (const auto& c : cases) {
+        // Sent, not posted: the list has moved before the next call is made.
+        SendMessageW(list, WM_KEYDOWN, c.key, 0);
+        SendMessageW(list, WM_KEYUP, c.key, 0);
+        EXPECT_EQ(Invoke(items.Get(), L"LineItemGetActiveRow").value, c.activeRow) << c.key;
+        EXPECT_EQ(Invoke(items.Get(), L"LineItemGetSelectedRows").value, c.selected) << c.key;
+    }
+}
+
 TEST_F(OperationsTest, SecondDocumentCanBeTheActiveOne) {
     std::wstring error;
     auto dir = TempDir::Create(&error);
