@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/main-window/remote_window.h"
 #include "tests/support/standin_process.h"
 #include "ui/main-window/main_window_layout.h"
 
@@ -19,53 +20,7 @@ using tarvello::testing::StandinProcess;
 using tarvello::testing::TempDir;
 
 std::wstring UtilityPath() {
-    std::string built = TARVELLO_ROUNDING_EXE;
-    std::wstring path(built.begin(), built.end());
-    if (!path.empty() && path[0] == L'/') path = L"Z:" + path;
-    for (wchar_t& c : path) {
-        if (c == L'/') c = L'\\';
-    }
-    return path;
-}
-
-struct FoundWindow {
-    DWORD processId;
-    const wchar_t* windowClass;
-    HWND found;
-};
-
-HWND TopWindowOf(DWORD processId, const wchar_t* windowClass) {
-    FoundWindow search{processId, windowClass, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM lParam) -> BOOL {
-            auto* s = reinterpret_cast<FoundWindow*>(lParam);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(hwnd, &owner);
-            wchar_t cls[64] = {};
-            GetClassNameW(hwnd, cls, 64);
-            if (owner == s->processId && wcscmp(cls, s->windowClass) == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-// The texts of a message box the utility may be showing, for a failure report.
-std::wstring MessageBoxText(DWORD processId) {
-    HWND box = TopWindowOf(processId, L"#32770");
-    if (!box) return L"";
-    std::wstring text;
-    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t buffer[512] = {};
-        SendMessageTimeoutW(child, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(buffer), SMTO_NORMAL,
-                            5000, nullptr);
-        text += buffer;
-        text += L" | ";
-    }
-    return text;
+    return ToWindowsPath(TARVELLO_ROUNDING_EXE);
 }
 
 std::string Narrow(const std::wstring& text) {
@@ -107,12 +62,6 @@ private:
     PROCESS_INFORMATION process_{};
     HWND window_ = nullptr;
 };
-
-// Sends a message and waits a bounded time for the utility to handle it.
-bool SendBounded(HWND to, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) {
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(to, msg, wParam, lParam, SMTO_NORMAL, 60000, &result) != 0;
-}
 
 std::vector<std::vector<std::wstring>> Rows(const std::wstring& csv) {
     std::vector<std::vector<std::wstring>> rows;
@@ -162,12 +111,8 @@ TEST(WindowEndToEnd, NearestTenOnTheUnitPriceThroughTheWindow) {
 
     // Choosing the method takes the focus to its box with "5" selected; typing replaces it.
     ASSERT_TRUE(SendBounded(nearest, BM_CLICK));
-    for (wchar_t c : std::wstring(L"10")) ASSERT_TRUE(SendBounded(amount, WM_CHAR, c, 1));
-    wchar_t typed[16] = {};
-    // GetWindowText does not ask a window of another process; WM_GETTEXT does.
-    SendMessageTimeoutW(amount, WM_GETTEXT, 16, reinterpret_cast<LPARAM>(typed), SMTO_NORMAL, 60000,
-                        nullptr);
-    EXPECT_STREQ(typed, L"10");
+    ASSERT_TRUE(Type(amount, L"10"));
+    EXPECT_EQ(RemoteText(amount), L"10");
     ASSERT_TRUE(SendBounded(utility.Control(kOptUnitPrice), BM_CLICK));
     bool rounded = SendBounded(utility.Control(kCmdRound), BM_CLICK);
     ASSERT_TRUE(rounded) << "Round did not come back; the utility shows: "

@@ -1,0 +1,105 @@
+// RoundThroughWindow: starts the utility (or finds the running one) and performs one Round
+// through its window from outside, with window messages as a user's clicks and keys would
+// send them. Used by scripts/demo.
+//
+//   RoundThroughWindow.exe [--start UTILITY.exe] [--method Decimal|Nearest|RoundUp]
+//                          [--amount TEXT] [--field UnitPrice|ExtendedPrice]
+//                          [--rows Current|Selected|All]
+//
+// Leaves the utility running. Exit codes: 0 the Round came back with no message box up;
+// 1 bad command line; 2 the utility could not be started or found; 3 the Round did not come
+// back (a message box is up: its text is printed); 4 a message box is up after the Round.
+
+#include <windows.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "tests/main-window/remote_window.h"
+#include "ui/main-window/main_window_layout.h"
+
+using namespace tarvello::ui::testing;
+using namespace tarvello::ui::main_window;
+
+namespace {
+
+int Fail(int code, const std::wstring& text) {
+    std::fwprintf(stderr, L"RoundThroughWindow: %ls\n", text.c_str());
+    return code;
+}
+
+HWND StartUtility(const std::wstring& path, DWORD* processId) {
+    std::wstring commandLine = L"\"" + path + L"\"";
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &si, &pi)) {
+        return nullptr;
+    }
+    // The window exists once the program first waits for input.
+    WaitForInputIdle(pi.hProcess, 60000);
+    *processId = pi.dwProcessId;
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return TopWindowOf(pi.dwProcessId, L"TarvelloRoundingMain");
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::map<std::wstring, std::wstring> options = {
+        {L"--method", L"Nearest"}, {L"--amount", L"5"}, {L"--field", L"UnitPrice"},
+        {L"--rows", L"All"},       {L"--start", L""},
+    };
+    for (int i = 1; i < argc; i += 2) {
+        if (!options.count(argv[i]) || i + 1 >= argc) {
+            return Fail(1, std::wstring(L"unknown or incomplete option ") + argv[i]);
+        }
+        options[argv[i]] = argv[i + 1];
+    }
+    const std::map<std::wstring, std::pair<int, int>> methods = {
+        {L"Decimal", {kOptDecimal, kTxtDecimalPlaces}},
+        {L"Nearest", {kOptNearest, kTxtNearest}},
+        {L"RoundUp", {kOptRoundUp, kTxtNearestRoundUp}},
+    };
+    const std::map<std::wstring, int> fields = {{L"UnitPrice", kOptUnitPrice},
+                                                {L"ExtendedPrice", kOptExtendedPrice}};
+    const std::map<std::wstring, int> rows = {
+        {L"Current", kOptCurrentRow}, {L"Selected", kOptSelectedRows}, {L"All", kOptAllRows}};
+    if (!methods.count(options[L"--method"]) || !fields.count(options[L"--field"]) ||
+        !rows.count(options[L"--rows"])) {
+        return Fail(1, L"--method, --field or --rows names no option of the window");
+    }
+
+    DWORD processId = 0;
+    HWND window = nullptr;
+    if (!options[L"--start"].empty()) {
+        window = StartUtility(options[L"--start"], &processId);
+    } else {
+        window = FindWindowW(L"TarvelloRoundingMain", nullptr);
+        if (window) GetWindowThreadProcessId(window, &processId);
+    }
+    if (!window) return Fail(2, L"the utility's window is not there");
+
+    auto [method, box] = methods.at(options[L"--method"]);
+    // Choose the method (which takes the focus to its box), replace the amount, choose the
+    // field and the rows, press Round.
+    if (!SendBounded(GetDlgItem(window, method), BM_CLICK) ||
+        !SendBounded(GetDlgItem(window, box), EM_SETSEL, 0, -1) ||
+        !Type(GetDlgItem(window, box), options[L"--amount"]) ||
+        !SendBounded(GetDlgItem(window, fields.at(options[L"--field"])), BM_CLICK) ||
+        !SendBounded(GetDlgItem(window, rows.at(options[L"--rows"])), BM_CLICK)) {
+        return Fail(3, L"the window did not answer: " + MessageBoxText(processId));
+    }
+    if (!SendBounded(GetDlgItem(window, kCmdRound), BM_CLICK)) {
+        return Fail(3, L"Round did not come back: " + MessageBoxText(processId));
+    }
+    std::wstring shown = MessageBoxText(processId);
+    if (!shown.empty()) return Fail(4, L"the utility says: " + shown);
+    std::wprintf(L"Round: %ls %ls on %ls, rows %ls\n", options[L"--method"].c_str(),
+                 options[L"--amount"].c_str(), options[L"--field"].c_str(),
+                 options[L"--rows"].c_str());
+    return 0;
+}
