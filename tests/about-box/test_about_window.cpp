@@ -179,6 +179,18 @@ TEST_F(AboutBox, DrawsTheRuleGreyAboveWhite) {
     EXPECT_EQ(expected, column);
 }
 
+// Over an always-on-top owner the box must not open beneath it.
+TEST_F(AboutBox, JoinsTheTopMostBandOfItsOwner) {
+    SetWindowPos(driver_.owner(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    LONG_PTR exStyle = 0;
+    driver_.Then([&] {
+        exStyle = GetWindowLongPtrW(FindBox(), GWL_EXSTYLE);
+        DestroyWindow(FindBox());
+    });
+    Open();
+    EXPECT_NE(0, exStyle & WS_EX_TOPMOST);
+}
+
 struct CloseCase {
     const char* name;
     std::function<void()> close;

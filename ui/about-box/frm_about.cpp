@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "app/resource_ids.h"
 #include "app/version.h"
 #include "ui/about-box/about_box_layout.h"
 #include "ui/window-utils/twips.h"
@@ -22,14 +23,15 @@ std::wstring Widen(const std::string& text) {
     return std::wstring(text.begin(), text.end());
 }
 
-// The program's icon when the executable carries one (id 1), the platform's otherwise.
+// The program's icon when the executable carries one, the platform's otherwise (test programs
+// have none).
 HICON ProgramIcon(int size) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto icon = static_cast<HICON>(
-        LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, size, size, LR_SHARED));
+    auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TARVELLO_ICON_ID),
+                                              IMAGE_ICON, size, size, LR_SHARED));
     if (!icon) {
-        icon = static_cast<HICON>(
-            LoadImageW(nullptr, MAKEINTRESOURCEW(32512), IMAGE_ICON, size, size, LR_SHARED));
+        icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
+                                             IMAGE_ICON, size, size, LR_SHARED));
     }
     return icon;
 }
@@ -70,7 +72,13 @@ void frmAbout::CreateBox() {
     HICON smallIcon = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
 
     // Created hidden: every text is in place before the box is first seen.
-    CreateBase(kClassName, L"", kStyle, kExStyle, 0, 0, 0, 0, owner_, nullptr, icon, smallIcon);
+    // The main window lives in the top-most band; a box beneath it would be hidden by its own
+    // owner, so it joins that band too.
+    DWORD exStyle = kExStyle;
+    if (owner_ && (GetWindowLongPtrW(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        exStyle |= WS_EX_TOPMOST;
+    }
+    CreateBase(kClassName, L"", kStyle, exStyle, 0, 0, 0, 0, owner_, nullptr, icon, smallIcon);
     if (!hwnd_) throw std::runtime_error("the About box could not be created");
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
@@ -78,7 +86,7 @@ void frmAbout::CreateBox() {
     const int dpi = WindowDpi(hwnd_);
     RECT frame{0, 0, TwipsToPixels(about_box::kClientWidthTwips, dpi),
                TwipsToPixels(about_box::kClientHeightTwips, dpi)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, kExStyle);
+    AdjustWindowRectEx(&frame, kStyle, FALSE, exStyle);
     const int width = frame.right - frame.left;
     const int height = frame.bottom - frame.top;
     const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
