@@ -1,12 +1,13 @@
 // Starts each program given on the command line several times, in turn, and reports how long
-// each took from CreateProcess until its window was visible and answering, and the private
-// memory the process held at that moment.
+// each took from CreateProcess until its window was visible and answering, the processor time
+// the process had used by then, and the private memory it held at that moment.
 //
 //   startup_probe RUNS PROGRAM.exe [PROGRAM.exe ...]
 //
-// The first program is the yardstick: the others are also given as a ratio of its median.
+// Every program's medians are also given as ratios to those of each program before it.
 // One unmeasured start of every program comes first, so that no program pays for the first
-// start of the Wine prefix or a cold file cache.
+// start of the Wine prefix or a cold file cache. Processor time is the steadier figure on a
+// busy machine: waiting for a processor does not count in it.
 #include <windows.h>
 #include <psapi.h>
 
@@ -24,7 +25,8 @@ namespace {
 using tarvello::launch::Narrow;
 
 struct Sample {
-    double milliseconds;
+    double wallMs;
+    double cpuMs;
     double privateKb;
     double workingSetKb;
 };
@@ -37,6 +39,16 @@ double PrivateBytes(const PROCESS_MEMORY_COUNTERS_EX& memory) {
     if (memory.PrivateUsage != 0) return static_cast<double>(memory.PrivateUsage);
     privateFromPagefile = true;
     return static_cast<double>(memory.PagefileUsage);
+}
+
+double CpuMs(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    auto ticks = [](FILETIME t) {
+        return static_cast<double>((static_cast<ULONGLONG>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime);
+    };
+    return (ticks(kernel) + ticks(user)) / 10000.0;
 }
 
 double Median(std::vector<double> values) {
@@ -53,22 +65,65 @@ Sample StartOnce(const std::wstring& exe) {
     HWND window = tarvello::launch::WaitUntilReady(started, L"", 60000);
     QueryPerformanceCounter(&end);
 
+    Sample s{};
+    s.wallMs = 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) /
+               static_cast<double>(frequency.QuadPart);
+    s.cpuMs = CpuMs(started.process.get());
     PROCESS_MEMORY_COUNTERS_EX memory{};
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(started.process.get(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                          sizeof memory);
+    s.privateKb = PrivateBytes(memory) / 1024.0;
+    s.workingSetKb = static_cast<double>(memory.WorkingSetSize) / 1024.0;
+
     DWORD code = 0;
     if (!tarvello::launch::CloseAndWait(started, window, 15000, code)) {
         std::fprintf(stderr, "startup_probe: %s did not close; ended it\n", Narrow(exe).c_str());
     }
-    return {1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) /
-                static_cast<double>(frequency.QuadPart),
-            PrivateBytes(memory) / 1024.0, static_cast<double>(memory.WorkingSetSize) / 1024.0};
+    return s;
 }
 
-std::wstring BaseName(const std::wstring& path) {
+std::string BaseName(const std::wstring& path) {
     size_t slash = path.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+    return Narrow(slash == std::wstring::npos ? path : path.substr(slash + 1));
+}
+
+struct Summary {
+    double wallMedian, wallMin, wallMax, cpuMedian, privateKb, workingSetKb;
+};
+
+Summary Summarize(const std::vector<Sample>& samples) {
+    std::vector<double> wall, cpu, priv, ws;
+    for (const Sample& s : samples) {
+        wall.push_back(s.wallMs);
+        cpu.push_back(s.cpuMs);
+        priv.push_back(s.privateKb);
+        ws.push_back(s.workingSetKb);
+    }
+    return {Median(wall),
+            *std::min_element(wall.begin(), wall.end()),
+            *std::max_element(wall.begin(), wall.end()),
+            Median(cpu),
+            Median(priv),
+            Median(ws)};
+}
+
+void Report(const std::vector<std::wstring>& programs, const std::vector<Summary>& summaries) {
+    std::printf("%-22s %9s %8s %8s %8s %12s %12s\n", "program", "median ms", "min ms", "max ms",
+                "cpu ms", "private KiB", "working KiB");
+    for (size_t i = 0; i < programs.size(); ++i) {
+        const Summary& s = summaries[i];
+        std::printf("%-22s %9.1f %8.1f %8.1f %8.1f %12.0f %12.0f\n", BaseName(programs[i]).c_str(),
+                    s.wallMedian, s.wallMin, s.wallMax, s.cpuMedian, s.privateKb, s.workingSetKb);
+    }
+    for (size_t i = 1; i < programs.size(); ++i) {
+        for (size_t j = 0; j < i; ++j) {
+            std::printf("ratio %s / %s: %.2f wall, %.2f cpu\n", BaseName(programs[i]).c_str(),
+                        BaseName(programs[j]).c_str(),
+                        summaries[i].wallMedian / summaries[j].wallMedian,
+                        summaries[i].cpuMedian / summaries[j].cpuMedian);
+        }
+    }
 }
 
 }  // namespace
@@ -99,28 +154,10 @@ int main() {
                 samples[i].push_back(StartOnce(programs[i]));
             }
         }
-
-        std::printf("%-24s %10s %10s %10s %12s %12s\n", "program", "median ms", "min ms", "max ms",
-                    "private KiB", "working KiB");
-        std::vector<double> medians;
-        for (size_t i = 0; i < programs.size(); ++i) {
-            std::vector<double> ms, kb, ws;
-            for (const Sample& s : samples[i]) {
-                ms.push_back(s.milliseconds);
-                kb.push_back(s.privateKb);
-                ws.push_back(s.workingSetKb);
-            }
-            medians.push_back(Median(ms));
-            std::printf("%-24s %10.1f %10.1f %10.1f %12.0f %12.0f\n",
-                        Narrow(BaseName(programs[i])).c_str(), medians.back(),
-                        *std::min_element(ms.begin(), ms.end()),
-                        *std::max_element(ms.begin(), ms.end()), Median(kb), Median(ws));
-        }
-        for (size_t i = 1; i < programs.size(); ++i) {
-            std::printf("ratio %s / %s (medians): %.2f\n", Narrow(BaseName(programs[i])).c_str(),
-                        Narrow(BaseName(programs[0])).c_str(), medians[i] / medians[0]);
-        }
-        std::printf("runs: %d each; memory as medians after start-up%s\n", runs,
+        std::vector<Summary> summaries;
+        for (const auto& s : samples) summaries.push_back(Summarize(s));
+        Report(programs, summaries);
+        std::printf("runs: %d each; medians; memory at the moment the window was ready%s\n", runs,
                     privateFromPagefile ? "; private bytes read from PagefileUsage" : "");
         return 0;
     } catch (const std::exception& e) {
