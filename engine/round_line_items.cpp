@@ -110,6 +110,9 @@ private:
         progress_.At("LineItemGetValue", kQtyTotal);
         const Variant quantity = host_.LineItemGetValue(row, kQtyTotal);
 
+        // The extended price is only rounded when it is the field asked for: rounding the unit
+        // price must not stop at an extended price or quantity it never uses (a quantity of 0,
+        // an extended price beyond the whole-number range).
         const double newUnitPrice = request_.priceField == PriceField::UnitPrice
                                         ? Rounded(kUnitPrice, unitPrice)
                                         : UnitPriceFromExtended(extendedPrice, quantity);
@@ -150,7 +153,7 @@ private:
         if (!std::isfinite(quotient)) {
             throw EngineError(ErrorKind::Overflow, "unit price outside the double range");
         }
-        return quotient;
+        return quotient == 0.0 ? 0.0 : quotient;  // never a "-0" from a negative quantity
     }
 
     bool IsChosen(std::int16_t row, bool activeRowFlag, const Text& selectedRows) const {
@@ -186,6 +189,10 @@ RoundOutcome Run(const Request& request, HostLink& link, MessageSink& messages,
     // Released on every way out of this function, a failure included.
     progress.At("Attach");
     std::unique_ptr<HostApplication> host = link.Attach();
+    if (!host) {
+        // A link should throw rather than hand back nothing; treat it as a failed attach.
+        throw HostError(static_cast<std::int32_t>(0x80004005), Text(), "attach gave no object");
+    }
 
     progress.At("GetActiveDocumentIndex");
     if (ToWholeNumber16(host->GetActiveDocumentIndex(), format) == -1) {

@@ -92,7 +92,9 @@ Variant RoundToPlaces(const Variant& value, std::int32_t places, const NumberFor
     // Halves are decided on the number as it is written, not on its base-2 neighbour.
     const DecimalDigits rounded =
         detail::RoundHalfEvenToPlaces(detail::ShortestDigits(number), places);
-    return Variant::Double(detail::ToDouble(rounded));
+    const double result = detail::ToDouble(rounded);
+    // -0.001 to two places is 0, not a "-0" for the host to show.
+    return Variant::Double(result == 0.0 ? 0.0 : result);
 }
 
 }  // namespace tarvello

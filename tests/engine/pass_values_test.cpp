@@ -58,6 +58,7 @@ TEST_F(PassTest, WritesTheUnitPriceEachMethodGives) {
         {u"RoundUp", u"ExtendedPrice", 5, D(25), D(101), D(4), 26.25},
         {u"Nearest", u"ExtendedPrice", 1, D(0), D(10), D(-4), -2.5},
         {u"Nearest", u"ExtendedPrice", 1, D(0), D(10), Variant::Int16(4), 2.5},
+        {u"Nearest", u"ExtendedPrice", 10, D(0), D(4), D(-4), 0},
         // When the unit price is rounded, the extended price and quantity play no part:
         // a zero quantity or an extended price beyond the whole-number range is harmless.
         {u"Nearest", u"UnitPrice", 5, D(12), D(125.5), D(0), 10},
@@ -72,6 +73,7 @@ TEST_F(PassTest, WritesTheUnitPriceEachMethodGives) {
             << Narrow(c.method) << " " << c.amount << " on " << Narrow(c.field) << ": unit "
             << Describe(c.unitPrice) << ", extended " << Describe(c.extendedPrice) << ", qty "
             << Describe(c.quantity);
+        EXPECT_EQ(std::signbit(UnitPriceOf(0).AsDouble()), std::signbit(c.expected)) << "sign";
         EXPECT_EQ(host.items[0].at(u"PriceModifier"), Variant::FromText(u""));
         EXPECT_EQ(host.items[0].at(u"ExtendedPrice"), c.extendedPrice) << "extended written";
         EXPECT_EQ(host.items[0].at(u"QtyTotal"), c.quantity) << "quantity written";

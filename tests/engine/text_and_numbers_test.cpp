@@ -6,31 +6,14 @@
 #include <string>
 
 #include "engine/rounding.h"
+#include "failure_of.h"
 #include "recording_host.h"
 
 namespace tarvello {
 namespace {
 
+using testing::FailureOf;
 using testing::Narrow;
-
-template <typename Call>
-std::string FailureOf(Call&& call) {
-    try {
-        call();
-    } catch (const EngineError& e) {
-        switch (e.kind()) {
-            case ErrorKind::Overflow:
-                return "overflow";
-            case ErrorKind::DivisionByZero:
-                return "division by zero";
-            case ErrorKind::TypeMismatch:
-                return "type mismatch";
-            case ErrorKind::InvalidArgument:
-                return "invalid argument";
-        }
-    }
-    return "none";
-}
 
 struct ReadCase {
     const char16_t* text;
