@@ -66,8 +66,7 @@ LRESULT CALLBACK BoxDriver::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 
 HWND FindBox() {
     HWND box = FindWindowW(ui::frmAbout::kClassName, nullptr);
-    DWORD process = 0;
-    if (box && GetWindowThreadProcessId(box, &process) == GetCurrentThreadId()) return box;
+    if (box && GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) return box;
     return nullptr;
 }
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <sddl.h>
 
 #include <stdexcept>
 #include <string>
@@ -95,6 +96,44 @@ TEST(GetKeyValue, MissingKeyOrValueIsNotReadAndEmptiesKeyVal) {
     keyVal = "stale";
     EXPECT_FALSE(box.GetKeyValue(key.root(), key.Path("Present"), "Value", keyVal));
     EXPECT_EQ("", keyVal);
+}
+
+// Gives a scratch key the security named by an SDDL text.
+bool SetKeySecurity(const std::string& path, const char* sddl) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) {
+        return false;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    bool ok = ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                                   &descriptor, nullptr) &&
+              RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    LocalFree(descriptor);
+    RegCloseKey(key);
+    return ok;
+}
+
+// A standard user may only read HKEY_LOCAL_MACHINE; asking for more would be refused there.
+TEST(GetKeyValue, ReadsAKeyThatGrantsReadingOnly) {
+    ScratchKey key;
+    key.SetText("ReadOnly", "Value", "C:\\Tools\\info.exe");
+    const std::string path = key.Path("ReadOnly");
+    ASSERT_TRUE(SetKeySecurity(path, "D:P(A;;KR;;;WD)"));
+
+    HKEY probe = nullptr;
+    const bool wideOpenRefused =
+        RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, 0x2003F, &probe) == ERROR_ACCESS_DENIED;
+    if (probe) RegCloseKey(probe);
+
+    frmAbout box(nullptr);
+    std::string keyVal;
+    const bool read = box.GetKeyValue(key.root(), path, "Value", keyVal);
+    // Back to full access, so that the scratch key can be deleted.
+    ASSERT_TRUE(SetKeySecurity(path, "D:P(A;;KA;;;WD)"));
+
+    EXPECT_TRUE(wideOpenRefused) << "the key was meant to refuse write access";
+    EXPECT_TRUE(read);
+    EXPECT_EQ("C:\\Tools\\info.exe", keyVal);
 }
 
 TEST(GetKeyValue, ValueOfNoBytesIsAnError) {
