@@ -119,7 +119,9 @@ void frmAbout::SetTexts() {
 // The box runs its own message loop: Form_Load returns only when the box has gone. A quit
 // request arriving meanwhile ends the box and is passed on to the loop outside.
 void frmAbout::RunModalLoop() {
-    if (owner_) EnableWindow(owner_, FALSE);
+    // EnableWindow answers whether the owner was disabled already (by a box of someone else's);
+    // only what this box disabled is enabled again.
+    if (owner_) ownerDisabled_ = !EnableWindow(owner_, FALSE);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
 
@@ -142,7 +144,10 @@ void frmAbout::RunModalLoop() {
 // The owner is enabled again before the box goes, so that the windowing system hands the
 // activation back to it rather than to some other program.
 void frmAbout::EndModal() {
-    if (owner_ && !IsWindowEnabled(owner_)) EnableWindow(owner_, TRUE);
+    if (ownerDisabled_) {
+        EnableWindow(owner_, TRUE);
+        ownerDisabled_ = false;
+    }
     if (hwnd_) DestroyWindow(hwnd_);
 }
 

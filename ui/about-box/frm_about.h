@@ -53,6 +53,7 @@ private:
     std::wstring fontFace_;  // the controls' font keeps a pointer to it
     ControlSet controls_;
     HWND lastFocus_ = nullptr;
+    bool ownerDisabled_ = false;
 };
 
 }  // namespace tarvello::ui
