@@ -7,19 +7,19 @@ namespace {
 // The texts that Form_Load sets are not here: the rows carry only what never changes.
 ControlSpec Label(int id, const wchar_t* name, int left, int top, int width, int height,
                   int tabIndex, ColorSpec foreground) {
-    ControlSpec spec{id, name, ControlKind::Label, 0, nullptr, left, top, width, height, tabIndex};
-    spec.background = ColorSpec::System(COLOR_BTNFACE);
-    spec.foreground = foreground;
-    return spec;
+    ControlSpec row{id, name, ControlKind::Label, 0, nullptr, left, top, width, height, tabIndex};
+    row.background = ColorSpec::System(COLOR_BTNFACE);
+    row.foreground = foreground;
+    return row;
 }
 
 // Lines give x1, y1, x2, y2 in place of the rectangle.
 ControlSpec Line(int id, const wchar_t* name, int x1, int y1, int x2, int y2, COLORREF colour,
                  int widthPixels) {
-    ControlSpec spec{id, name, ControlKind::Line, 0, nullptr, x1, y1, x2, y2, -1};
-    spec.foreground = ColorSpec::Rgb(colour);
-    spec.lineWidthPixels = widthPixels;
-    return spec;
+    ControlSpec row{id, name, ControlKind::Line, 0, nullptr, x1, y1, x2, y2, -1};
+    row.foreground = ColorSpec::Rgb(colour);
+    row.lineWidthPixels = widthPixels;
+    return row;
 }
 
 std::vector<ControlSpec> MakeControls() {
