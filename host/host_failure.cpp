@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "host/com_raii.h"
+#include "host/utf8.h"
 
 namespace tarvello::host {
 namespace {
@@ -22,17 +23,6 @@ Text SystemText(HRESULT result) {
         text.pop_back();
     }
     return text;
-}
-
-std::string Utf8(const Text& text) {
-    if (text.empty()) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), nullptr,
-                                         0, nullptr, nullptr);
-    std::string result(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), result.data(), size,
-                        nullptr, nullptr);
-    return result;
 }
 
 }  // namespace
@@ -72,7 +62,7 @@ HostError MakeHostError(HRESULT result, const std::string& operation, EXCEPINFO*
     if (description.empty()) description = SystemText(result);
 
     std::string what = operation + " failed (" + HresultText(result) + ")";
-    if (!description.empty()) what += ": " + Utf8(description);
+    if (!description.empty()) what += ": " + ToUtf8(description);
     HostError error(static_cast<std::int32_t>(result), std::move(description), what);
     if (IsDisconnection(result)) error.MarkDisconnected();
     return error;

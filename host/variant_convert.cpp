@@ -112,53 +112,11 @@ std::string VarTypeName(VARTYPE type) {
     return name;
 }
 
-Variant FromAutomationValue(const VARIANT& value) {
-    const VARTYPE type = V_VT(&value);
-    if (type & VT_ARRAY) Mismatch(type);
-    if (type & VT_BYREF) {
-        if (V_BYREF(&value) == nullptr) Mismatch(type);
-        switch (type & VT_TYPEMASK) {
-            case VT_I2:
-                return Variant::Int16(*V_I2REF(&value));
-            case VT_I4:
-                return Variant::Int32(*V_I4REF(&value));
-            case VT_R4:
-                return Variant::Double(*V_R4REF(&value));
-            case VT_R8:
-                return Variant::Double(*V_R8REF(&value));
-            case VT_CY:
-                return Variant::Double(V_CYREF(&value)->int64 / 10000.0);
-            case VT_DATE:
-                return Variant::Double(*V_DATEREF(&value));
-            case VT_BSTR:
-                return Variant::FromText(Bstr::ToText(*V_BSTRREF(&value)));
-            case VT_BOOL:
-                return Variant::Boolean(*V_BOOLREF(&value) != VARIANT_FALSE);
-            case VT_DECIMAL:
-                return Variant::Double(FromDecimal(*V_DECIMALREF(&value)));
-            case VT_I1:
-                return Variant::Int16(*V_I1REF(&value));
-            case VT_UI1:
-                return Variant::Int16(*V_UI1REF(&value));
-            case VT_UI2:
-                return FromWhole(*V_UI2REF(&value));
-            case VT_UI4:
-                return FromUnsigned(*V_UI4REF(&value));
-            case VT_I8:
-                return FromWhole(*V_I8REF(&value));
-            case VT_UI8:
-                return FromUnsigned(*V_UI8REF(&value));
-            case VT_INT:
-                return FromWhole(*V_INTREF(&value));
-            case VT_UINT:
-                return FromUnsigned(*V_UINTREF(&value));
-            case VT_VARIANT:
-                return FromAutomationValue(*V_VARIANTREF(&value));
-            default:
-                Mismatch(type);
-        }
-    }
-    switch (type) {
+namespace {
+
+// `reported` is the kind the host answered with, for the message.
+Variant FromValue(const VARIANT& value, VARTYPE reported) {
+    switch (V_VT(&value)) {
         case VT_EMPTY:
             return Variant();
         case VT_I2:
@@ -196,8 +154,26 @@ Variant FromAutomationValue(const VARIANT& value) {
         case VT_UINT:
             return FromUnsigned(V_UINT(&value));
         default:
-            Mismatch(type);
+            Mismatch(reported);
     }
+}
+
+}  // namespace
+
+Variant FromAutomationValue(const VARIANT& value) {
+    const VARTYPE type = V_VT(&value);
+    if (type & VT_ARRAY) Mismatch(type);
+    if (type & VT_BYREF) {
+        // A value handed by reference (a variant inside a variant included) is read through
+        // a copy of what it points at.
+        VariantOwner target;
+        if (V_BYREF(&value) == nullptr ||
+            FAILED(VariantCopyInd(target.get(), const_cast<VARIANT*>(&value)))) {
+            Mismatch(type);
+        }
+        return FromValue(*target, type);
+    }
+    return FromValue(value, type);
 }
 
 }  // namespace tarvello::host

@@ -4,7 +4,8 @@
 //   RoundTrips.exe [--sizes 100,1000,5000] [--repeat 3]
 //
 // For each size one stand-in with its call log on counts the calls each client makes; a
-// second one without log or dump file times them (alternating, best of --repeat runs each).
+// second one without log or dump file times them (taking turns; the ratio of the best of
+// --repeat runs each, and the median of the paired ratios).
 
 #include <windows.h>
 
@@ -110,27 +111,43 @@ int Run(const std::vector<int>& sizes, int repeat) {
             reference = CountCalls(standin->ReadLog(), afterPass.size());
             standin->Close();
         }
-        double passBest = 1e300, referenceBest = 1e300;
+        std::vector<double> passTimes, referenceTimes;
         {
             auto standin = StartStandin(*files, items, false);
             if (!standin) return 2;
-            // One untimed Round of each warms both sides up.
+            // One untimed Round of each warms both sides up; then they take turns going first,
+            // so that a slow stretch of the machine does not fall on one side only.
             PassRound();
             tarvello::bench::ReferenceRound();
             for (int i = 0; i < repeat; ++i) {
-                passBest = std::min(passBest, Seconds(PassRound, items));
-                referenceBest =
-                    std::min(referenceBest, Seconds(tarvello::bench::ReferenceRound, items));
+                if (i % 2 == 0) {
+                    passTimes.push_back(Seconds(PassRound, items));
+                    referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
+                } else {
+                    referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
+                    passTimes.push_back(Seconds(PassRound, items));
+                }
             }
             standin->Close();
         }
+        const double passBest = *std::min_element(passTimes.begin(), passTimes.end());
+        const double referenceBest =
+            *std::min_element(referenceTimes.begin(), referenceTimes.end());
+        std::vector<double> ratios;
+        for (size_t i = 0; i < passTimes.size(); ++i) {
+            ratios.push_back(passTimes[i] / referenceTimes[i]);
+        }
+        std::sort(ratios.begin(), ratios.end());
         const double n = items;
         std::printf("%8d | %10.2f %8.3f %10.3f   | %10.2f %8.3f %10.3f        | %.3f\n", items,
                     pass.invokes / n, pass.nameLookups / n, passBest * 1000 / n,
                     reference.invokes / n, reference.nameLookups / n, referenceBest * 1000 / n,
                     passBest / referenceBest);
-        std::printf("%8s   (operations per item: pass %.2f, reference %.2f)\n", "",
-                    pass.operations / n, reference.operations / n);
+        std::printf(
+            "%8s   (operations per item: pass %.2f, reference %.2f; median of the %zu "
+            "paired time ratios %.3f)\n",
+            "", pass.operations / n, reference.operations / n, ratios.size(),
+            ratios[ratios.size() / 2]);
         std::fflush(stdout);
     }
     return 0;

@@ -28,14 +28,4 @@ RoundOutcome RunRound(const Request& request, RecordingSink& sink) {
     return RoundLineItems(request.amount, request.field, request.method, request.scope, link, sink);
 }
 
-std::string Lines(const std::vector<std::wstring>& lines) {
-    std::string text;
-    for (const auto& line : lines) {
-        text += "    ";
-        for (wchar_t c : line) text += c < 128 ? static_cast<char>(c) : '?';
-        text += "\n";
-    }
-    return text;
-}
-
 }  // namespace tarvello::e2e

@@ -12,6 +12,7 @@
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "tests/e2e/quote_table.h"
+#include "tests/host/same_lines.h"
 #include "tests/support/standin_process.h"
 
 namespace tarvello::e2e {
@@ -52,12 +53,5 @@ private:
 
 // One Round through the real link; `sink` receives the pass's messages.
 RoundOutcome RunRound(const Request& request, RecordingSink& sink);
-
-std::string Lines(const std::vector<std::wstring>& lines);
-
-#define EXPECT_SAME_LINES(expected, actual)                                                \
-    EXPECT_TRUE((expected) == (actual)) << "expected:\n"                                   \
-                                        << ::tarvello::e2e::Lines(expected) << "actual:\n" \
-                                        << ::tarvello::e2e::Lines(actual)
 
 }  // namespace tarvello::e2e

@@ -18,22 +18,12 @@
 #include "engine/round_line_items.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
+#include "host/utf8.h"
 
 namespace {
 
 using tarvello::Text;
 using tarvello::Variant;
-
-std::string Utf8(const Text& text) {
-    if (text.empty()) return {};
-    const auto* wide = reinterpret_cast<const wchar_t*>(text.data());
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), nullptr,
-                                         0, nullptr, nullptr);
-    std::string out(static_cast<size_t>(size), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide, static_cast<int>(text.size()), out.data(), size, nullptr,
-                        nullptr);
-    return out;
-}
 
 std::string Shown(const Variant& value) {
     char text[40];
@@ -41,7 +31,7 @@ std::string Shown(const Variant& value) {
         case Variant::Kind::Empty:
             return "";
         case Variant::Kind::Text:
-            return Utf8(value.AsText());
+            return tarvello::host::ToUtf8(value.AsText());
         case Variant::Kind::Boolean:
             return value.AsBool() ? "True" : "False";
         default:
@@ -85,7 +75,8 @@ void PrintTable(const std::vector<Row>& before, const std::vector<Row>& after) {
 class PrintingSink : public tarvello::MessageSink {
 public:
     void ShowError(const Text& message, const Text& title) override {
-        std::printf("[%s] %s\n", Utf8(title).c_str(), Utf8(message).c_str());
+        std::printf("[%s] %s\n", tarvello::host::ToUtf8(title).c_str(),
+                    tarvello::host::ToUtf8(message).c_str());
         shown = true;
     }
     bool shown = false;

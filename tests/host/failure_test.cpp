@@ -172,3 +172,62 @@ TEST_F(HostFailures, AHostThatStaysBusyFailsAfterTheRetryTime) {
 
 }  // namespace
 }  // namespace tarvello::host::testing
+
+namespace tarvello::host::testing {
+namespace {
+
+// A message filter of the program's own, which the link must put back after the Round.
+class OwnFilter final : public IMessageFilter {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+        if (iid == IID_IUnknown || iid == IID_IMessageFilter) {
+            *object = static_cast<IMessageFilter*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override {
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override {
+        return static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override {
+        return PENDINGMSG_WAITDEFPROCESS;
+    }
+};
+
+ComPtr<IMessageFilter> CurrentFilter() {
+    ComPtr<IMessageFilter> current;
+    CoRegisterMessageFilter(nullptr, current.GetAddressOf());
+    ComPtr<IMessageFilter> none;
+    CoRegisterMessageFilter(current.Get(), none.GetAddressOf());
+    return current;
+}
+
+TEST_F(HostFailures, DuringARoundAFilterRetriesRejectedCallsForTheRetryTimeOnly) {
+    OwnFilter own;
+    ComPtr<IMessageFilter> before;
+    ASSERT_EQ(S_OK, CoRegisterMessageFilter(&own, before.GetAddressOf()));
+    {
+        auto host = Attach(300);
+        ComPtr<IMessageFilter> during = CurrentFilter();
+        ASSERT_NE(nullptr, during.Get());
+        ASSERT_NE(static_cast<IMessageFilter*>(&own), during.Get());
+        const DWORD giveUp = static_cast<DWORD>(-1);
+        EXPECT_NE(giveUp, during->RetryRejectedCall(nullptr, 0, SERVERCALL_RETRYLATER));
+        EXPECT_GT(1000u, during->RetryRejectedCall(nullptr, 299, SERVERCALL_RETRYLATER));
+        EXPECT_EQ(giveUp, during->RetryRejectedCall(nullptr, 300, SERVERCALL_RETRYLATER));
+        EXPECT_EQ(giveUp, during->RetryRejectedCall(nullptr, 300, SERVERCALL_REJECTED));
+    }
+    EXPECT_EQ(static_cast<IMessageFilter*>(&own), CurrentFilter().Get());
+    ComPtr<IMessageFilter> ignored;
+    CoRegisterMessageFilter(before.Get(), ignored.GetAddressOf());
+}
+
+}  // namespace
+}  // namespace tarvello::host::testing

@@ -10,6 +10,7 @@
 #include "host/com_host_application.h"
 #include "host/com_raii.h"
 #include "tests/host/fake_server_thread.h"
+#include "tests/host/same_lines.h"
 
 namespace tarvello::host::testing {
 
@@ -25,22 +26,5 @@ protected:
     ComApartment apartment_;
     FakeServerThread server_;
 };
-
-// Both sequences in full, for a readable failure.
-inline std::string Lines(const std::vector<std::wstring>& lines) {
-    std::string text;
-    for (const auto& line : lines) {
-        text += "    ";
-        for (wchar_t c : line) text += c < 128 ? static_cast<char>(c) : '?';
-        text += "\n";
-    }
-    return text;
-}
-
-#define EXPECT_SAME_LINES(expected, actual)                          \
-    EXPECT_TRUE((expected) == (actual))                              \
-        << "expected:\n"                                             \
-        << ::tarvello::host::testing::Lines(expected) << "actual:\n" \
-        << ::tarvello::host::testing::Lines(actual)
 
 }  // namespace tarvello::host::testing
