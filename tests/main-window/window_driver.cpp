@@ -5,6 +5,8 @@
 //   RoundThroughWindow.exe [--start UTILITY.exe] [--method Decimal|Nearest|RoundUp]
 //                          [--amount TEXT] [--field UnitPrice|ExtendedPrice]
 //                          [--rows Current|Selected|All]
+//   RoundThroughWindow.exe --close        (presses the utility's Close button)
+//   RoundThroughWindow.exe --close-host   (closes the stand-in host's window)
 //
 // Leaves the utility running. Exit codes: 0 the Round came back with no message box up;
 // 1 bad command line; 2 the utility could not be started or found; 3 the Round did not come
@@ -46,9 +48,23 @@ HWND StartUtility(const std::wstring& path, DWORD* processId) {
     return TopWindowOf(pi.dwProcessId, L"TarvelloRoundingMain");
 }
 
+int CloseWindowOf(const wchar_t* windowClass, int closeButton) {
+    HWND window = FindWindowW(windowClass, nullptr);
+    if (!window) return Fail(2, std::wstring(L"no window of class ") + windowClass);
+    if (closeButton) return SendBounded(GetDlgItem(window, closeButton), BM_CLICK) ? 0 : 3;
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"--close") {
+        return CloseWindowOf(L"TarvelloRoundingMain", kCmdClose);
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"--close-host") {
+        return CloseWindowOf(L"TarvelloStandinWindow", 0);
+    }
     std::map<std::wstring, std::wstring> options = {
         {L"--method", L"Nearest"}, {L"--amount", L"5"}, {L"--field", L"UnitPrice"},
         {L"--rows", L"All"},       {L"--start", L""},

@@ -55,6 +55,9 @@ public:
         CloseHandle(process_.hProcess);
     }
     HWND Control(int id) const { return GetDlgItem(window_, id); }
+    bool WaitExit(DWORD ms) const {
+        return WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
+    }
     DWORD ProcessId() const { return process_.dwProcessId; }
     HWND Window() const { return window_; }
 
@@ -131,6 +134,10 @@ TEST(WindowEndToEnd, NearestTenOnTheUnitPriceThroughTheWindow) {
     const std::vector<std::wstring> expected = {L"Widget 10 []", L"Heading  []", L"Gadget 20 []",
                                                 L"Bolt 130 []"};
     EXPECT_EQ(prices, expected) << Narrow(host->ReadDump());
+
+    // Close, pressed from outside, ends the program.
+    ASSERT_TRUE(SendBounded(utility.Control(kCmdClose), BM_CLICK));
+    EXPECT_TRUE(utility.WaitExit(20000));
     EXPECT_TRUE(host->Close());
 }
 

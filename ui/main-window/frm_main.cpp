@@ -111,6 +111,12 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             OnActivate(wParam);
             return 0;
+        case WM_DESTROY:
+            // Wakes the program's message loop, which ends once the window is gone, also when
+            // the Close came in a message sent from another thread or process (handled inside
+            // GetMessage, which would otherwise go on waiting).
+            PostMessageW(nullptr, WM_NULL, 0, 0);
+            return 0;
         case DM_GETDEFID:
             // No default button: Enter presses nothing.
             return 0;
