@@ -9,10 +9,12 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <deque>
 #include <exception>
 #include <map>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/version.h"
@@ -133,16 +135,25 @@ std::wstring Folder(const std::wstring& exe) {
     return slash == std::wstring::npos ? std::wstring() : exe.substr(0, slash);
 }
 
-// Ends whatever is still running when a step fails, so that no process outlives the driver.
-struct Running {
-    std::vector<const Started*> processes;
+// Owns the programs the driver starts and ends whatever still runs when a step fails, so that
+// no process outlives the driver.
+class Running {
+public:
+    Running() = default;
+    Running(const Running&) = delete;
+    Running& operator=(const Running&) = delete;
     ~Running() {
-        for (const Started* p : processes) {
-            if (WaitForSingleObject(p->process.get(), 0) == WAIT_TIMEOUT) {
-                TerminateProcess(p->process.get(), 1);
+        for (const Started& p : processes_) {
+            if (WaitForSingleObject(p.process.get(), 0) == WAIT_TIMEOUT) {
+                TerminateProcess(p.process.get(), 1);
             }
         }
     }
+    // A deque keeps the references handed out valid as more programs are added.
+    const Started& Add(Started started) { return processes_.emplace_back(std::move(started)); }
+
+private:
+    std::deque<Started> processes_;
 };
 
 void Close(const Started& p, HWND window, const char* name) {
@@ -161,17 +172,16 @@ void Drive(const std::map<std::wstring, std::wstring>& args) {
     const std::wstring ready = args.at(L"--ready");
     Running running;
 
-    Started standin = tarvello::launch::Start(standinExe,
-                                              L"--quote \"" + args.at(L"--quote") +
-                                                  L"\" --dump \"" + args.at(L"--dump") +
-                                                  L"\" --ready-file \"" + ready + L"\" --quiet",
-                                              Folder(standinExe));
-    running.processes.push_back(&standin);
+    const Started& standin = running.Add(tarvello::launch::Start(
+        standinExe,
+        L"--quote \"" + args.at(L"--quote") + L"\" --dump \"" + args.at(L"--dump") +
+            L"\" --ready-file \"" + ready + L"\" --quiet",
+        Folder(standinExe)));
     WaitForFile(standin, ready);
     std::printf("drive_round: stand-in ready\n");
 
-    Started utility = tarvello::launch::Start(utilityExe, L"", Folder(utilityExe));
-    running.processes.push_back(&utility);
+    const Started& utility =
+        running.Add(tarvello::launch::Start(utilityExe, L"", Folder(utilityExe)));
     HWND main = tarvello::launch::WaitUntilReady(utility, L"" TARVELLO_TITLE, kStartTimeoutMs);
     std::printf("drive_round: utility window ready\n");
     ExpectNoMessageBox(utility.processId, "at start");
