@@ -128,7 +128,11 @@ TEST_F(RoundCommandTest, RoundReadsTheControlsAfreshOnEveryPress) {
 TEST_F(RoundCommandTest, AltRPressesRoundAndEnterOrEscapePressNothing) {
     PressAltKey(w().hwnd(), L'r');
     EXPECT_EQ(loaded.pass.calls.size(), 1u);
+    // Neither button is the default or the cancel button, wherever the focus is.
     SetFocus(w().txtDecimalPlaces);
+    PressKey(w().hwnd(), VK_RETURN);
+    PressKey(w().hwnd(), VK_ESCAPE);
+    SetFocus(w().cmdClose);
     PressKey(w().hwnd(), VK_RETURN);
     PressKey(w().hwnd(), VK_ESCAPE);
     EXPECT_EQ(loaded.pass.calls.size(), 1u);

@@ -71,6 +71,7 @@ public:
     bool SetOptionOn(int id);
 
 private:
+    static constexpr UINT_PTR kOptionKeysSubclass = 1;
     struct Created {
         int id;
         HWND hwnd;
