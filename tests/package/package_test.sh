@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The release package as a Windows user gets it: packs the executables of this build, checks
 # the zip, unpacks it, checks that both programs import only DLLs that every Windows has, and
-# does one Round with the unpacked programs in a new Wine prefix that holds nothing else.
+# does one Round with the unpacked programs in a new Wine prefix that holds nothing else; then
+# checks that the settings key is where the read-me says and that its reset command works.
 #
 #   package_test.sh --source DIR --build DIR --work DIR --utility EXE --standin EXE --driver EXE
 set -euo pipefail
@@ -74,4 +75,20 @@ windows_path() { echo "Z:${1//\//\\}"; }
     --dump "$(windows_path "$work/after-round.csv")" \
     --ready "$(windows_path "$work/standin-ready")"
 python3 "$here/check_dump.py" "$unpacked/standin/sample-quote.csv" "$work/after-round.csv"
+
+echo "== the settings key is where README.txt says, and its reset command removes it"
+settings_key='HKCU\Software\Tarvello Rounding Utility'
+query="$("$source/scripts/wine-run" --prefix "$prefix" reg query "$settings_key\frmMain" | tr -d '\r')"
+echo "$query"
+for value in Left Top Height Width; do
+    if ! grep -qE "^ +$value +REG_SZ +[-0-9]" <<<"$query"; then
+        echo "package_test: no $value under $settings_key\frmMain after Close"
+        exit 1
+    fi
+done
+"$source/scripts/wine-run" --prefix "$prefix" reg delete "$settings_key" /f >/dev/null
+if "$source/scripts/wine-run" --prefix "$prefix" reg query "$settings_key" >/dev/null 2>&1; then
+    echo "package_test: $settings_key is still there after the read-me's reg delete"
+    exit 1
+fi
 echo "package_test: passed"
