@@ -8,25 +8,25 @@ using K = ControlKind;
 
 ControlSpec HeaderLabel(int id, const wchar_t* name, const wchar_t* caption, int left, int top,
                         int width, int height, int tabIndex, FontSpec font) {
-    ControlSpec spec{id, name, K::Label, 0, caption, left, top, width, height, tabIndex};
-    spec.font = font;
-    spec.background = ColorSpec::Rgb(RGB(255, 255, 255));
-    return spec;
+    ControlSpec row{id, name, K::Label, 0, caption, left, top, width, height, tabIndex};
+    row.font = font;
+    row.background = ColorSpec::Rgb(RGB(255, 255, 255));
+    return row;
 }
 
 // A line's row holds x1, y1, x2, y2 in place of the rectangle.
 ControlSpec Rule(int id, const wchar_t* name, int x1, int y1, int x2, int y2) {
-    ControlSpec spec{id, name, K::Line, 0, nullptr, x1, y1, x2, y2, -1};
-    spec.foreground = ColorSpec::System(COLOR_INACTIVECAPTION);
-    spec.lineWidthPixels = 1;
-    return spec;
+    ControlSpec row{id, name, K::Line, 0, nullptr, x1, y1, x2, y2, -1};
+    row.foreground = ColorSpec::System(COLOR_INACTIVECAPTION);
+    row.lineWidthPixels = 1;
+    return row;
 }
 
 ControlSpec Option(int id, const wchar_t* name, int frame, const wchar_t* caption, int left,
                    int top, int width, int height, int tabIndex, bool on) {
-    ControlSpec spec{id, name, K::OptionButton, frame, caption, left, top, width, height, tabIndex};
-    spec.initiallyOn = on;
-    return spec;
+    ControlSpec row{id, name, K::OptionButton, frame, caption, left, top, width, height, tabIndex};
+    row.initiallyOn = on;
+    return row;
 }
 
 // Rows from the bottom of the stacking to the top; Label4 lies beneath Label5 and the rules.

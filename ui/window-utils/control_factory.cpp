@@ -167,7 +167,7 @@ void ControlSet::ArrangeStacking() const {
 
 HFONT ControlSet::FontFor(const FontSpec& font, int dpi) {
     for (const Font& f : fonts_) {
-        if (f.dpi == dpi && SameFont(f.spec, font)) return static_cast<HFONT>(f.handle.get());
+        if (f.dpi == dpi && SameFont(f.font, font)) return static_cast<HFONT>(f.handle.get());
     }
     LOGFONTW lf{};
     lf.lfHeight = PointsToFontHeight(font.points, dpi);

@@ -89,7 +89,7 @@ private:
     std::vector<Created> windows_;
     FontSpec defaultFont_{};
     struct Font {
-        FontSpec spec;
+        FontSpec font;
         int dpi;
         ScopedGdiObject handle;
     };
