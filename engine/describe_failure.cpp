@@ -37,6 +37,7 @@ std::string ValueName(const RoundFailure& f) {
     if (f.operation == "GetActiveDocumentIndex") return "Tarvello's active document index";
     if (f.operation == "LineItemCount") return "Tarvello's line-item count";
     if (f.operation == "LineItemGetActiveRow") return "Tarvello's active row";
+    if (f.field.empty()) return "a value Tarvello returned";
     return "its " + FieldWords(f.field);
 }
 
@@ -81,6 +82,9 @@ Text Reason(const RoundFailure& f) {
                 "its total quantity is 0, so the extended price cannot be turned into a unit "
                 "price.");
         case FailureCause::TypeMismatch:
+            if (f.operation == "LineItemGetSelectedRows") {
+                return u"Tarvello's list of selected rows is neither text nor a number.";
+            }
             return Widen(ValueName(f) + " is not a number.");
         case FailureCause::Overflow:
             return Widen(OverflowReason(f));

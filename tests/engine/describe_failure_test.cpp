@@ -54,6 +54,12 @@ TEST(DescribeRoundFailure, SaysWhereWhyAndWhatWasChanged) {
         {Failure(FailureCause::TypeMismatch, -1, 0, "LineItemCount", ""),
          u"Rounding stopped before any line item was rounded: Tarvello's line-item count is not "
          u"a number. Nothing in the document was changed."},
+        {Failure(FailureCause::TypeMismatch, -1, 0, "LineItemGetSelectedRows", ""),
+         u"Rounding stopped before any line item was rounded: Tarvello's list of selected rows "
+         u"is neither text nor a number. Nothing in the document was changed."},
+        {Failure(FailureCause::TypeMismatch, 2, 0, "Unexpected", ""),
+         u"Rounding stopped at row 2: a value Tarvello returned is not a number. No line item "
+         u"had been rounded yet; the document is unchanged."},
         {Failure(FailureCause::Overflow, 5, 5, "RoundUp", "ExtendedPrice"),
          u"Rounding stopped at row 5: its extended price is too large to round (rounded prices "
          u"must lie between -2147483648 and 2147483647). 5 line items had already been rounded; "
