@@ -10,6 +10,7 @@
 #include "app/version.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/main-window/production_services.h"
+#include "ui/window-utils/dialog_keys.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ int Run(int showCommand) {
     MSG msg;
     while (window.hwnd() && GetMessageW(&msg, nullptr, 0, 0) > 0) {
         // Tab, arrow keys and Alt+access keys move between the controls as in a dialog.
-        if (!IsDialogMessageW(window.hwnd(), &msg)) {
+        if (!tarvello::ui::HandleDialogKeys(window.hwnd(), &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -140,6 +140,22 @@ TEST_F(RoundCommandTest, AltRPressesRoundAndEnterOrEscapePressNothing) {
     EXPECT_FALSE(settings.Get(L"Top").has_value());
 }
 
+TEST_F(RoundCommandTest, LettersTypedWithoutAltPressNoButton) {
+    // The focus starts on Round: "r" must not round and "c" must not close.
+    ASSERT_EQ(GetFocus(), w().cmdRound);
+    for (wchar_t letter : {L'r', L'R', L'c', L'C'}) TypeCharacter(w().hwnd(), letter);
+    SetFocus(w().optAllRows);
+    for (wchar_t letter : {L'r', L'c'}) TypeCharacter(w().hwnd(), letter);
+    EXPECT_TRUE(loaded.pass.calls.empty()) << Describe(loaded.pass.calls);
+    EXPECT_TRUE(IsWindow(w().hwnd()));
+    EXPECT_FALSE(settings.Get(L"Top").has_value());
+    // Typed into an amount box, the same letters are text.
+    SetFocus(w().txtNearest);
+    SendMessageW(w().txtNearest, EM_SETSEL, 0, -1);
+    TypeCharacter(w().hwnd(), L'c');
+    EXPECT_EQ(WindowText(w().txtNearest), L"c");
+}
+
 TEST_F(RoundCommandTest, AnAmountThatIsNotANumberIsNamedAndNothingIsSent) {
     const std::wstring texts[] = {L"abc", L"", std::wstring(L"1") + std::wstring(400, L'0')};
     for (const std::wstring& text : texts) {

@@ -1,5 +1,7 @@
 #include "tests/main-window/window_test_support.h"
 
+#include "ui/window-utils/dialog_keys.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -72,7 +74,7 @@ void PumpMessages(HWND dialog) {
         bool handled = false;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             handled = true;
-            if (dialog && IsWindow(dialog) && IsDialogMessageW(dialog, &msg)) continue;
+            if (dialog && IsWindow(dialog) && HandleDialogKeys(dialog, &msg)) continue;
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }
@@ -92,7 +94,7 @@ void Deliver(HWND dialog, HWND to, UINT message, WPARAM wParam, LPARAM lParam) {
     msg.wParam = wParam;
     msg.lParam = lParam;
     msg.time = GetTickCount();
-    if (!IsDialogMessageW(dialog, &msg)) {
+    if (!HandleDialogKeys(dialog, &msg)) {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
@@ -108,6 +110,11 @@ void PressKey(HWND dialog, UINT vk) {
         Deliver(dialog, GetFocus(), WM_KEYUP, vk,
                 static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
     }
+    PumpMessages(dialog);
+}
+
+void TypeCharacter(HWND dialog, wchar_t letter) {
+    Deliver(dialog, GetFocus(), WM_CHAR, static_cast<WPARAM>(letter), 1);
     PumpMessages(dialog);
 }
 

@@ -76,6 +76,8 @@ void PumpMessages(HWND dialog);
 // Input as the message loop would hand it over: through IsDialogMessage first.
 void PressKey(HWND dialog, UINT vk);
 void PressAltKey(HWND dialog, wchar_t letter);
+// A character typed without Alt, to whatever has the focus.
+void TypeCharacter(HWND dialog, wchar_t letter);
 // A mouse click on a button or option.
 void Click(HWND control);
 void SetText(HWND control, const std::wstring& text);

@@ -9,6 +9,7 @@
 #include "app/resource_ids.h"
 #include "app/version.h"
 #include "ui/about-box/about_box_layout.h"
+#include "ui/window-utils/dialog_keys.h"
 #include "ui/window-utils/twips.h"
 
 namespace tarvello::ui {
@@ -133,7 +134,7 @@ void frmAbout::RunModalLoop() {
             break;
         }
         if (got == -1) break;
-        if (!IsDialogMessageW(hwnd_, &msg)) {
+        if (!HandleDialogKeys(hwnd_, &msg)) {
             TranslateMessage(&msg);
             DispatchMessageW(&msg);
         }

@@ -12,6 +12,8 @@
 namespace tarvello::ui {
 
 void frmMain::PassMessages::ShowError(const Text& message, const Text& title) {
+    // The pass is still under way, with the wait cursor up; the box is read with the arrow.
+    ScopedCursor arrow(reinterpret_cast<LPCWSTR>(IDC_ARROW));
     window_.messages_.Show(window_.hwnd_, ToWide(message), ToWide(title), MB_ICONERROR);
 }
 
