@@ -29,21 +29,23 @@ ComHostApplication::ComHostApplication(ComPtr<IDispatch> application, const ComH
       session_(options.busyRetryMilliseconds),
       application_(std::move(application)) {}
 
-void ComHostApplication::Call(const wchar_t* member, const char* operation, VARIANTARG* arguments,
-                              UINT count, VARIANT* result) {
+void ComHostApplication::Call(const wchar_t* member, const char* operation, WORD flags,
+                              VARIANTARG* arguments, UINT count, VARIANT* result) {
     // The member is read afresh for every operation and released right after it.
     const std::string memberName = Narrow(member);
     ComPtr<IDispatch> functions =
-        session_.GetObjectProperty(application_.Get(), member, memberName);
+        session_.GetObjectProperty(application_.Get(), L"Application", member, memberName);
     std::wstring name(operation, operation + strlen(operation));
-    const DISPID id = session_.IdOf(functions.Get(), name, operation);
-    session_.Invoke(functions.Get(), id, DISPATCH_METHOD, arguments, count, result, operation);
+    const DISPID id = session_.IdOf(functions.Get(), member, name, operation);
+    session_.Invoke(functions.Get(), id, flags, arguments, count, result, operation);
 }
 
 Variant ComHostApplication::CallForValue(const wchar_t* member, const char* operation,
                                          VARIANTARG* arguments, UINT count) {
+    // An operation that answers a value may be declared as a method or as a read-only
+    // property; flagged as both, it is found either way.
     VariantOwner result;
-    Call(member, operation, arguments, count, result.get());
+    Call(member, operation, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, count, result.get());
     try {
         return FromAutomationValue(*result);
     } catch (const EngineError& error) {
@@ -117,7 +119,7 @@ void ComHostApplication::LineItemSetValue(std::int16_t& row, const Text& field, 
     arguments[2] = RowArgument(row);
 
     VariantOwner ignored;
-    Call(L"ItemFunctions", "LineItemSetValue", arguments, 3, ignored.get());
+    Call(L"ItemFunctions", "LineItemSetValue", DISPATCH_METHOD, arguments, 3, ignored.get());
     if (value.kind() == Variant::Kind::Double && number != value.AsDouble()) {
         value = Variant::Double(number);
     }

@@ -26,10 +26,10 @@ public:
     void LineItemSetValue(std::int16_t& row, const Text& field, Variant& value) override;
 
 private:
-    // Reads `member` of the application afresh, invokes `operation` on it with `arguments`
-    // (last argument first) and gives the result, converted unless `result` is null.
-    void Call(const wchar_t* member, const char* operation, VARIANTARG* arguments, UINT count,
-              VARIANT* result);
+    // Reads `member` of the application afresh, invokes `operation` on it with `flags` and
+    // `arguments` (last argument first) and gives the result in `result`.
+    void Call(const wchar_t* member, const char* operation, WORD flags, VARIANTARG* arguments,
+              UINT count, VARIANT* result);
     Variant CallForValue(const wchar_t* member, const char* operation,
                          VARIANTARG* arguments = nullptr, UINT count = 0);
 

@@ -15,20 +15,25 @@ bool IsProxy(IDispatch* object) {
 
 }  // namespace
 
-DispatchSession::Names& DispatchSession::NamesOf(IDispatch* object, const std::string& operation) {
+DispatchSession::Names& DispatchSession::NamesOf(IDispatch* object, const std::wstring& slot,
+                                                 const std::string& operation) {
     ComPtr<IUnknown> identity;
     const HRESULT result = object->QueryInterface(IID_PPV_ARGS(identity.GetAddressOf()));
     if (FAILED(result)) throw MakeHostError(result, operation);
-    for (auto& names : objects_) {
-        if (names.identity == identity) return names;
+    Names& names = slots_[slot];
+    // Compared as raw pointers: WRL's ComPtr has no comparison of its own, and two of them
+    // compared directly are only compared as "non-null".
+    if (names.identity.Get() != identity.Get()) {
+        // Another object in this slot: the old one's names say nothing about it.
+        names.identity = std::move(identity);
+        names.ids.clear();
     }
-    objects_.push_back(Names{std::move(identity), {}});
-    return objects_.back();
+    return names;
 }
 
-DISPID DispatchSession::IdOf(IDispatch* object, const std::wstring& name,
+DISPID DispatchSession::IdOf(IDispatch* object, const std::wstring& slot, const std::wstring& name,
                              const std::string& operation) {
-    Names& names = NamesOf(object, operation);
+    Names& names = NamesOf(object, slot, operation);
     const auto known = names.ids.find(name);
     if (known != names.ids.end()) return known->second;
 
@@ -60,11 +65,12 @@ void DispatchSession::Invoke(IDispatch* object, DISPID id, WORD flags, VARIANTAR
     }
 }
 
-ComPtr<IDispatch> DispatchSession::GetObjectProperty(IDispatch* object, const std::wstring& name,
+ComPtr<IDispatch> DispatchSession::GetObjectProperty(IDispatch* object, const std::wstring& slot,
+                                                     const std::wstring& name,
                                                      const std::string& operation) {
-    const DISPID id = IdOf(object, name, operation);
+    const DISPID id = IdOf(object, slot, name, operation);
     VariantOwner value;
-    Invoke(object, id, DISPATCH_PROPERTYGET, nullptr, 0, value.get(), operation);
+    Invoke(object, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0, value.get(), operation);
 
     ComPtr<IDispatch> member;
     HRESULT result = E_NOINTERFACE;

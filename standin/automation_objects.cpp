@@ -155,45 +155,65 @@ private:
 
 class ApplicationObject : public DispatchObject {
 public:
-    ApplicationObject(Workspace* workspace, QuoteView* view, CallMonitor* monitor)
+    ApplicationObject(Workspace* workspace, QuoteView* view, CallMonitor* monitor,
+                      bool freshMembers)
         : DispatchObject(L"Application",
                          {{kDocFunctions, L"DocFunctions", Kind::Property, 0},
                           {kItemFunctions, L"ItemFunctions", Kind::Property, 0}},
-                         monitor) {
+                         monitor),
+          workspace_(workspace),
+          view_(view),
+          monitor_(monitor),
+          freshMembers_(freshMembers) {
         docFunctions_.Attach(new DocFunctionsObject(workspace, monitor));
         itemFunctions_.Attach(new ItemFunctionsObject(workspace, view, monitor));
     }
 
-    IDispatch* DocFunctions() const { return docFunctions_.Get(); }
-    IDispatch* ItemFunctions() const { return itemFunctions_.Get(); }
+    // Every object handed out: the two members, and with fresh members each one made since.
+    std::vector<IUnknown*> Objects() {
+        std::vector<IUnknown*> objects{this, docFunctions_.Get(), itemFunctions_.Get()};
+        for (const auto& object : handedOut_) objects.push_back(object.Get());
+        return objects;
+    }
 
 protected:
     HRESULT Call(const Member& member, const std::vector<const VARIANT*>&, VARIANT* result,
                  CallError*) override {
-        IDispatch* object = member.id == kDocFunctions ? DocFunctions() : ItemFunctions();
-        object->AddRef();
+        ComPtr<IDispatch> object = member.id == kDocFunctions ? docFunctions_ : itemFunctions_;
+        if (freshMembers_) {
+            if (member.id == kDocFunctions)
+                object.Attach(new DocFunctionsObject(workspace_, monitor_));
+            else
+                object.Attach(new ItemFunctionsObject(workspace_, view_, monitor_));
+            // Kept until exit, so that clients still holding one can be cut off then.
+            handedOut_.push_back(object);
+        }
         result->vt = VT_DISPATCH;
-        result->pdispVal = object;
+        result->pdispVal = object.Detach();
         return S_OK;
     }
 
 private:
+    Workspace* workspace_;
+    QuoteView* view_;
+    CallMonitor* monitor_;
+    bool freshMembers_;
     ComPtr<IDispatch> docFunctions_;
     ComPtr<IDispatch> itemFunctions_;
+    std::vector<ComPtr<IDispatch>> handedOut_;
 };
 
 }  // namespace
 
 ComPtr<IDispatch> CreateApplicationObject(Workspace* workspace, QuoteView* view,
-                                          CallMonitor* monitor) {
+                                          CallMonitor* monitor, bool freshMembers) {
     ComPtr<IDispatch> app;
-    app.Attach(new ApplicationObject(workspace, view, monitor));
+    app.Attach(new ApplicationObject(workspace, view, monitor, freshMembers));
     return app;
 }
 
 std::vector<IUnknown*> ApplicationObjects(IDispatch* application) {
-    auto* app = static_cast<ApplicationObject*>(application);
-    return {app, app->DocFunctions(), app->ItemFunctions()};
+    return static_cast<ApplicationObject*>(application)->Objects();
 }
 
 }  // namespace tarvello::standin

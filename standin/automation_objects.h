@@ -26,9 +26,11 @@ protected:
 };
 
 // Builds the application object (and with it the two others, each the same object for the
-// life of the process). `workspace`, `view` and `monitor` must outlive every call.
+// life of the process; with `freshMembers` every read of DocFunctions or ItemFunctions makes
+// a new one instead). `workspace`, `view` and `monitor` must outlive every call.
 Microsoft::WRL::ComPtr<IDispatch> CreateApplicationObject(Workspace* workspace, QuoteView* view,
-                                                          CallMonitor* monitor);
+                                                          CallMonitor* monitor,
+                                                          bool freshMembers = false);
 
 // Every object a client may hold, for cutting them all off at exit.
 std::vector<IUnknown*> ApplicationObjects(IDispatch* application);

@@ -22,6 +22,17 @@ void FillExcepInfo(EXCEPINFO* info, const DispatchObject::CallError& error) {
     info->scode = error.scode;
 }
 
+// How the call was flagged: nothing for a plain method call, " [get]" for a property get,
+// " [method|get]" for a call flagged as both, " [put]" for a property put.
+std::wstring FlagsMark(WORD flags) {
+    const bool method = (flags & DISPATCH_METHOD) != 0;
+    const bool get = (flags & DISPATCH_PROPERTYGET) != 0;
+    std::wstring mark;
+    if (get) mark = method ? L" [method|get]" : L" [get]";
+    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) mark += L" [put]";
+    return mark;
+}
+
 }  // namespace
 
 HRESULT DispatchObject::QueryInterface(REFIID riid, void** object) {
@@ -104,8 +115,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
         }
         line += L")";
     }
-    if (!(flags & DISPATCH_METHOD) && (flags & DISPATCH_PROPERTYGET)) line += L" [get]";
-    if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) line += L" [put]";
+    line += FlagsMark(flags);
 
     HRESULT hr = S_OK;
     CallError error;

@@ -118,7 +118,7 @@ int Run() {
     session.Dump();
 
     Microsoft::WRL::ComPtr<IDispatch> application =
-        CreateApplicationObject(&start.workspace, &session, &monitor);
+        CreateApplicationObject(&start.workspace, &session, &monitor, options.freshMembers);
     int exitCode = kOk;
     {
         RunningObject running;

@@ -44,6 +44,10 @@ bool ParseOptions(const std::vector<std::wstring>& args, StandinOptions* options
             options->quiet = true;
             continue;
         }
+        if (name == L"--fresh-members") {
+            options->freshMembers = true;
+            continue;
+        }
         if (name.rfind(L"--", 0) != 0) {
             *error = L"unexpected argument \"" + name + L"\"";
             return false;
@@ -92,7 +96,8 @@ bool ParseOptions(const std::vector<std::wstring>& args, StandinOptions* options
 const wchar_t* UsageText() {
     return L"TarvelloStandin [--quote FILE]... [--active-document N] [--selected LIST]\n"
            L"    [--active-row N] [--dump FILE] [--log FILE] [--fail-call N:HRESULT[:COUNT]]...\n"
-           L"    [--exit-at-call N] [--ready-file FILE] [--quiet]";
+           L"    [--exit-at-call N] [--ready-file FILE] [--fresh-members]\n"
+           L"    [--quiet]";
 }
 
 }  // namespace tarvello::standin

@@ -25,6 +25,7 @@ struct StandinOptions {
     long exitAtCall = 0;  // 0: never
     std::wstring readyFile;
     bool quiet = false;
+    bool freshMembers = false;  // DocFunctions/ItemFunctions give a new object every read
 };
 
 // Reads the arguments (without the program name); on failure says which option is wrong.

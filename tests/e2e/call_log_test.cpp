@@ -19,37 +19,68 @@ TEST(RoundCallLog, OneItemAndOneHeadingMakeExactlyTheseCalls) {
 
     const std::vector<std::wstring> expected = {
         LR"(GetIDsOfNames Application "DocFunctions")",
-        LR"(Invoke Application.DocFunctions [get])",
+        LR"(Invoke Application.DocFunctions [method|get])",
         LR"(GetIDsOfNames DocFunctions "GetActiveDocumentIndex")",
-        LR"(Invoke DocFunctions.GetActiveDocumentIndex() -> VT_I2 0)",
+        LR"(Invoke DocFunctions.GetActiveDocumentIndex() [method|get] -> VT_I2 0)",
         LR"(GetIDsOfNames Application "ItemFunctions")",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemGetSelectedRows")",
-        LR"(Invoke ItemFunctions.LineItemGetSelectedRows() -> VT_BSTR "0")",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemGetSelectedRows() [method|get] -> VT_BSTR "0")",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemCount")",
-        LR"(Invoke ItemFunctions.LineItemCount() -> VT_I4 2)",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemCount() [method|get] -> VT_I4 2)",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemGetValue")",
-        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "LineType") -> VT_I2 1)",
-        LR"(Invoke Application.ItemFunctions [get])",
-        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "UnitPrice") -> VT_R8 12.5)",
-        LR"(Invoke Application.ItemFunctions [get])",
-        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "ExtendedPrice") -> VT_R8 25)",
-        LR"(Invoke Application.ItemFunctions [get])",
-        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "QtyTotal") -> VT_R8 2)",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "LineType") [method|get] -> VT_I2 1)",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "UnitPrice") [method|get] -> VT_R8 12.5)",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "ExtendedPrice") [method|get] -> VT_R8 25)",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "QtyTotal") [method|get] -> VT_R8 2)",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemGetActiveRow")",
-        LR"(Invoke ItemFunctions.LineItemGetActiveRow() -> VT_I2 0)",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemGetActiveRow() [method|get] -> VT_I2 0)",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemSetValue")",
         LR"(Invoke ItemFunctions.LineItemSetValue(VT_I2|VT_BYREF 0, VT_BSTR "PriceModifier", VT_BSTR "") -> VT_EMPTY)",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(Invoke ItemFunctions.LineItemSetValue(VT_I2|VT_BYREF 0, VT_BSTR "UnitPrice", VT_R8|VT_BYREF 10) -> VT_EMPTY)",
-        LR"(Invoke Application.ItemFunctions [get])",
-        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 1, VT_BSTR "LineType") -> VT_I2 2)",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 1, VT_BSTR "LineType") [method|get] -> VT_I2 2)",
     };
     EXPECT_SAME_LINES(expected, standin.Log());
+    standin.Close();
+}
+
+TEST(RoundCallLog, AHostHandingOutNewMembersIsAskedForTheNamesOfEachOne) {
+    host::ComApartment apartment;
+    Standin standin;
+    standin.Start(std::vector<QuoteRow>{{L"1", L"Cable", L"2", L"12.5", L"List", L""},
+                                        {L"1", L"Mount", L"1", L"7.3", L"", L""}},
+                  {L"--selected", L"*", L"--fresh-members"});
+    RecordingSink sink;
+    const RoundOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    EXPECT_EQ(2, outcome.written);
+    EXPECT_TRUE(sink.shown.empty());
+    const std::vector<std::wstring> prices = {L"10", L"5"};
+    const std::vector<QuoteRow> dump = standin.Dump();
+    ASSERT_EQ(2u, dump.size());
+    EXPECT_EQ(prices, (std::vector<std::wstring>{dump[0].unitPrice, dump[1].unitPrice}));
+
+    // Every member read gives a new object, so every operation's name is looked up on it
+    // again; the application's own names are looked up once.
+    int reads = 0, lookUps = 0, applicationLookUps = 0;
+    for (const auto& line : standin.Log()) {
+        if (line.rfind(L"Invoke Application.", 0) == 0) ++reads;
+        if (line.rfind(L"GetIDsOfNames DocFunctions ", 0) == 0 ||
+            line.rfind(L"GetIDsOfNames ItemFunctions ", 0) == 0)
+            ++lookUps;
+        if (line.rfind(L"GetIDsOfNames Application ", 0) == 0) ++applicationLookUps;
+    }
+    EXPECT_GT(reads, 10);
+    EXPECT_EQ(reads, lookUps);
+    EXPECT_EQ(2, applicationLookUps);
     standin.Close();
 }
 

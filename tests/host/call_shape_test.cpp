@@ -46,28 +46,28 @@ TEST_F(HostCalls, ReadsTheMemberAfreshForEveryCallAndLooksEachNameUpOncePerObjec
     }
     const std::vector<std::wstring> expected = {
         LR"(GetIDsOfNames Application "DocFunctions")",
-        LR"(Invoke Application.DocFunctions [get])",
+        LR"(Invoke Application.DocFunctions [method|get])",
         LR"(GetIDsOfNames DocFunctions "GetActiveDocumentIndex")",
-        LR"(Invoke DocFunctions.GetActiveDocumentIndex())",
+        LR"(Invoke DocFunctions.GetActiveDocumentIndex() [method|get])",
         LR"(GetIDsOfNames Application "ItemFunctions")",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemGetSelectedRows")",
-        LR"(Invoke ItemFunctions.LineItemGetSelectedRows())",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemGetSelectedRows() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemCount")",
-        LR"(Invoke ItemFunctions.LineItemCount())",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemCount() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemGetValue")",
-        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "LineType"))",
-        LR"(Invoke Application.ItemFunctions [get])",
-        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 1, VT_BSTR "UnitPrice"))",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "LineType") [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 1, VT_BSTR "UnitPrice") [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemGetActiveRow")",
-        LR"(Invoke ItemFunctions.LineItemGetActiveRow())",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke ItemFunctions.LineItemGetActiveRow() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemSetValue")",
         LR"(Invoke ItemFunctions.LineItemSetValue(VT_I2|VT_BYREF 1, VT_BSTR "PriceModifier", VT_BSTR ""))",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(Invoke ItemFunctions.LineItemSetValue(VT_I2|VT_BYREF 1, VT_BSTR "UnitPrice", VT_R8|VT_BYREF 10))",
     };
     EXPECT_SAME_LINES(expected, fake().Log());
@@ -83,11 +83,11 @@ TEST_F(HostCalls, ANewRoundLooksTheNamesUpAgain) {
     }
     const std::vector<std::wstring> oneRound = {
         LR"(GetIDsOfNames Application "ItemFunctions")",
-        LR"(Invoke Application.ItemFunctions [get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemCount")",
-        LR"(Invoke ItemFunctions.LineItemCount())",
-        LR"(Invoke Application.ItemFunctions [get])",
-        LR"(Invoke ItemFunctions.LineItemCount())",
+        LR"(Invoke ItemFunctions.LineItemCount() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemCount() [method|get])",
     };
     std::vector<std::wstring> expected = oneRound;
     expected.insert(expected.end(), oneRound.begin(), oneRound.end());

@@ -37,6 +37,11 @@ std::wstring Shortest(double value) {
     return std::wstring(text, text + std::char_traits<char>::length(text));
 }
 
+std::wstring FlagsMark(WORD flags) {
+    if (!(flags & DISPATCH_PROPERTYGET)) return L"";
+    return (flags & DISPATCH_METHOD) ? L" [method|get]" : L" [get]";
+}
+
 }  // namespace
 
 std::wstring DescribeArgument(const VARIANT& value) {
@@ -111,17 +116,31 @@ HRESULT FakeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* para
     const auto& known = NamesOf(role_);
     if (id < 1 || static_cast<size_t>(id) > known.size()) return DISP_E_MEMBERNOTFOUND;
     const std::wstring& name = known[static_cast<size_t>(id - 1)];
-    if (role_ == L"Application") {
-        host_.Record(L"Invoke Application." + name + L" [get]");
-        if (!(flags & DISPATCH_PROPERTYGET) || result == nullptr) return DISP_E_MEMBERNOTFOUND;
-        FakeObject& member = id == 1 ? host_.docFunctions() : host_.itemFunctions();
-        member.AddRef();
-        V_VT(result) = VT_DISPATCH;
-        V_DISPATCH(result) = &member;
-        return S_OK;
-    }
-    if (!(flags & DISPATCH_METHOD)) return DISP_E_MEMBERNOTFOUND;
-    return host_.Operation(*this, name, parameters, result, exception);
+    const bool application = role_ == L"Application";
+    if (!application) return host_.Operation(*this, name, flags, parameters, result, exception);
+
+    host_.Record(L"Invoke Application." + name + FlagsMark(flags));
+    if (!host_.Accepts(name, true, flags) || result == nullptr) return DISP_E_MEMBERNOTFOUND;
+    FakeObject& member = host_.Member(id);
+    member.AddRef();
+    V_VT(result) = VT_DISPATCH;
+    V_DISPATCH(result) = &member;
+    return S_OK;
+}
+
+bool FakeHost::Accepts(const std::wstring& member, bool property, WORD flags) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto declared = declared_.find(member);
+    if (declared != declared_.end()) property = declared->second == Declared::Property;
+    return (flags & (property ? DISPATCH_PROPERTYGET : DISPATCH_METHOD)) != 0;
+}
+
+FakeObject& FakeHost::Member(DISPID id) {
+    const wchar_t* role = id == 1 ? L"DocFunctions" : L"ItemFunctions";
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!freshMembers_) return id == 1 ? *docFunctions_ : *itemFunctions_;
+    fresh_.push_back(std::make_unique<FakeObject>(*this, role));
+    return *fresh_.back();
 }
 
 FakeHost::FakeHost()
@@ -141,6 +160,16 @@ void FakeHost::SetHandler(FakeHandler handler) {
     handler_ = std::move(handler);
 }
 
+void FakeHost::Declare(const std::wstring& member, Declared kind) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    declared_[member] = kind;
+}
+
+void FakeHost::HandOutFreshMembers() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    freshMembers_ = true;
+}
+
 std::vector<std::wstring> FakeHost::Log() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return log_;
@@ -151,9 +180,28 @@ void FakeHost::ClearLog() {
     log_.clear();
 }
 
+std::vector<const FakeObject*> FakeHost::Objects() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<const FakeObject*> objects{application_, docFunctions_, itemFunctions_};
+    for (const auto& object : fresh_) objects.push_back(object.get());
+    return objects;
+}
+
 long FakeHost::OutstandingReferences() const {
-    return application_->references() + docFunctions_->references() + itemFunctions_->references() -
-           3;
+    long references = 0;
+    for (const FakeObject* object : Objects()) references += object->references() - 1;
+    return references;
+}
+
+int FakeHost::HeldObjects() const {
+    int held = 0;
+    for (const FakeObject* object : Objects()) held += object->references() > 1 ? 1 : 0;
+    return held;
+}
+
+int FakeHost::FreshObjectsMade() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<int>(fresh_.size());
 }
 
 void FakeHost::Record(std::wstring line) {
@@ -161,8 +209,8 @@ void FakeHost::Record(std::wstring line) {
     log_.push_back(std::move(line));
 }
 
-HRESULT FakeHost::Operation(FakeObject& object, const std::wstring& name, DISPPARAMS* parameters,
-                            VARIANT* result, EXCEPINFO* exception) {
+HRESULT FakeHost::Operation(FakeObject& object, const std::wstring& name, WORD flags,
+                            DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception) {
     // IDispatch hands the arguments last first; the log and the handler see them in call order.
     std::vector<VARIANTARG> inOrder;
     for (UINT i = parameters->cArgs; i > 0; --i) inOrder.push_back(parameters->rgvarg[i - 1]);
@@ -171,7 +219,9 @@ HRESULT FakeHost::Operation(FakeObject& object, const std::wstring& name, DISPPA
         if (i > 0) line += L", ";
         line += DescribeArgument(inOrder[i]);
     }
-    Record(line + L")");
+    Record(line + L")" + FlagsMark(flags));
+    // The flags are checked after the call is logged, so a test sees what was asked.
+    if (!Accepts(name, false, flags)) return DISP_E_MEMBERNOTFOUND;
 
     FakeHandler handler;
     {

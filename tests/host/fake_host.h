@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -53,6 +54,10 @@ private:
     long references_ = 1;
 };
 
+// How a member is declared, as a type library would: a dispatch built from one finds a member
+// only when the call's flags include the declared kind.
+enum class Declared { Method, Property };
+
 class FakeHost {
 public:
     FakeHost();
@@ -66,21 +71,34 @@ public:
 
     // Answers the operations; the default answers every operation with VT_EMPTY.
     void SetHandler(FakeHandler handler);
+    // The application's members are declared as properties and the operations as methods
+    // unless declared otherwise here; a call without the declared flag is not found.
+    void Declare(const std::wstring& member, Declared kind);
+    // From now on every read of DocFunctions or ItemFunctions gives a new object.
+    void HandOutFreshMembers();
 
-    // Every call received, one line each, e.g.
+    // Every call received, one line each, with the call's flags marked as the stand-in's
+    // log marks them (nothing for a method, [get], [method|get]), e.g.
     //   GetIDsOfNames ItemFunctions "LineItemGetValue"
-    //   Invoke Application.ItemFunctions [get]
-    //   Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 3, VT_BSTR "UnitPrice")
+    //   Invoke Application.ItemFunctions [method|get]
+    //   Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 3, VT_BSTR "UnitPrice") [method|get]
     std::vector<std::wstring> Log() const;
     void ClearLog();
-    // References the three objects hold beyond their own: 0 once every client let go.
+    // References all objects ever handed out hold beyond their own: 0 once every client let go.
     long OutstandingReferences() const;
+    // Objects some client still holds (the application included).
+    int HeldObjects() const;
+    // Objects made by fresh member reads so far.
+    int FreshObjectsMade() const;
 
 private:
     friend class FakeObject;
     void Record(std::wstring line);
-    HRESULT Operation(FakeObject& object, const std::wstring& name, DISPPARAMS* parameters,
-                      VARIANT* result, EXCEPINFO* exception);
+    HRESULT Operation(FakeObject& object, const std::wstring& name, WORD flags,
+                      DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception);
+    bool Accepts(const std::wstring& member, bool property, WORD flags) const;
+    FakeObject& Member(DISPID id);
+    std::vector<const FakeObject*> Objects() const;
 
     FakeObject* application_;
     FakeObject* docFunctions_;
@@ -88,6 +106,9 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::wstring> log_;
     FakeHandler handler_;
+    std::map<std::wstring, Declared> declared_;
+    bool freshMembers_ = false;
+    std::vector<std::unique_ptr<FakeObject>> fresh_;
 };
 
 // Describes an argument as the log does: `VT_I2|VT_BYREF 3`, `VT_BSTR "UnitPrice"`.

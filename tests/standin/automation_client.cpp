@@ -39,10 +39,11 @@ HRESULT InvokeRaw(IDispatch* object, const wchar_t* name, WORD flags, std::vecto
 
 }  // namespace
 
-ComPtr<IDispatch> GetObjectProperty(IDispatch* object, const wchar_t* name, HRESULT* hr) {
+ComPtr<IDispatch> GetObjectProperty(IDispatch* object, const wchar_t* name, HRESULT* hr,
+                                    WORD flags) {
     ScopedVariant result;
     EXCEPINFO info{};
-    *hr = InvokeRaw(object, name, DISPATCH_PROPERTYGET, {}, result.get(), &info);
+    *hr = InvokeRaw(object, name, flags, {}, result.get(), &info);
     SysFreeString(info.bstrSource);
     SysFreeString(info.bstrDescription);
     SysFreeString(info.bstrHelpFile);
@@ -54,11 +55,11 @@ ComPtr<IDispatch> GetObjectProperty(IDispatch* object, const wchar_t* name, HRES
     return ComPtr<IDispatch>(result.get()->pdispVal);
 }
 
-CallResult Invoke(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args) {
+CallResult Invoke(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args, WORD flags) {
     CallResult out;
     ScopedVariant result;
     EXCEPINFO info{};
-    out.hr = InvokeRaw(object, name, DISPATCH_METHOD, std::move(args), result.get(), &info);
+    out.hr = InvokeRaw(object, name, flags, std::move(args), result.get(), &info);
     if (info.bstrDescription) out.description = info.bstrDescription;
     SysFreeString(info.bstrSource);
     SysFreeString(info.bstrDescription);

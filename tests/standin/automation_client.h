@@ -24,10 +24,12 @@ Microsoft::WRL::ComPtr<IDispatch> AttachToHost(HRESULT* hr);
 
 // Reads a property such as "ItemFunctions" as an object.
 Microsoft::WRL::ComPtr<IDispatch> GetObjectProperty(IDispatch* object, const wchar_t* name,
-                                                    HRESULT* hr);
+                                                    HRESULT* hr, WORD flags = DISPATCH_PROPERTYGET);
 
-// Invokes `name` as a method; `args` are in call order and stay owned by the caller.
-CallResult Invoke(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args = {});
+// Invokes `name` as a method (or with `flags`); `args` are in call order and stay owned by
+// the caller.
+CallResult Invoke(IDispatch* object, const wchar_t* name, std::vector<VARIANT> args = {},
+                  WORD flags = DISPATCH_METHOD);
 
 VARIANT I2Ref(short* value);
 VARIANT I2(short value);

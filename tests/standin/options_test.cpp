@@ -35,6 +35,7 @@ TEST(ParseOptions, ReadsEveryOption) {
                               L"9",
                               L"--ready-file",
                               L"r.txt",
+                              L"--fresh-members",
                               L"--quiet"},
                              &o, &error))
         << std::string(error.begin(), error.end());
@@ -54,7 +55,9 @@ TEST(ParseOptions, ReadsEveryOption) {
     EXPECT_EQ(o.exitAtCall, 9);
     EXPECT_EQ(o.readyFile, L"r.txt");
     EXPECT_TRUE(o.quiet);
+    EXPECT_TRUE(o.freshMembers);
     EXPECT_FALSE(StandinOptions{}.activeDocument);
+    EXPECT_FALSE(StandinOptions{}.freshMembers);
 }
 
 TEST(ParseOptions, NamesTheWrongOption) {

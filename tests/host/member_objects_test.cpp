@@ -1,0 +1,111 @@
+// Hosts whose members are shaped differently from the stand-in's: members declared as
+// methods and operations as properties, and member reads that give a new object every time.
+
+#include <gtest/gtest.h>
+
+#include "tests/host/host_fixture.h"
+
+namespace tarvello::host::testing {
+namespace {
+
+HRESULT AnswerCount(const FakeInvocation& call, VARIANT* result, EXCEPINFO*) {
+    if (call.operation == L"LineItemCount") {
+        V_VT(result) = VT_I4;
+        V_I4(result) = 4;
+    } else if (call.operation != L"LineItemSetValue") {
+        V_VT(result) = VT_I2;
+        V_I2(result) = 1;
+    }
+    return S_OK;
+}
+
+using MemberShapes = HostFixture;
+
+TEST_F(MemberShapes, EveryCallIsFoundWhicheverWayTheHostDeclaresItsMembers) {
+    // Reads and value-returning operations are flagged as both a method and a property get;
+    // only the write is a plain method call.
+    struct Case {
+        const wchar_t* member;
+        Declared declared;
+    };
+    const Case cases[] = {
+        {L"DocFunctions", Declared::Method},
+        {L"ItemFunctions", Declared::Method},
+        {L"GetActiveDocumentIndex", Declared::Property},
+        {L"LineItemGetSelectedRows", Declared::Property},
+        {L"LineItemCount", Declared::Property},
+        {L"LineItemGetValue", Declared::Property},
+        {L"LineItemGetActiveRow", Declared::Property},
+    };
+    for (const Case& declared : cases) fake().Declare(declared.member, declared.declared);
+    fake().SetHandler(AnswerCount);
+    {
+        auto host = Attach();
+        std::int16_t row = 0;
+        EXPECT_EQ(Variant::Int16(1), host->GetActiveDocumentIndex());
+        EXPECT_EQ(Variant::Int16(1), host->LineItemGetSelectedRows());
+        EXPECT_EQ(Variant::Int32(4), host->LineItemCount());
+        EXPECT_EQ(Variant::Int16(1), host->LineItemGetValue(row, u"LineType"));
+        EXPECT_EQ(Variant::Int16(1), host->LineItemGetActiveRow());
+        Variant price = Variant::Double(2);
+        host->LineItemSetValue(row, u"UnitPrice", price);
+    }
+    std::vector<std::wstring> invokes;
+    for (const auto& line : fake().Log()) {
+        if (line.rfind(L"Invoke ", 0) == 0) invokes.push_back(line);
+    }
+    const std::vector<std::wstring> expected = {
+        LR"(Invoke Application.DocFunctions [method|get])",
+        LR"(Invoke DocFunctions.GetActiveDocumentIndex() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetSelectedRows() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemCount() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "LineType") [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetActiveRow() [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemSetValue(VT_I2|VT_BYREF 0, VT_BSTR "UnitPrice", VT_R8|VT_BYREF 2))",
+    };
+    EXPECT_SAME_LINES(expected, invokes);
+    EXPECT_EQ(0, fake().OutstandingReferences());
+}
+
+TEST_F(MemberShapes, AHostHandingOutNewMembersIsAskedForNamesEachTimeAndNothingPilesUp) {
+    fake().HandOutFreshMembers();
+    fake().SetHandler(AnswerCount);
+    constexpr int kCalls = 12;
+    {
+        auto host = Attach();
+        EXPECT_EQ(Variant::Int16(1), host->GetActiveDocumentIndex());
+        for (int call = 0; call < kCalls; ++call) {
+            EXPECT_EQ(Variant::Int32(4), host->LineItemCount());
+            // The application plus at most one object per member slot, however many were
+            // handed out.
+            EXPECT_LE(fake().HeldObjects(), 3) << "after call " << call;
+        }
+        EXPECT_EQ(1 + kCalls, fake().FreshObjectsMade());
+    }
+
+    std::vector<std::wstring> expected = {
+        LR"(GetIDsOfNames Application "DocFunctions")",
+        LR"(Invoke Application.DocFunctions [method|get])",
+        LR"(GetIDsOfNames DocFunctions "GetActiveDocumentIndex")",
+        LR"(Invoke DocFunctions.GetActiveDocumentIndex() [method|get])",
+        LR"(GetIDsOfNames Application "ItemFunctions")",
+    };
+    for (int call = 0; call < kCalls; ++call) {
+        expected.insert(expected.end(), {
+                                            LR"(Invoke Application.ItemFunctions [method|get])",
+                                            LR"(GetIDsOfNames ItemFunctions "LineItemCount")",
+                                            LR"(Invoke ItemFunctions.LineItemCount() [method|get])",
+                                        });
+    }
+    EXPECT_SAME_LINES(expected, fake().Log());
+    EXPECT_EQ(0, fake().HeldObjects());
+    EXPECT_EQ(0, fake().OutstandingReferences());
+}
+
+}  // namespace
+}  // namespace tarvello::host::testing
