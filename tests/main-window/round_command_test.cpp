@@ -215,6 +215,42 @@ TEST_F(RoundCommandTest, ThePassOwnMessagesReachTheUserAsTheyAre) {
     EXPECT_EQ(loaded.messages.shown[0].icon, static_cast<UINT>(MB_ICONERROR));
 }
 
+// Messages sent from outside still arrive while the host is being called.
+TEST_F(RoundCommandTest, WhatArrivesDuringARoundWaitsForItsEnd) {
+    const HWND window = w().hwnd();
+    bool stillThere = false;
+    LRESULT endSession = TRUE;
+    loaded.pass.during = [&](MessageSink&) {
+        SendMessageW(w().cmdRound, BM_CLICK, 0, 0);              // no second Round inside the first
+        PostMessageW(window, WM_SYSCHAR, L'r', 1 | (1u << 29));  // nor one played back later
+        SendMessageW(window, WM_CLOSE, 0, 0);
+        endSession = SendMessageW(window, WM_QUERYENDSESSION, 0, 0);
+        stillThere = IsWindow(window) && IsWindowEnabled(window);
+    };
+    Click(w().cmdRound);
+    PumpMessages(window);
+    EXPECT_EQ(loaded.pass.calls.size(), 1u) << Describe(loaded.pass.calls);
+    EXPECT_TRUE(stillThere);
+    EXPECT_EQ(endSession, FALSE);
+    // The close came from the windowing system: it happens once the Round is over, unsaved.
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_FALSE(settings.Get(L"Top").has_value());
+}
+
+TEST_F(RoundCommandTest, ACloseCommandDuringARoundSavesAndClosesAfterIt) {
+    const HWND window = w().hwnd();
+    bool stillThere = false;
+    loaded.pass.during = [&](MessageSink&) {
+        SendMessageW(w().cmdClose, BM_CLICK, 0, 0);
+        stillThere = IsWindow(window);
+    };
+    Click(w().cmdRound);
+    PumpMessages(window);
+    EXPECT_TRUE(stillThere);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(settings.Get(L"Top").has_value());
+}
+
 TEST_F(RoundCommandTest, HelpAboutOpensTheBoxEachTimeOverTheWindow) {
     SendMessageW(w().hwnd(), WM_COMMAND, MAKEWPARAM(main_window::kMnuHelpAbout, 0), 0);
     SendMessageW(w().hwnd(), WM_COMMAND, MAKEWPARAM(main_window::kMnuHelpAbout, 0), 0);

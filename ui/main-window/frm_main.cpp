@@ -111,6 +111,16 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             OnActivate(wParam);
             return 0;
+        case WM_CLOSE:
+            if (roundRunning_) {
+                if (afterRound_ == AfterRound::Nothing) afterRound_ = AfterRound::CloseWindow;
+                return 0;
+            }
+            break;
+        case WM_QUERYENDSESSION:
+            // Signing out in the middle of a Round would cut it off part-way.
+            if (roundRunning_) return FALSE;
+            break;
         case WM_DESTROY:
             // Wakes the program's message loop, which ends once the window is gone, also when
             // the Close came in a message sent from another thread or process (handled inside
@@ -137,6 +147,13 @@ void frmMain::OnActivate(WPARAM wParam) {
 }
 
 LRESULT frmMain::OnCommand(int id, int code) {
+    if (roundRunning_) {
+        // Only a Close is remembered; a Round or the About box is not started inside a Round.
+        if ((id == kCmdClose && code == BN_CLICKED) || id == kMnuFileClose) {
+            afterRound_ = AfterRound::CloseCommand;
+        }
+        return 0;
+    }
     switch (id) {
         case kCmdRound:
             if (code == BN_CLICKED) cmdRound_Click();

@@ -83,6 +83,12 @@ private:
     void ShowError(const std::wstring& text);
     void MoveToTwips(float left, float top);
 
+    // While a Round talks to the host, messages sent from outside are still delivered. A
+    // second Round must not start inside the first, and the window must outlive the pass:
+    // commands and closes that arrive meanwhile wait for it to end.
+    enum class AfterRound { Nothing, CloseCommand, CloseWindow };
+    void FinishRound();
+
     RoundingPass& pass_;
     MessageBoxes& messages_;
     SettingsStore settings_;
@@ -90,6 +96,8 @@ private:
     ControlSet controls_;
     HWND lastFocus_ = nullptr;
     int dpi_ = 96;
+    bool roundRunning_ = false;
+    AfterRound afterRound_ = AfterRound::Nothing;
 };
 
 }  // namespace tarvello::ui

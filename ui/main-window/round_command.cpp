@@ -1,6 +1,8 @@
 // The Round command: the controls become one rounding request for the pass.
 
+#include <exception>
 #include <optional>
+#include <utility>
 
 #include "engine/describe_failure.h"
 #include "engine/rounding.h"
@@ -60,18 +62,38 @@ void frmMain::cmdRound_Click() {
     std::optional<RoundingRequest> request = ReadRequest();
     if (!request) return;
     std::optional<Text> failure;
+    std::exception_ptr unexpected;
     {
         ScopedCursor wait(reinterpret_cast<LPCWSTR>(IDC_WAIT));
         PassMessages messages(*this);
+        roundRunning_ = true;
         try {
             pass_.RoundLineItems(request->Amount, request->PriceField, request->Method,
                                  request->RowScope, messages);
         } catch (const RoundFailure& stopped) {
             failure = DescribeRoundFailure(stopped);
+        } catch (...) {
+            unexpected = std::current_exception();
         }
+        FinishRound();
     }
     // Told after the cursor is back, so the message box is not shown under a wait cursor.
     if (failure) ShowError(ToWide(*failure));
+    const AfterRound after = std::exchange(afterRound_, AfterRound::Nothing);
+    if (after == AfterRound::CloseCommand) cmdClose_Click();
+    if (after == AfterRound::CloseWindow) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+    if (unexpected) std::rethrow_exception(unexpected);
+}
+
+void frmMain::FinishRound() {
+    roundRunning_ = false;
+    // Clicks and keys that piled up while the host was busy were meant for a window that
+    // could not answer; played back now they would start a second Round.
+    MSG stale;
+    while (PeekMessageW(&stale, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
+    }
+    while (PeekMessageW(&stale, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
+    }
 }
 
 }  // namespace tarvello::ui
