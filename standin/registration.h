@@ -1,12 +1,13 @@
 #pragma once
 // The ProgID "Tarvello.Application" pointing at the stand-in's own CLSID, written under
 // HKEY_CLASSES_ROOT and HKEY_CURRENT_USER\Software\Classes, and removed again at exit. A
-// registration that names another CLSID belongs to someone else and is never touched.
+// registration that names another CLSID belongs to someone else and is never touched; one
+// that names the stand-in's own CLSID is its own (possibly left by an abrupt end) and is
+// reused and removed.
 
 #include <windows.h>
 
 #include <string>
-#include <vector>
 
 namespace tarvello::standin {
 
@@ -25,15 +26,12 @@ public:
 
     // On Foreign or Failed nothing has been written; *message says why.
     Outcome Register(std::wstring* message);
-    // Removes the entries written by Register that still name the stand-in.
+    // After a successful Register: removes, in every place, the entries that still hold the
+    // stand-in's own values. Does nothing otherwise.
     void Remove();
 
 private:
-    struct Root {
-        HKEY key;
-        std::wstring classes;  // "" or "Software\Classes\"
-    };
-    std::vector<Root> written_;
+    bool registered_ = false;
 };
 
 }  // namespace tarvello::standin

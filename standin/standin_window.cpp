@@ -17,7 +17,7 @@ constexpr int kListId = 100;
 
 struct Column {
     const wchar_t* title;
-    int width;
+    int width;  // pixels at 96 DPI
     int format;
 };
 
@@ -38,6 +38,15 @@ std::wstring CellText(const Cell& cell) {
     wchar_t text[40];
     swprintf(text, 40, L"%.15g", *cell.number);
     return text;
+}
+
+// The program is system-DPI aware (its manifest), so sizes chosen at 96 DPI are scaled here
+// rather than stretched as a bitmap by the system.
+int SystemDpi() {
+    HDC screen = GetDC(nullptr);
+    int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return dpi > 0 ? dpi : 96;
 }
 
 void SetText(HWND list, int row, int column, const std::wstring& text) {
@@ -66,8 +75,9 @@ bool StandinWindow::Create() {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);
+    const int dpi = SystemDpi();
     CreateWindowExW(0, kWindowClass, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                    740, 420, nullptr, nullptr, instance, this);
+                    MulDiv(740, dpi, 96), MulDiv(420, dpi, 96), nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
@@ -78,7 +88,7 @@ bool StandinWindow::Create() {
         LVCOLUMNW col{};
         col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
         col.fmt = c == 0 ? LVCFMT_LEFT : kColumns[c].format;  // the first column is always left
-        col.cx = kColumns[c].width;
+        col.cx = MulDiv(kColumns[c].width, dpi, 96);
         col.pszText = const_cast<wchar_t*>(kColumns[c].title);
         SendMessageW(list_, LVM_INSERTCOLUMNW, static_cast<WPARAM>(c),
                      reinterpret_cast<LPARAM>(&col));

@@ -4,6 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "tests/standin/registry_state.h"
 #include "tests/standin/standin_fixture.h"
 
@@ -66,22 +71,86 @@ TEST_F(LifecycleTest, ClientsHoldingObjectsSeeADisconnectAfterClose) {
     EXPECT_TRUE(IsDisconnect(hr)) << std::hex << hr;
 }
 
+// The two keys the stand-in writes in each place, as parent and child.
+struct RegistryEntry {
+    std::wstring parent, child;
+    std::wstring Path(const RegistryPlace& p) const { return p.classes + parent + L"\\" + child; }
+};
+
+const RegistryEntry kEntries[] = {
+    {L"Tarvello.Application", L"CLSID"},
+    {std::wstring(L"CLSID\\") + kStandinClsid, L"ProgID"},
+};
+
+// A foreign value in any single place, the machine-wide one included (on Windows the merged
+// view hides it once a per-user key exists), stops the stand-in before it writes anything.
 TEST_F(LifecycleTest, ForeignRegistrationIsLeftAlone) {
-    const std::wstring foreign = L"{0F0E0D0C-0B0A-0908-0706-050403020100}";
-    for (const auto& p : kPlaces) {
-        RegistryKeyGuard guard(p.root, std::wstring(p.classes) + L"Tarvello.Application", L"CLSID");
-        ASSERT_TRUE(WriteDefaultValue(p.root, ProgIdClsidPath(p), foreign)) << p.label;
-        std::wstring stderrText, error;
-        auto code = StandinProcess::RunToExit({}, 60000, &stderrText, &error);
-        ASSERT_TRUE(code) << std::string(error.begin(), error.end());
-        EXPECT_EQ(*code, 3u) << p.label;
-        EXPECT_NE(stderrText.find(L"already registered"), std::wstring::npos) << p.label;
-        EXPECT_EQ(ReadDefaultValue(p.root, ProgIdClsidPath(p)).value_or(L"(missing)"), foreign)
-            << p.label;
-        for (const auto& q : kPlaces)
-            EXPECT_FALSE(ReadDefaultValue(q.root, ClsidProgIdPath(q)))
-                << p.label << " / " << q.label;
+    const RegistryPlace checked[] = {
+        kPlaces[0],
+        kPlaces[1],
+        {HKEY_LOCAL_MACHINE, L"Software\\Classes\\", "HKEY_LOCAL_MACHINE\\Software\\Classes"},
+    };
+    const wchar_t* const foreign[] = {L"{0F0E0D0C-0B0A-0908-0706-050403020100}",
+                                      L"Other.Application"};
+    for (const auto& p : checked) {
+        for (size_t e = 0; e < std::size(kEntries); ++e) {
+            const RegistryEntry& entry = kEntries[e];
+            const std::string label = std::string(p.label) + " entry " + std::to_string(e);
+            RegistryKeyGuard guard(p.root, p.classes + entry.parent, entry.child);
+            ASSERT_TRUE(WriteDefaultValue(p.root, entry.Path(p), foreign[e])) << label;
+            std::wstring stderrText, error;
+            auto code = StandinProcess::RunToExit({}, 60000, &stderrText, &error);
+            ASSERT_TRUE(code) << std::string(error.begin(), error.end());
+            EXPECT_EQ(*code, 3u) << label;
+            EXPECT_NE(stderrText.find(L"already registered"), std::wstring::npos) << label;
+            EXPECT_EQ(ReadDefaultValue(p.root, entry.Path(p)).value_or(L"(missing)"), foreign[e])
+                << label;
+            // Nothing of the stand-in's own was written anywhere.
+            const RegistryEntry& other = kEntries[1 - e];
+            for (const auto& q : kPlaces)
+                EXPECT_FALSE(ReadDefaultValue(q.root, other.Path(q))) << label << " / " << q.label;
+        }
     }
+}
+
+// A stand-in that was terminated leaves its entries behind; the next one takes them as its
+// own and leaves nothing when it closes.
+TEST_F(LifecycleTest, LeftoversOfAnAbruptEndAreReusedAndRemoved) {
+    std::vector<std::unique_ptr<RegistryKeyGuard>> guards;
+    std::vector<bool> parentExisted;
+    for (const auto& p : kPlaces)
+        for (const auto& entry : kEntries) {
+            guards.push_back(
+                std::make_unique<RegistryKeyGuard>(p.root, p.classes + entry.parent, entry.child));
+            parentExisted.push_back(KeyExists(p.root, p.classes + entry.parent));
+        }
+
+    StartWithQuote({L"--exit-at-call", L"1"});
+    auto items = Items();
+    ASSERT_TRUE(items);
+    HRESULT hr = Invoke(items.Get(), L"LineItemCount").hr;
+    EXPECT_TRUE(IsDisconnect(hr)) << std::hex << hr;
+    ASSERT_EQ(standin_->WaitExit(20000), 99u);
+    items.Reset();
+    app_.Reset();
+    for (const auto& p : kPlaces)
+        ASSERT_EQ(ReadDefaultValue(p.root, kEntries[0].Path(p)).value_or(L"(missing)"),
+                  kStandinClsid)
+            << p.label << ": the terminated stand-in left no entry, nothing to test";
+
+    StartWithQuote();
+    app_.Reset();
+    ASSERT_TRUE(standin_->Close());
+    size_t i = 0;
+    for (const auto& p : kPlaces)
+        for (const auto& entry : kEntries) {
+            std::string label =
+                std::string(p.label) + " " + std::string(entry.parent.begin(), entry.parent.end());
+            EXPECT_FALSE(KeyExists(p.root, entry.Path(p))) << label;
+            if (!parentExisted[i++]) {
+                EXPECT_FALSE(KeyExists(p.root, p.classes + entry.parent)) << label;
+            }
+        }
 }
 
 TEST_F(LifecycleTest, InjectedFailuresReachTheClient) {

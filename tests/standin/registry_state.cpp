@@ -1,16 +1,12 @@
 #include "tests/standin/registry_state.h"
 
 namespace tarvello::testing {
-namespace {
-
 bool KeyExists(HKEY root, const std::wstring& path) {
     HKEY key = nullptr;
     if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
     RegCloseKey(key);
     return true;
 }
-
-}  // namespace
 
 std::optional<std::wstring> ReadDefaultValue(HKEY root, const std::wstring& path) {
     wchar_t data[256] = {};

@@ -10,6 +10,7 @@ namespace tarvello::testing {
 
 inline constexpr wchar_t kStandinClsid[] = L"{6D1E3A52-4C0B-4B8E-9F21-7A5C3E9B1D40}";
 
+bool KeyExists(HKEY root, const std::wstring& path);
 // The default value of root\path, or nullopt when the key or value is missing.
 std::optional<std::wstring> ReadDefaultValue(HKEY root, const std::wstring& path);
 bool WriteDefaultValue(HKEY root, const std::wstring& path, const std::wstring& value);
