@@ -4,19 +4,44 @@
 // Built a second time as bare_window_libs, which first sets up what the utility sets up
 // before its window (a COM apartment, the version 6 common controls), so that the cost of
 // those libraries can be told apart from the utility's own work.
+//
+// Built a third time as bare_window_controls: the window with the libraries and the main
+// window's twenty controls, made from the same table by the same code as the utility's, and
+// nothing of the program itself (no commands, settings, menu, icon or top-most band). It tells
+// what any window with this layout costs to start from what the utility adds to it.
 #include <windows.h>
+#ifdef BARE_WINDOW_WITH_CONTROLS
+#define BARE_WINDOW_WITH_LIBRARIES
+#endif
 #ifdef BARE_WINDOW_WITH_LIBRARIES
 #include <commctrl.h>
 #include <objbase.h>
 #endif
+#ifdef BARE_WINDOW_WITH_CONTROLS
+#include "ui/main-window/main_window_layout.h"
+#include "ui/window-utils/control_factory.h"
+#include "ui/window-utils/twips.h"
+#endif
 
 namespace {
+
+#ifdef BARE_WINDOW_WITH_CONTROLS
+tarvello::ui::ControlSet layoutControls;
+#endif
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_DESTROY) {
         PostQuitMessage(0);
         return 0;
     }
+#ifdef BARE_WINDOW_WITH_CONTROLS
+    if (message == WM_CTLCOLORSTATIC) {
+        if (HBRUSH brush = layoutControls.ColorStatic(reinterpret_cast<HDC>(wParam),
+                                                      reinterpret_cast<HWND>(lParam))) {
+            return reinterpret_cast<LRESULT>(brush);
+        }
+    }
+#endif
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -46,6 +71,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
                                   (GetSystemMetrics(SM_CYSCREEN) - height) / 2, width, height,
                                   nullptr, nullptr, instance, nullptr);
     if (!window) return 1;
+#ifdef BARE_WINDOW_WITH_CONTROLS
+    namespace layout = tarvello::ui::main_window;
+    layoutControls.Create(window, layout::Controls(), tarvello::ui::WindowDpi(window),
+                          layout::kWindowFont);
+#endif
     ShowWindow(window, show);
     UpdateWindow(window);
 

@@ -109,11 +109,11 @@ Summary Summarize(const std::vector<Sample>& samples) {
 }
 
 void Report(const std::vector<std::wstring>& programs, const std::vector<Summary>& summaries) {
-    std::printf("%-22s %9s %8s %8s %8s %12s %12s\n", "program", "median ms", "min ms", "max ms",
+    std::printf("%-26s %9s %8s %8s %8s %12s %12s\n", "program", "median ms", "min ms", "max ms",
                 "cpu ms", "private KiB", "working KiB");
     for (size_t i = 0; i < programs.size(); ++i) {
         const Summary& s = summaries[i];
-        std::printf("%-22s %9.1f %8.1f %8.1f %8.1f %12.0f %12.0f\n", BaseName(programs[i]).c_str(),
+        std::printf("%-26s %9.1f %8.1f %8.1f %8.1f %12.0f %12.0f\n", BaseName(programs[i]).c_str(),
                     s.wallMedian, s.wallMin, s.wallMax, s.cpuMedian, s.privateKb, s.workingSetKb);
     }
     for (size_t i = 1; i < programs.size(); ++i) {
