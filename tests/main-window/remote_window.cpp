@@ -2,35 +2,6 @@
 
 namespace tarvello::ui::testing {
 
-namespace {
-
-struct Search {
-    DWORD processId;
-    const wchar_t* windowClass;
-    HWND found;
-};
-
-BOOL CALLBACK Visit(HWND hwnd, LPARAM lParam) {
-    auto* s = reinterpret_cast<Search*>(lParam);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (owner == s->processId && wcscmp(cls, s->windowClass) == 0) {
-        s->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
-HWND TopWindowOf(DWORD processId, const wchar_t* windowClass) {
-    Search search{processId, windowClass, nullptr};
-    EnumWindows(&Visit, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 bool SendBounded(HWND to, UINT msg, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     return SendMessageTimeoutW(to, msg, wParam, lParam, SMTO_NORMAL, 60000, &result) != 0;

@@ -6,10 +6,11 @@
 
 #include <string>
 
+#include "tests/support/top_window.h"
+
 namespace tarvello::ui::testing {
 
-// The first top-level window of `windowClass` that belongs to the process, or null.
-HWND TopWindowOf(DWORD processId, const wchar_t* windowClass);
+using tarvello::testing::TopWindowOf;
 
 // Sends a message and waits a bounded time for the other process to handle it. False when
 // it did not come back in time (for instance because a message box is up).

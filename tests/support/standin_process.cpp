@@ -1,4 +1,5 @@
 #include "tests/support/standin_process.h"
+#include "tests/support/top_window.h"
 
 #include <utility>
 
@@ -95,24 +96,6 @@ bool WaitProcess(HANDLE process, DWORD ms) {
         if (r != WAIT_OBJECT_0 + 1) return false;
         PumpMessages();
     }
-}
-
-struct FoundWindow {
-    DWORD pid;
-    HWND hwnd;
-};
-
-BOOL CALLBACK FindStandinWindow(HWND hwnd, LPARAM param) {
-    auto* found = reinterpret_cast<FoundWindow*>(param);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    wchar_t cls[64] = {};
-    GetClassNameW(hwnd, cls, 64);
-    if (pid == found->pid && lstrcmpW(cls, kWindowClass) == 0) {
-        found->hwnd = hwnd;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 struct Launched {
@@ -334,9 +317,7 @@ bool StandinProcess::Running() const {
 }
 
 HWND StandinProcess::Window() const {
-    FoundWindow found{processId_, nullptr};
-    EnumWindows(&FindStandinWindow, reinterpret_cast<LPARAM>(&found));
-    return found.hwnd;
+    return TopWindowOf(processId_, kWindowClass);
 }
 
 bool StandinProcess::Close(DWORD timeoutMs) {
