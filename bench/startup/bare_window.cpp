@@ -10,9 +10,6 @@
 // nothing of the program itself (no commands, settings, menu, icon or top-most band). It tells
 // what any window with this layout costs to start from what the utility adds to it.
 #include <windows.h>
-#ifdef BARE_WINDOW_WITH_CONTROLS
-#define BARE_WINDOW_WITH_LIBRARIES
-#endif
 #ifdef BARE_WINDOW_WITH_LIBRARIES
 #include <commctrl.h>
 #include <objbase.h>
