@@ -1,41 +1,30 @@
-// Program start: one apartment-threaded UI thread, the main window, and its message loop
-// until the window is gone.
+// Program start: one apartment-threaded UI thread, the main window put together with the real
+// services, and its message loop until the window is gone.
 
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <exception>
 
-#include "app/version.h"
+#include "app/production_services.h"
+#include "host/com_raii.h"
+#include "identity/identity.h"
 #include "ui/main-window/frm_main.h"
-#include "ui/main-window/production_services.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/message_presenter.h"
+#include "ui/window-utils/window_text.h"
 
 namespace {
 
-// Balances CoInitializeEx however WinMain is left.
-class ComApartment {
-public:
-    ComApartment() : ok_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComApartment() {
-        if (ok_) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    bool ok_;
-};
-
 int Run(int showCommand) {
-    ComApartment apartment;
+    tarvello::host::ComApartment apartment;
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    tarvello::ui::HostRoundingPass pass;
-    tarvello::ui::SystemMessageBoxes messages;
-    tarvello::ui::frmMain window(pass, messages);
+    tarvello::app::HostRoundingPass pass;
+    tarvello::ui::SystemMessagePresenter messages;
+    tarvello::ui::frmMain window(pass, messages, tarvello::ui::SettingsLocation{},
+                                 tarvello::app::AboutBoxOpener(messages));
     window.Load(showCommand);
 
     MSG msg;
@@ -55,9 +44,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     try {
         return Run(showCommand);
     } catch (const std::exception& e) {
-        std::string what = e.what();
-        std::wstring text = L"The program could not start: ";
-        text.append(what.begin(), what.end());
+        const std::wstring text =
+            L"The program could not start: " + tarvello::ui::ToWide(std::string(e.what()));
         MessageBoxW(nullptr, text.c_str(), L"" TARVELLO_TITLE, MB_OK | MB_ICONERROR);
         return 1;
     }

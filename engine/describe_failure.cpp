@@ -8,37 +8,63 @@
 namespace tarvello {
 namespace {
 
-using detail::Widen;
+Text Words(const char* utf8) {
+    return TextFromUtf8(utf8);
+}
 
 // The fields of a line item as the user knows them.
-std::string FieldWords(const std::string& field) {
-    if (field == "LineType") return "line type";
-    if (field == "UnitPrice") return "unit price";
-    if (field == "ExtendedPrice") return "extended price";
-    if (field == "QtyTotal") return "total quantity";
-    if (field == "PriceModifier") return "price modifier";
-    return field;
+std::string FieldWords(std::optional<LineItemField> field) {
+    if (!field) return "value";
+    switch (*field) {
+        case LineItemField::LineType:
+            return "line type";
+        case LineItemField::UnitPrice:
+            return "unit price";
+        case LineItemField::ExtendedPrice:
+            return "extended price";
+        case LineItemField::QtyTotal:
+            return "total quantity";
+        case LineItemField::PriceModifier:
+            return "price modifier";
+    }
+    return "value";
 }
 
 // What the pass was asking of the host, for "... while <doing>".
 std::string HostActivity(const RoundFailure& f) {
-    if (f.operation == "Attach") return "connecting to it";
-    if (f.operation == "GetActiveDocumentIndex") return "asking for the active document";
-    if (f.operation == "LineItemGetSelectedRows") return "asking for the selected rows";
-    if (f.operation == "LineItemCount") return "counting the line items";
-    if (f.operation == "LineItemGetActiveRow") return "asking for the active row";
-    if (f.operation == "LineItemGetValue") return "reading the " + FieldWords(f.field);
-    if (f.operation == "LineItemSetValue") return "writing the " + FieldWords(f.field);
-    return "answering " + f.operation;
+    switch (f.step) {
+        case PassStep::Attach:
+            return "connecting to it";
+        case PassStep::GetActiveDocumentIndex:
+            return "asking for the active document";
+        case PassStep::LineItemGetSelectedRows:
+            return "asking for the selected rows";
+        case PassStep::LineItemCount:
+            return "counting the line items";
+        case PassStep::LineItemGetActiveRow:
+            return "asking for the active row";
+        case PassStep::LineItemGetValue:
+            return "reading the " + FieldWords(f.field);
+        case PassStep::LineItemSetValue:
+            return "writing the " + FieldWords(f.field);
+        default:
+            return "answering";
+    }
 }
 
 // What a value the host handed over is, for "<subject> is not a number".
 std::string ValueName(const RoundFailure& f) {
-    if (f.operation == "GetActiveDocumentIndex") return "Tarvello's active document index";
-    if (f.operation == "LineItemCount") return "Tarvello's line-item count";
-    if (f.operation == "LineItemGetActiveRow") return "Tarvello's active row";
-    if (f.field.empty()) return "a value Tarvello returned";
-    return "its " + FieldWords(f.field);
+    switch (f.step) {
+        case PassStep::GetActiveDocumentIndex:
+            return "Tarvello's active document index";
+        case PassStep::LineItemCount:
+            return "Tarvello's line-item count";
+        case PassStep::LineItemGetActiveRow:
+            return "Tarvello's active row";
+        default:
+            if (!f.field) return "a value Tarvello returned";
+            return "its " + FieldWords(f.field);
+    }
 }
 
 std::string Hex(std::int32_t code) {
@@ -50,58 +76,69 @@ std::string Hex(std::int32_t code) {
 }
 
 std::string OverflowReason(const RoundFailure& f) {
-    if (f.field == "Amount") return "the amount is too large for this rounding method.";
-    if (f.operation == "GetActiveDocumentIndex") {
-        return "Tarvello's active document index is outside the range this program can use.";
+    switch (f.step) {
+        case PassStep::WorkOutAmount:
+            return "the amount is too large for this rounding method.";
+        case PassStep::GetActiveDocumentIndex:
+            return "Tarvello's active document index is outside the range this program can use.";
+        case PassStep::LineItemCount:
+            return "the document has more line items than this program can handle (at most "
+                   "32768).";
+        case PassStep::DivideByQuantity:
+            return "its total quantity is so small that the unit price would be too large.";
+        default:
+            break;
     }
-    if (f.operation == "LineItemCount") {
-        return "the document has more line items than this program can handle (at most "
-               "32768).";
+    if (f.field == LineItemField::LineType) {
+        return "its line type is outside the range this program can use.";
     }
-    if (f.operation == "Divide") {
-        return "its total quantity is so small that the unit price would be too large.";
-    }
-    if (f.field == "LineType") return "its line type is outside the range this program can use.";
     return "its " + FieldWords(f.field) +
            " is too large to round (rounded prices must lie between -2147483648 and "
            "2147483647).";
 }
 
 std::string InvalidReason(const RoundFailure& f) {
-    if (f.field == "Amount") return "a negative number of decimal places cannot be used.";
-    if (f.field == "Method") return "the rounding method is not one this program knows.";
-    if (f.field == "PriceField") return "the price field is not one this program knows.";
-    return "the rounding request cannot be carried out.";
+    switch (f.step) {
+        case PassStep::WorkOutAmount:
+            return "a negative number of decimal places cannot be used.";
+        case PassStep::ReadMethod:
+            return "the rounding method is not one this program knows.";
+        case PassStep::ReadPriceField:
+            return "the price field is not one this program knows.";
+        default:
+            return "the rounding request cannot be carried out.";
+    }
 }
 
 // The reason, as the end of "Rounding stopped at row 4: ".
 Text Reason(const RoundFailure& f) {
     switch (f.cause) {
         case FailureCause::DivisionByZero:
-            return Widen(
+            return Words(
                 "its total quantity is 0, so the extended price cannot be turned into a unit "
                 "price.");
         case FailureCause::TypeMismatch:
-            if (f.operation == "LineItemGetSelectedRows") {
+            if (f.step == PassStep::LineItemGetSelectedRows) {
                 return u"Tarvello's list of selected rows is neither text nor a number.";
             }
-            return Widen(ValueName(f) + " is not a number.");
+            return Words((ValueName(f) + " is not a number.").c_str());
         case FailureCause::Overflow:
-            return Widen(OverflowReason(f));
+            return Words(OverflowReason(f).c_str());
         case FailureCause::InvalidArgument:
-            return Widen(InvalidReason(f));
+            return Words(InvalidReason(f).c_str());
         case FailureCause::Host:
             break;
     }
     if (f.hostGone) {
-        return Widen("Tarvello stopped answering while " + HostActivity(f) +
-                     "; it may have been closed.");
+        return Words(
+            ("Tarvello stopped answering while " + HostActivity(f) + "; it may have been closed.")
+                .c_str());
     }
-    Text text = f.operation == "Attach"
-                    ? Widen("Tarvello could not be reached")
-                    : Widen("Tarvello reported an error while " + HostActivity(f));
+    Text text = f.step == PassStep::Attach
+                    ? Words("Tarvello could not be reached")
+                    : Words(("Tarvello reported an error while " + HostActivity(f)).c_str());
     if (!f.hostText.empty()) text += u": \"" + f.hostText + u"\"";
-    return text + Widen(" (code " + Hex(f.hostCode) + ").");
+    return text + Words((" (code " + Hex(f.hostCode) + ").").c_str());
 }
 
 std::string LineItems(std::int32_t count) {
@@ -112,14 +149,16 @@ std::string LineItems(std::int32_t count) {
 
 Text DescribeRoundFailure(const RoundFailure& failure) {
     const bool inWalk = failure.row >= 0;
-    Text text = Widen(inWalk ? "Rounding stopped at row " + std::to_string(failure.row) + ": "
-                             : "Rounding stopped before any line item was rounded: ");
+    Text text = Words((inWalk ? "Rounding stopped at row " + std::to_string(failure.row) + ": "
+                              : std::string("Rounding stopped before any line item was rounded: "))
+                          .c_str());
     text += Reason(failure);
     const bool modifierMayBeCleared =
-        failure.operation == "LineItemSetValue" && failure.field == "UnitPrice";
+        failure.step == PassStep::LineItemSetValue && failure.field == LineItemField::UnitPrice;
     if (failure.written > 0) {
-        text += Widen(" " + LineItems(failure.written) +
-                      " had already been rounded; the rest were left unchanged.");
+        text += Words((" " + LineItems(failure.written) +
+                       " had already been rounded; the rest were left unchanged.")
+                          .c_str());
     } else if (!inWalk) {
         text += u" Nothing in the document was changed.";
     } else if (!modifierMayBeCleared) {
@@ -128,8 +167,9 @@ Text DescribeRoundFailure(const RoundFailure& failure) {
         text += u" No line item had been rounded yet.";
     }
     if (modifierMayBeCleared) {
-        text += Widen(" The price modifier of row " + std::to_string(failure.row) +
-                      " may already have been cleared.");
+        text += Words((" The price modifier of row " + std::to_string(failure.row) +
+                       " may already have been cleared.")
+                          .c_str());
     }
     return text;
 }

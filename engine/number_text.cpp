@@ -19,7 +19,7 @@ bool IsDigit(char16_t c) {
 }
 
 [[noreturn]] void NotANumber(const Text& text) {
-    throw EngineError(ErrorKind::TypeMismatch, "not a number: \"" + detail::Narrow(text) + "\"");
+    throw EngineError(ErrorKind::TypeMismatch, "not a number: \"" + Utf8Of(text) + "\"");
 }
 
 // Nearest whole number, an exact half going to the even neighbour; independent of the

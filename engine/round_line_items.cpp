@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include "app/version.h"
 #include "rounding.h"
 #include "rounding_rules.h"
 #include "text_util.h"
@@ -17,55 +16,21 @@ const char16_t kNoDocumentText[] = u"There are no documents currently open in Ta
 
 namespace {
 
-using detail::Method;
-using detail::PriceField;
-using detail::RowScope;
-
-const Text kLineType = u"LineType";
-const Text kUnitPrice = u"UnitPrice";
-const Text kExtendedPrice = u"ExtendedPrice";
-const Text kQtyTotal = u"QtyTotal";
-const Text kPriceModifier = u"PriceModifier";
+using Field = LineItemField;
 
 // Where the pass is, kept up to date so that a failure can say where it stopped.
 struct Progress {
-    std::string operation;
-    std::string field;
+    PassStep step = PassStep::ReadMethod;
+    std::optional<Field> field;
     std::int32_t row = -1;
     std::int32_t written = 0;
     std::int32_t rowsVisited = 0;
 
-    void At(const char* op, const Text& fieldName = Text()) {
-        operation = op;
-        field = detail::Narrow(fieldName);
+    void At(PassStep now, std::optional<Field> about = std::nullopt) {
+        step = now;
+        field = about;
     }
 };
-
-struct Request {
-    double amount;
-    Method method;
-    PriceField priceField;
-    RowScope rowScope;
-};
-
-Request CheckRequest(double Amount, const Text& PriceField, const Text& Method,
-                     const Text& RowScope, Progress& progress) {
-    // An unknown method or field would give no new price at all: refuse before the host is
-    // touched rather than walk the document for nothing.
-    progress.At("RoundLineItems", u"Method");
-    const auto method = detail::MethodNamed(Method);
-    if (!method) {
-        throw EngineError(ErrorKind::InvalidArgument,
-                          "unknown rounding method \"" + detail::Narrow(Method) + "\"");
-    }
-    progress.At("RoundLineItems", u"PriceField");
-    const auto field = detail::PriceFieldNamed(PriceField);
-    if (!field) {
-        throw EngineError(ErrorKind::InvalidArgument,
-                          "unknown price field \"" + detail::Narrow(PriceField) + "\"");
-    }
-    return Request{Amount, *method, *field, detail::RowScopeNamed(RowScope)};
-}
 
 // True when the host's active row names `row`. An answer that is not a number names no row.
 bool IsActiveRow(const Variant& activeRow, std::int16_t row, const NumberFormat& format) {
@@ -81,7 +46,7 @@ bool IsActiveRow(const Variant& activeRow, std::int16_t row, const NumberFormat&
 
 class Pass {
 public:
-    Pass(const Request& request, HostApplication& host, const NumberFormat& format,
+    Pass(const RoundingRequest& request, HostApplication& host, const NumberFormat& format,
          Progress& progress)
         : request_(request), host_(host), format_(format), progress_(progress) {}
 
@@ -98,53 +63,52 @@ public:
     }
 
 private:
+    Variant Read(std::int16_t& row, Field field) {
+        progress_.At(PassStep::LineItemGetValue, field);
+        return host_.LineItemGetValue(row, FieldName(field));
+    }
+
+    void Write(std::int16_t& row, Field field, Variant value) {
+        progress_.At(PassStep::LineItemSetValue, field);
+        host_.LineItemSetValue(row, FieldName(field), value);
+    }
+
     void RoundRow(std::int16_t& row, const Text& selectedRows) {
-        progress_.At("LineItemGetValue", kLineType);
-        if (ToWholeNumber16(host_.LineItemGetValue(row, kLineType), format_) != 1) return;
+        if (ToWholeNumber16(Read(row, Field::LineType), format_) != 1) return;
         bool activeRowFlag = false;
 
-        progress_.At("LineItemGetValue", kUnitPrice);
-        const Variant unitPrice = host_.LineItemGetValue(row, kUnitPrice);
-        progress_.At("LineItemGetValue", kExtendedPrice);
-        const Variant extendedPrice = host_.LineItemGetValue(row, kExtendedPrice);
-        progress_.At("LineItemGetValue", kQtyTotal);
-        const Variant quantity = host_.LineItemGetValue(row, kQtyTotal);
+        const Variant unitPrice = Read(row, Field::UnitPrice);
+        const Variant extendedPrice = Read(row, Field::ExtendedPrice);
+        const Variant quantity = Read(row, Field::QtyTotal);
 
         // The extended price is only rounded when it is the field asked for: rounding the unit
         // price must not stop at an extended price or quantity it never uses (a quantity of 0,
         // an extended price beyond the whole-number range).
-        const double newUnitPrice = request_.priceField == PriceField::UnitPrice
-                                        ? Rounded(kUnitPrice, unitPrice)
+        const double newUnitPrice = request_.PriceField == RoundedPrice::UnitPrice
+                                        ? Rounded(Field::UnitPrice, unitPrice)
                                         : UnitPriceFromExtended(extendedPrice, quantity);
 
-        progress_.At("LineItemGetActiveRow");
+        progress_.At(PassStep::LineItemGetActiveRow);
         if (IsActiveRow(host_.LineItemGetActiveRow(), row, format_)) activeRowFlag = true;
 
         if (!IsChosen(row, activeRowFlag, selectedRows)) return;
-        progress_.At("LineItemSetValue", kPriceModifier);
-        Variant noModifier = Variant::FromText(Text());
-        host_.LineItemSetValue(row, kPriceModifier, noModifier);
-        progress_.At("LineItemSetValue", kUnitPrice);
-        Variant price = Variant::Double(newUnitPrice);
-        host_.LineItemSetValue(row, kUnitPrice, price);
+        Write(row, Field::PriceModifier, Variant::FromText(Text()));
+        Write(row, Field::UnitPrice, Variant::Double(newUnitPrice));
         ++progress_.written;
     }
 
-    double Rounded(const Text& field, const Variant& price) {
-        const char* method = request_.method == Method::Decimal   ? "Decimal"
-                             : request_.method == Method::Nearest ? "Nearest"
-                                                                  : "RoundUp";
-        progress_.At(method, u"Amount");
-        const std::int32_t n = detail::MethodWholeNumber(request_.method, request_.amount);
-        progress_.At(method, field);
-        return detail::ApplyMethod(request_.method, request_.amount, n, price, format_);
+    double Rounded(Field field, const Variant& price) {
+        progress_.At(PassStep::WorkOutAmount);
+        const std::int32_t n = detail::MethodWholeNumber(request_.Method, request_.Amount);
+        progress_.At(PassStep::RoundPrice, field);
+        return detail::ApplyMethod(request_.Method, request_.Amount, n, price, format_);
     }
 
     // The extended price is rounded, and the unit price follows from it: the quotient is
     // written as the division gives it, unrounded.
     double UnitPriceFromExtended(const Variant& extendedPrice, const Variant& quantity) {
-        const double extendedValue = Rounded(kExtendedPrice, extendedPrice);
-        progress_.At("Divide", kQtyTotal);
+        const double extendedValue = Rounded(Field::ExtendedPrice, extendedPrice);
+        progress_.At(PassStep::DivideByQuantity, Field::QtyTotal);
         const double divisor = ToNumber(quantity, format_);
         if (divisor == 0.0) {
             throw EngineError(ErrorKind::DivisionByZero, "total quantity 0");
@@ -157,53 +121,53 @@ private:
     }
 
     bool IsChosen(std::int16_t row, bool activeRowFlag, const Text& selectedRows) const {
-        switch (request_.rowScope) {
-            case RowScope::Current:
+        switch (request_.RowScope) {
+            case RowChoice::Current:
                 return activeRowFlag;
-            case RowScope::Selected:
+            case RowChoice::Selected:
                 return InDelimitedList(Variant::FromText(selectedRows), Variant::Int16(row))
                     .AsBool();
-            case RowScope::All:
+            case RowChoice::All:
                 return true;
-            case RowScope::NoRows:
+            case RowChoice::NoRows:
                 return false;
         }
         return false;
     }
 
-    const Request& request_;
+    const RoundingRequest& request_;
     HostApplication& host_;
     const NumberFormat& format_;
     Progress& progress_;
 };
 
-RoundOutcome Run(const Request& request, HostLink& link, MessageSink& messages,
+RoundOutcome Run(const RoundingRequest& request, HostLink& link, MessageSink& messages,
                  const NumberFormat& format, Progress& progress) {
     RoundOutcome outcome;
-    progress.At("IsHostRunning");
+    progress.At(PassStep::IsHostRunning);
     if (!link.IsHostRunning()) {
-        messages.ShowError(kHostNotRunningText, TARVELLO_TITLE_U16);
+        messages.ShowError(kHostNotRunningText);
         outcome.status = RoundOutcome::Status::HostNotRunning;
         return outcome;
     }
     // Released on every way out of this function, a failure included.
-    progress.At("Attach");
+    progress.At(PassStep::Attach);
     std::unique_ptr<HostApplication> host = link.Attach();
     if (!host) {
         // A link should throw rather than hand back nothing; treat it as a failed attach.
         throw HostError(static_cast<std::int32_t>(0x80004005), Text(), "attach gave no object");
     }
 
-    progress.At("GetActiveDocumentIndex");
+    progress.At(PassStep::GetActiveDocumentIndex);
     if (ToWholeNumber16(host->GetActiveDocumentIndex(), format) == -1) {
-        messages.ShowError(kNoDocumentText, TARVELLO_TITLE_U16);
+        messages.ShowError(kNoDocumentText);
         host.reset();
         outcome.status = RoundOutcome::Status::NoDocument;
         return outcome;
     }
-    progress.At("LineItemGetSelectedRows");
+    progress.At(PassStep::LineItemGetSelectedRows);
     const Text selectedRows = TextOf(host->LineItemGetSelectedRows());
-    progress.At("LineItemCount");
+    progress.At(PassStep::LineItemCount);
     const std::int16_t lastRow = ToWholeNumber16(ToNumber(host->LineItemCount(), format) - 1.0);
 
     Pass(request, *host, format, progress).Walk(selectedRows, lastRow);
@@ -229,24 +193,19 @@ FailureCause CauseOf(ErrorKind kind) {
 
 RoundFailure FailureAt(FailureCause cause, const std::string& what, const Progress& progress) {
     std::string where = progress.row >= 0 ? " at row " + std::to_string(progress.row) : "";
-    std::string during = progress.operation;
-    if (!progress.field.empty()) during += " " + progress.field;
-    RoundFailure failure(cause, "rounding stopped" + where + " (" + during + "): " + what);
+    if (progress.field) where += " (" + Utf8Of(FieldName(*progress.field)) + ")";
+    RoundFailure failure(cause, "rounding stopped" + where + ": " + what);
+    failure.step = progress.step;
+    failure.field = progress.field;
     failure.row = progress.row;
     failure.written = progress.written;
-    failure.operation = progress.operation;
-    failure.field = progress.field;
     return failure;
 }
 
-}  // namespace
-
-RoundOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text RowScope,
-                            HostLink& host, MessageSink& messages, const NumberFormat& format) {
-    Progress progress;
+template <typename Body>
+RoundOutcome Reporting(Progress& progress, Body&& body) {
     try {
-        const Request request = CheckRequest(Amount, PriceField, Method, RowScope, progress);
-        return Run(request, host, messages, format, progress);
+        return body();
     } catch (const EngineError& error) {
         throw FailureAt(CauseOf(error.kind()), error.what(), progress);
     } catch (const HostError& error) {
@@ -256,6 +215,37 @@ RoundOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text Ro
         failure.hostGone = error.disconnected();
         throw failure;
     }
+}
+
+}  // namespace
+
+RoundOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
+                            const NumberFormat& format) {
+    Progress progress;
+    return Reporting(progress, [&] { return Run(request, host, messages, format, progress); });
+}
+
+RoundOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text RowScope,
+                            HostLink& host, MessageSink& messages, const NumberFormat& format) {
+    Progress progress;
+    return Reporting(progress, [&] {
+        // An unknown method or field would give no new price at all: refuse before the host is
+        // touched rather than walk the document for nothing.
+        progress.At(PassStep::ReadMethod);
+        const auto method = MethodNamed(Method);
+        if (!method) {
+            throw EngineError(ErrorKind::InvalidArgument,
+                              "unknown rounding method \"" + Utf8Of(Method) + "\"");
+        }
+        progress.At(PassStep::ReadPriceField);
+        const auto field = PriceFieldNamed(PriceField);
+        if (!field) {
+            throw EngineError(ErrorKind::InvalidArgument,
+                              "unknown price field \"" + Utf8Of(PriceField) + "\"");
+        }
+        const RoundingRequest request{Amount, *field, *method, RowScopeNamed(RowScope)};
+        return Run(request, host, messages, format, progress);
+    });
 }
 
 }  // namespace tarvello

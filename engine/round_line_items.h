@@ -2,22 +2,25 @@
 // The rounding pass: applies one rounding request to the host's active document.
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "errors.h"
 #include "host_application.h"
+#include "line_item_fields.h"
 #include "number_format.h"
+#include "rounding_request.h"
 #include "variant.h"
 
 namespace tarvello {
 
-// Shows the pass's two messages (host not running, no open document). The window shows
-// them as message boxes; tests record them.
+// Shows the pass's two messages (host not running, no open document). The window shows them
+// as message boxes under its title; tests record them.
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
-    virtual void ShowError(const Text& message, const Text& title) = 0;
+    virtual void ShowError(const Text& message) = 0;
 };
 
 enum class FailureCause {
@@ -28,21 +31,39 @@ enum class FailureCause {
     Host,             // a host call failed; see hostCode / hostText / hostGone
 };
 
+// What the pass was doing: reading the request, calling the host, or working on a value the
+// host gave.
+enum class PassStep {
+    ReadMethod,      // the request's method text
+    ReadPriceField,  // the request's price field text
+    IsHostRunning,
+    Attach,
+    GetActiveDocumentIndex,
+    LineItemGetSelectedRows,
+    LineItemCount,
+    LineItemGetValue,  // reading `field`
+    LineItemGetActiveRow,
+    LineItemSetValue,  // writing `field`
+    WorkOutAmount,     // the method's whole number from the amount
+    RoundPrice,        // the method applied to the price in `field`
+    DivideByQuantity,  // the rounded extended price divided by the total quantity
+};
+
 // Why and where a pass stopped. Line items written before it keep their new values; the
 // line item in hand was not written.
 class RoundFailure : public std::runtime_error {
 public:
-    RoundFailure(FailureCause cause, const std::string& what) : std::runtime_error(what), cause(cause) {}
+    RoundFailure(FailureCause cause, const std::string& what)
+        : std::runtime_error(what), cause(cause) {}
 
     FailureCause cause;
+    PassStep step = PassStep::ReadMethod;
+    // The line-item field the step was about, where there is one.
+    std::optional<LineItemField> field;
     // The row index in hand when the pass stopped; -1 when it stopped before the walk.
     std::int32_t row = -1;
     // Line items written before the failure.
     std::int32_t written = 0;
-    // The host operation being called or whose result was being worked on, e.g.
-    // "LineItemGetValue"; the field name where one applies, e.g. "QtyTotal".
-    std::string operation;
-    std::string field;
     // For host failures: the status code, what the host said, and whether it is gone.
     std::int32_t hostCode = 0;
     Text hostText;
@@ -56,14 +77,19 @@ struct RoundOutcome {
     std::int32_t written = 0;
 };
 
-// The pass's two messages; their title is the application title (app/version.h).
+// The pass's two messages; the window shows them under the application title.
 extern const char16_t kHostNotRunningText[];
 extern const char16_t kNoDocumentText[];
 
 // Carries out one Round. Shows at most one message through `messages`; throws RoundFailure
 // for every other failure, after releasing the host object.
-RoundOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text RowScope,
-                            HostLink& host, MessageSink& messages,
+RoundOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
                             const NumberFormat& format = {});
+
+// The same Round with the request's method, field and scope as their names. An unknown method
+// or price field is refused (RoundFailure, InvalidArgument) before the host is touched; an
+// unknown scope chooses no line item.
+RoundOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text RowScope,
+                            HostLink& host, MessageSink& messages, const NumberFormat& format = {});
 
 }  // namespace tarvello

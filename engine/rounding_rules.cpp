@@ -4,47 +4,27 @@
 
 namespace tarvello::detail {
 
-std::optional<Method> MethodNamed(const Text& name) {
-    if (name == u"Decimal") return Method::Decimal;
-    if (name == u"Nearest") return Method::Nearest;
-    if (name == u"RoundUp") return Method::RoundUp;
-    return std::nullopt;
-}
-
-std::optional<PriceField> PriceFieldNamed(const Text& name) {
-    if (name == u"UnitPrice") return PriceField::UnitPrice;
-    if (name == u"ExtendedPrice") return PriceField::ExtendedPrice;
-    return std::nullopt;
-}
-
-RowScope RowScopeNamed(const Text& name) {
-    if (name == u"Current") return RowScope::Current;
-    if (name == u"Selected") return RowScope::Selected;
-    if (name == u"All") return RowScope::All;
-    return RowScope::NoRows;
-}
-
-double EffectiveAmount(Method method, double amount) {
-    if (method != Method::Decimal && amount < 1.0) return 1.0;
+double EffectiveAmount(RoundingMethod method, double amount) {
+    if (method != RoundingMethod::Decimal && amount < 1.0) return 1.0;
     return amount;
 }
 
-std::int32_t MethodWholeNumber(Method method, double amount) {
+std::int32_t MethodWholeNumber(RoundingMethod method, double amount) {
     const std::int32_t n = ToWholeNumber(EffectiveAmount(method, amount));
-    if (method == Method::Decimal && n < 0) {
+    if (method == RoundingMethod::Decimal && n < 0) {
         throw EngineError(ErrorKind::InvalidArgument, "negative number of decimal places");
     }
     return n;
 }
 
-double ApplyMethod(Method method, double amount, std::int32_t n, const Variant& price,
+double ApplyMethod(RoundingMethod method, double amount, std::int32_t n, const Variant& price,
                    const NumberFormat& format) {
     switch (method) {
-        case Method::Decimal:
+        case RoundingMethod::Decimal:
             return RoundToPlaces(price, n, format).NumberValue();
-        case Method::Nearest:
+        case RoundingMethod::Nearest:
             return RoundToNext(ToWholeNumber(price, format), n).AsInt32();
-        case Method::RoundUp: {
+        case RoundingMethod::RoundUp: {
             const std::int32_t below = RoundToNext(ToWholeNumber(price, format), n).AsInt32();
             const double asRead = ToNumber(price, format);
             if (below >= asRead) return below;

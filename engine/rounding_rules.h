@@ -2,33 +2,24 @@
 // The three rounding methods as the pass applies them to one price.
 
 #include <cstdint>
-#include <optional>
 
 #include "number_format.h"
+#include "rounding_request.h"
 #include "variant.h"
 
 namespace tarvello::detail {
 
-enum class Method { Decimal, Nearest, RoundUp };
-enum class PriceField { UnitPrice, ExtendedPrice };
-enum class RowScope { Current, Selected, All, NoRows };
-
-// The names the request texts must match exactly; nothing for any other text.
-std::optional<Method> MethodNamed(const Text& name);
-std::optional<PriceField> PriceFieldNamed(const Text& name);
-RowScope RowScopeNamed(const Text& name);
-
 // The amount as the method uses it: Nearest and RoundUp count an amount below 1 as 1.
-double EffectiveAmount(Method method, double amount);
+double EffectiveAmount(RoundingMethod method, double amount);
 
 // n, the whole number of the method: places for Decimal, the multiple otherwise.
 // Overflow when the amount is outside the 32-bit range; InvalidArgument for negative places.
-std::int32_t MethodWholeNumber(Method method, double amount);
+std::int32_t MethodWholeNumber(RoundingMethod method, double amount);
 
 // The method applied to a price as read from the host; `n` from MethodWholeNumber.
 // Overflow when the price, the rounded price or RoundUp's sum leaves the 32-bit range;
 // TypeMismatch when the price is not a number.
-double ApplyMethod(Method method, double amount, std::int32_t n, const Variant& price,
+double ApplyMethod(RoundingMethod method, double amount, std::int32_t n, const Variant& price,
                    const NumberFormat& format);
 
 }  // namespace tarvello::detail

@@ -36,7 +36,7 @@ template <typename Number>
 Text DigitsOf(Number value) {
     char buffer[32];
     const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return detail::Widen(std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)));
+    return TextFromUtf8(std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)));
 }
 
 }  // namespace

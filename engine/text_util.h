@@ -1,25 +1,18 @@
 #pragma once
-// Small conversions between the engine's 16-bit texts and the 8-bit texts of messages.
+// The one place where the program's 16-bit texts meet 8-bit ones: exception messages, logs and
+// consoles speak UTF-8, and ASCII constants are UTF-8 too.
 
-#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "variant.h"
 
-namespace tarvello::detail {
+namespace tarvello {
 
-// Widens ASCII text code unit by code unit.
-inline Text Widen(std::string_view ascii) {
-    return Text(ascii.begin(), ascii.end());
-}
+// UTF-16 as UTF-8; a surrogate without its partner becomes U+FFFD.
+std::string Utf8Of(const Text& text);
 
-// Narrows for diagnostics: code units outside ASCII become '?'.
-inline std::string Narrow(const Text& text) {
-    std::string result;
-    result.reserve(text.size());
-    for (char16_t c : text) result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return result;
-}
+// UTF-8 (and so ASCII) as UTF-16; a byte that starts no valid sequence becomes U+FFFD.
+Text TextFromUtf8(std::string_view utf8);
 
-}  // namespace tarvello::detail
+}  // namespace tarvello

@@ -3,16 +3,12 @@
 #include <string>
 
 #include "engine/errors.h"
+#include "engine/text_util.h"
 #include "host/host_failure.h"
 #include "host/variant_convert.h"
 
 namespace tarvello::host {
 namespace {
-
-// The operation names are plain ASCII.
-std::string Narrow(const wchar_t* name) {
-    return std::string(name, name + wcslen(name));
-}
 
 VARIANTARG RowArgument(std::int16_t& row) {
     VARIANTARG argument;
@@ -32,7 +28,7 @@ ComHostApplication::ComHostApplication(ComPtr<IDispatch> application, const ComH
 void ComHostApplication::Call(const wchar_t* member, const char* operation, WORD flags,
                               VARIANTARG* arguments, UINT count, VARIANT* result) {
     // The member is read afresh for every operation and released right after it.
-    const std::string memberName = Narrow(member);
+    const std::string memberName = Utf8Of(reinterpret_cast<const char16_t*>(member));
     ComPtr<IDispatch> functions =
         session_.GetObjectProperty(application_.Get(), L"Application", member, memberName);
     std::wstring name(operation, operation + strlen(operation));

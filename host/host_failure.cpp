@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "host/com_raii.h"
-#include "host/utf8.h"
+#include "engine/text_util.h"
 
 namespace tarvello::host {
 namespace {
@@ -62,7 +62,7 @@ HostError MakeHostError(HRESULT result, const std::string& operation, EXCEPINFO*
     if (description.empty()) description = SystemText(result);
 
     std::string what = operation + " failed (" + HresultText(result) + ")";
-    if (!description.empty()) what += ": " + ToUtf8(description);
+    if (!description.empty()) what += ": " + Utf8Of(description);
     HostError error(static_cast<std::int32_t>(result), std::move(description), what);
     if (IsDisconnection(result)) error.MarkDisconnected();
     return error;

@@ -32,7 +32,7 @@ using tarvello::testing::TempDir;
 
 class SilentSink : public tarvello::MessageSink {
 public:
-    void ShowError(const tarvello::Text&, const tarvello::Text&) override { ++shown; }
+    void ShowError(const tarvello::Text&) override { ++shown; }
     int shown = 0;
 };
 

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "bench/startup/launch.h"
+#include "tests/support/launch.h"
 
 namespace {
 

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
+#include "identity/identity.h"
+#include "ui/window-utils/message_presenter.h"
 #include "box_driver.h"
 #include "ui/about-box/frm_about.h"
 #include "ui/main-window/main_window_layout.h"
@@ -131,7 +132,8 @@ int main(int argc, char** argv) {
         PostMessageW(box, WM_CLOSE, 0, 0);
     });
     driver.ArmGuard();
-    tarvello::ui::frmAbout box(driver.owner());
+    tarvello::ui::SystemMessagePresenter messages;
+    tarvello::ui::frmAbout box(driver.owner(), messages);
     box.Form_Load();
     driver.DisarmGuard();
     return saved ? 0 : 1;

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "box_driver.h"
+#include "identity/identity.h"
 #include "launch_probe.h"
+#include "recording_presenter.h"
 #include "ui/about-box/about_box_layout.h"
 #include "ui/about-box/frm_about.h"
 
@@ -46,13 +48,14 @@ protected:
     // Opens a fresh box, runs the queued steps inside its loop and returns when it has closed.
     void Open(SysInfoSettings settings = {}) {
         driver_.ArmGuard();
-        frmAbout box(driver_.owner(), std::move(settings));
+        frmAbout box(driver_.owner(), messages_, std::move(settings));
         box.Form_Load();
         driver_.DisarmGuard();
         EXPECT_FALSE(driver_.guardFired()) << "the box did not close";
     }
 
     BoxDriver driver_;
+    test::RecordingPresenter messages_;
 };
 
 TEST_F(AboutBox, ShowsItsTexts) {
@@ -71,7 +74,7 @@ TEST_F(AboutBox, ShowsItsTexts) {
     const std::vector<std::wstring> expected = {
         L"About Tarvello Rounding Utility",
         L"Tarvello Rounding Utility",
-        L"Version 1.0.7",
+        L"Version " TARVELLO_VERSION_DOTTED,
         L"This utility is designed to help Tarvello users round by either nearest multiple or "
         L"decimal place.",
         L"Brellwick Technologies, Inc. does not take responsibility for this utility. "
@@ -267,12 +270,7 @@ TEST_F(AboutBox, SystemInfoLeavesTheBoxOpen) {
     settings.root = emptyKey.root();
     settings.pathKey = emptyKey.Path("MSINFO");
     settings.folderKey = emptyKey.Path("Location");
-    std::vector<HWND> messageOwners;
     std::vector<bool> openAfter;
-    settings.showMessage = [&](HWND owner, const std::string&, const std::string&, UINT) {
-        messageOwners.push_back(owner);
-        return IDOK;
-    };
     HWND box = nullptr;
     driver_.Then([&] {
         box = FindBox();
@@ -292,6 +290,8 @@ TEST_F(AboutBox, SystemInfoLeavesTheBoxOpen) {
         test::PressKey(VK_ESCAPE);
     });
     Open(settings);
+    std::vector<HWND> messageOwners;
+    for (const test::Shown& shown : messages_.shown) messageOwners.push_back(shown.owner);
     EXPECT_EQ(std::vector<HWND>(3, box), messageOwners);
     EXPECT_EQ(std::vector<bool>(3, true), openAfter);
 }

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "launch_probe.h"
-#include "ui/about-box/frm_about.h"
+#include "ui/about-box/sys_info_launcher.h"
 
 namespace tarvello::ui {
 namespace {
@@ -42,9 +42,8 @@ TEST_P(GetKeyValueCases, ReadsTheValueAsText) {
     ScratchKey key;
     key.SetBytes("Values", "Value", c.type, c.stored);
 
-    frmAbout box(nullptr);
     std::string keyVal = c.keyValOnEntry;
-    bool read = box.GetKeyValue(key.root(), key.Path("Values"), "Value", keyVal);
+    bool read = GetKeyValue(key.root(), key.Path("Values"), "Value", keyVal);
 
     EXPECT_EQ(c.expectRead, read);
     EXPECT_EQ(c.expectKeyVal, keyVal)
@@ -87,14 +86,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(GetKeyValue, MissingKeyOrValueIsNotReadAndEmptiesKeyVal) {
     ScratchKey key;
     key.SetText("Present", "Other", "x");
-    frmAbout box(nullptr);
 
     std::string keyVal = "stale";
-    EXPECT_FALSE(box.GetKeyValue(key.root(), key.Path("Absent"), "Value", keyVal));
+    EXPECT_FALSE(GetKeyValue(key.root(), key.Path("Absent"), "Value", keyVal));
     EXPECT_EQ("", keyVal);
 
     keyVal = "stale";
-    EXPECT_FALSE(box.GetKeyValue(key.root(), key.Path("Present"), "Value", keyVal));
+    EXPECT_FALSE(GetKeyValue(key.root(), key.Path("Present"), "Value", keyVal));
     EXPECT_EQ("", keyVal);
 }
 
@@ -125,9 +123,8 @@ TEST(GetKeyValue, ReadsAKeyThatGrantsReadingOnly) {
         RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, 0x2003F, &probe) == ERROR_ACCESS_DENIED;
     if (probe) RegCloseKey(probe);
 
-    frmAbout box(nullptr);
     std::string keyVal;
-    const bool read = box.GetKeyValue(key.root(), path, "Value", keyVal);
+    const bool read = GetKeyValue(key.root(), path, "Value", keyVal);
     // Back to full access, so that the scratch key can be deleted.
     ASSERT_TRUE(SetKeySecurity(path, "D:P(A;;KA;;;WD)"));
 
@@ -140,9 +137,8 @@ TEST(GetKeyValue, ValueOfNoBytesIsAnError) {
     for (DWORD type : {static_cast<DWORD>(REG_SZ), static_cast<DWORD>(REG_DWORD)}) {
         ScratchKey key;
         key.SetBytes("Values", "Value", type, "");
-        frmAbout box(nullptr);
         std::string keyVal;
-        EXPECT_THROW(box.GetKeyValue(key.root(), key.Path("Values"), "Value", keyVal),
+        EXPECT_THROW(GetKeyValue(key.root(), key.Path("Values"), "Value", keyVal),
                      std::invalid_argument)
             << "type " << type;
     }
@@ -151,10 +147,8 @@ TEST(GetKeyValue, ValueOfNoBytesIsAnError) {
 TEST(GetKeyValue, NumberBeyond32BitsIsAnError) {
     ScratchKey key;
     key.SetBytes("Values", "Value", REG_DWORD, Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0x10}));
-    frmAbout box(nullptr);
     std::string keyVal;
-    EXPECT_THROW(box.GetKeyValue(key.root(), key.Path("Values"), "Value", keyVal),
-                 std::overflow_error);
+    EXPECT_THROW(GetKeyValue(key.root(), key.Path("Values"), "Value", keyVal), std::overflow_error);
 }
 
 }  // namespace

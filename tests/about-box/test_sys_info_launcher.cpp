@@ -9,20 +9,16 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
+#include "identity/identity.h"
 #include "launch_probe.h"
-#include "ui/about-box/frm_about.h"
+#include "recording_presenter.h"
+#include "ui/about-box/sys_info_launcher.h"
+#include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {
 namespace {
 
 using test::Lower;
-
-struct Shown {
-    std::string text;
-    std::string caption;
-    UINT type;
-};
 
 // Place 1 is <scratch>\MSINFO "PATH", place 2 <scratch>\Location "MSINFO".
 class SysInfoLauncher : public ::testing::Test {
@@ -35,19 +31,14 @@ protected:
         settings.root = key_.root();
         settings.pathKey = key_.Path("MSINFO");
         settings.folderKey = key_.Path("Location");
-        settings.showMessage = [this](HWND, const std::string& text, const std::string& caption,
-                                      UINT type) {
-            shown_.push_back({text, caption, type});
-            return IDOK;
-        };
-        frmAbout box(nullptr, settings);
-        for (int i = 0; i < times; ++i) box.StartSysInfo();
+        for (int i = 0; i < times; ++i) StartSysInfo(nullptr, settings, messages_);
     }
 
     void ExpectStarted(std::vector<std::string> paths) {
         for (auto& path : paths) path = Lower(path);
         std::sort(paths.begin(), paths.end());
-        EXPECT_TRUE(shown_.empty()) << "message: " << (shown_.empty() ? "" : shown_[0].text);
+        EXPECT_TRUE(shown_.empty())
+            << "message: " << (shown_.empty() ? "" : Utf8Of(ToText(shown_[0].text)));
         ASSERT_TRUE(probe_.WaitForStarts(static_cast<int>(paths.size())));
         EXPECT_EQ(paths, probe_.Started());
     }
@@ -55,8 +46,8 @@ protected:
     // Nothing was started (a start would have been reported instead of the message).
     void ExpectUnavailable() {
         ASSERT_EQ(1u, shown_.size());
-        EXPECT_EQ("System Information Is Unavailable At This Time", shown_[0].text);
-        EXPECT_EQ(TARVELLO_TITLE, shown_[0].caption);
+        EXPECT_EQ(L"System Information Is Unavailable At This Time", shown_[0].text);
+        EXPECT_EQ(L"" TARVELLO_TITLE, shown_[0].caption);
         EXPECT_EQ(static_cast<UINT>(MB_OK), shown_[0].type) << "OK only, no icon";
         EXPECT_EQ(std::vector<std::string>{}, probe_.Started());
     }
@@ -64,7 +55,8 @@ protected:
     test::ScratchKey key_;
     test::ScratchFolder folder_;
     test::LaunchProbe probe_;
-    std::vector<Shown> shown_;
+    test::RecordingPresenter messages_;
+    std::vector<test::Shown>& shown_ = messages_.shown;
 };
 
 TEST_F(SysInfoLauncher, Place1StartsTheNamedProgramAndPlace2IsNotUsed) {

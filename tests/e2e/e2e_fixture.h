@@ -19,10 +19,8 @@ namespace tarvello::e2e {
 
 class RecordingSink : public MessageSink {
 public:
-    void ShowError(const Text& message, const Text& title) override {
-        shown.emplace_back(message, title);
-    }
-    std::vector<std::pair<Text, Text>> shown;
+    void ShowError(const Text& message) override { shown.push_back(message); }
+    std::vector<Text> shown;
 };
 
 struct Request {

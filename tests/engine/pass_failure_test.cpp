@@ -27,8 +27,8 @@ TEST_F(PassFailureTest, AHostFailureInTheMiddleOfTheWalk) {
     EXPECT_EQ(failure.cause, FailureCause::Host);
     EXPECT_EQ(failure.row, 2);
     EXPECT_EQ(failure.written, 2);
-    EXPECT_EQ(failure.operation, "LineItemGetValue");
-    EXPECT_EQ(failure.field, "QtyTotal");
+    EXPECT_EQ(failure.step, PassStep::LineItemGetValue);
+    EXPECT_EQ(failure.field, LineItemField::QtyTotal);
     EXPECT_EQ(failure.hostCode, kRefused);
     EXPECT_EQ(failure.hostText, u"Busy");
     EXPECT_FALSE(failure.hostGone);
@@ -50,8 +50,8 @@ struct FailureCase {
     FailureCause cause;
     std::int32_t row;
     std::int32_t written;
-    std::string operation;
-    std::string field;
+    PassStep step;
+    std::optional<LineItemField> field;
 };
 
 TEST_F(PassFailureTest, EachFailureSaysWhereAndWhy) {
@@ -59,6 +59,12 @@ TEST_F(PassFailureTest, EachFailureSaysWhereAndWhy) {
         return [=](RecordingHost& h) { h.items[row][field] = value; };
     };
     const Request nearestUnit{5, u"UnitPrice", u"Nearest", u"All"};
+    using Step = PassStep;
+    const std::optional<LineItemField> kNoField;
+    const LineItemField kLineType = LineItemField::LineType;
+    const LineItemField kUnitPrice = LineItemField::UnitPrice;
+    const LineItemField kExtendedPrice = LineItemField::ExtendedPrice;
+    const LineItemField kQtyTotal = LineItemField::QtyTotal;
     const FailureCase cases[] = {
         {"zero quantity",
          setItem(1, u"QtyTotal", Variant::Double(0)),
@@ -66,129 +72,129 @@ TEST_F(PassFailureTest, EachFailureSaysWhereAndWhy) {
          FailureCause::DivisionByZero,
          1,
          1,
-         "Divide",
-         "QtyTotal"},
+         Step::DivideByQuantity,
+         kQtyTotal},
         {"zero quantity, nothing chosen",
          setItem(0, u"QtyTotal", Variant::Int16(0)),
          {5, u"ExtendedPrice", u"Nearest", u"Bogus"},
          FailureCause::DivisionByZero,
          0,
          0,
-         "Divide",
-         "QtyTotal"},
+         Step::DivideByQuantity,
+         kQtyTotal},
         {"quantity not a number",
          setItem(3, u"QtyTotal", Variant::FromText(u"two")),
          {5, u"ExtendedPrice", u"Decimal", u"All"},
          FailureCause::TypeMismatch,
          3,
          3,
-         "Divide",
-         "QtyTotal"},
+         Step::DivideByQuantity,
+         kQtyTotal},
         {"unit price not a number", setItem(2, u"UnitPrice", Variant::FromText(u"abc")),
-         nearestUnit, FailureCause::TypeMismatch, 2, 2, "Nearest", "UnitPrice"},
+         nearestUnit, FailureCause::TypeMismatch, 2, 2, Step::RoundPrice, kUnitPrice},
         {"unit price not a number for Decimal",
          setItem(0, u"UnitPrice", Variant::FromText(u"")),
          {2, u"UnitPrice", u"Decimal", u"All"},
          FailureCause::TypeMismatch,
          0,
          0,
-         "Decimal",
-         "UnitPrice"},
+         Step::RoundPrice,
+         kUnitPrice},
         {"line type not a number", setItem(1, u"LineType", Variant::FromText(u"x")), nearestUnit,
-         FailureCause::TypeMismatch, 1, 1, "LineItemGetValue", "LineType"},
+         FailureCause::TypeMismatch, 1, 1, Step::LineItemGetValue, kLineType},
         {"line type beyond 16 bits", setItem(1, u"LineType", Variant::Int32(65537)), nearestUnit,
-         FailureCause::Overflow, 1, 1, "LineItemGetValue", "LineType"},
+         FailureCause::Overflow, 1, 1, Step::LineItemGetValue, kLineType},
         {"price beyond 32 bits", setItem(1, u"UnitPrice", Variant::Double(2147483647.5)),
-         nearestUnit, FailureCause::Overflow, 1, 1, "Nearest", "UnitPrice"},
+         nearestUnit, FailureCause::Overflow, 1, 1, Step::RoundPrice, kUnitPrice},
         {"extended price beyond 32 bits",
          setItem(0, u"ExtendedPrice", Variant::Double(-3e9)),
          {5, u"ExtendedPrice", u"RoundUp", u"All"},
          FailureCause::Overflow,
          0,
          0,
-         "RoundUp",
-         "ExtendedPrice"},
+         Step::RoundPrice,
+         kExtendedPrice},
         {"RoundUp sum beyond 32 bits",
          setItem(2, u"UnitPrice", Variant::Double(2147483646.6)),
          {5, u"UnitPrice", u"RoundUp", u"All"},
          FailureCause::Overflow,
          2,
          2,
-         "RoundUp",
-         "UnitPrice"},
+         Step::RoundPrice,
+         kUnitPrice},
         {"rounded price beyond 32 bits",
          setItem(1, u"UnitPrice", Variant::Int32(2147483647)),
          {10, u"UnitPrice", u"Nearest", u"All"},
          FailureCause::Overflow,
          1,
          1,
-         "Nearest",
-         "UnitPrice"},
+         Step::RoundPrice,
+         kUnitPrice},
         {"amount beyond 32 bits",
          nullptr,
          {1e10, u"UnitPrice", u"Nearest", u"All"},
          FailureCause::Overflow,
          0,
          0,
-         "Nearest",
-         "Amount"},
+         Step::WorkOutAmount,
+         kNoField},
         {"negative places",
          nullptr,
          {-1, u"UnitPrice", u"Decimal", u"All"},
          FailureCause::InvalidArgument,
          0,
          0,
-         "Decimal",
-         "Amount"},
+         Step::WorkOutAmount,
+         kNoField},
         {"tiny quantity",
          setItem(1, u"QtyTotal", Variant::Double(1e-320)),
          {1, u"ExtendedPrice", u"Nearest", u"All"},
          FailureCause::Overflow,
          1,
          1,
-         "Divide",
-         "QtyTotal"},
+         Step::DivideByQuantity,
+         kQtyTotal},
         {"document index beyond 16 bits",
          [](RecordingHost& h) { h.activeDocumentIndex = Variant::Int32(40000); }, nearestUnit,
-         FailureCause::Overflow, -1, 0, "GetActiveDocumentIndex", ""},
+         FailureCause::Overflow, -1, 0, Step::GetActiveDocumentIndex, kNoField},
         {"document index not a number",
          [](RecordingHost& h) { h.activeDocumentIndex = Variant::FromText(u"first"); }, nearestUnit,
-         FailureCause::TypeMismatch, -1, 0, "GetActiveDocumentIndex", ""},
+         FailureCause::TypeMismatch, -1, 0, Step::GetActiveDocumentIndex, kNoField},
         {"too many line items", [](RecordingHost& h) { h.lineItemCount = Variant::Int32(32769); },
-         nearestUnit, FailureCause::Overflow, -1, 0, "LineItemCount", ""},
+         nearestUnit, FailureCause::Overflow, -1, 0, Step::LineItemCount, kNoField},
         {"count not a number", [](RecordingHost& h) { h.lineItemCount = Variant::FromText(u"?"); },
-         nearestUnit, FailureCause::TypeMismatch, -1, 0, "LineItemCount", ""},
+         nearestUnit, FailureCause::TypeMismatch, -1, 0, Step::LineItemCount, kNoField},
         {"unknown method",
          nullptr,
          {5, u"UnitPrice", u"nearest", u"All"},
          FailureCause::InvalidArgument,
          -1,
          0,
-         "RoundLineItems",
-         "Method"},
+         Step::ReadMethod,
+         kNoField},
         {"unknown price field",
          nullptr,
          {5, u"Unit Price", u"Nearest", u"All"},
          FailureCause::InvalidArgument,
          -1,
          0,
-         "RoundLineItems",
-         "PriceField"},
+         Step::ReadPriceField,
+         kNoField},
         {"refused write",
          [](RecordingHost& h) {
              h.FailAt("LineItemSetValue", 3, u"UnitPrice", HostError(kRefused, u"No", "no"));
          },
-         nearestUnit, FailureCause::Host, 3, 3, "LineItemSetValue", "UnitPrice"},
+         nearestUnit, FailureCause::Host, 3, 3, Step::LineItemSetValue, kUnitPrice},
         {"refused selected rows",
          [](RecordingHost& h) {
              h.FailAt("LineItemGetSelectedRows", -1, u"", HostError(kRefused, u"", "no"));
          },
-         nearestUnit, FailureCause::Host, -1, 0, "LineItemGetSelectedRows", ""},
+         nearestUnit, FailureCause::Host, -1, 0, Step::LineItemGetSelectedRows, kNoField},
         {"refused active row",
          [](RecordingHost& h) {
              h.FailAt("LineItemGetActiveRow", -1, u"", HostError(kRefused, u"", "no"));
          },
-         nearestUnit, FailureCause::Host, 0, 0, "LineItemGetActiveRow", ""},
+         nearestUnit, FailureCause::Host, 0, 0, Step::LineItemGetActiveRow, kNoField},
     };
     for (const auto& c : cases) {
         host = RecordingHost();
@@ -198,10 +204,10 @@ TEST_F(PassFailureTest, EachFailureSaysWhereAndWhy) {
         EXPECT_EQ(failure.cause, c.cause) << c.name;
         EXPECT_EQ(failure.row, c.row) << c.name;
         EXPECT_EQ(failure.written, c.written) << c.name;
-        EXPECT_EQ(failure.operation, c.operation) << c.name;
+        EXPECT_EQ(failure.step, c.step) << c.name;
         EXPECT_EQ(failure.field, c.field) << c.name;
         EXPECT_EQ(static_cast<std::int32_t>(WrittenRows().size()) -
-                      (c.operation == "LineItemSetValue" ? 1 : 0),
+                      (c.step == Step::LineItemSetValue ? 1 : 0),
                   c.written)
             << c.name;
         if (host.log.size() > 1) {
@@ -244,7 +250,7 @@ TEST_F(PassFailureTest, AFailedAttachHoldsNothing) {
     };
     const RoundFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
     EXPECT_EQ(failure.cause, FailureCause::Host);
-    EXPECT_EQ(failure.operation, "Attach");
+    EXPECT_EQ(failure.step, PassStep::Attach);
     EXPECT_EQ(failure.row, -1);
     EXPECT_EQ(host.log, (std::vector<std::string>{"IsHostRunning", "Attach"}));
 }

@@ -2,7 +2,6 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
 #include "pass_fixture.h"
 
 namespace tarvello::testing {
@@ -85,7 +84,6 @@ TEST_F(PassTest, HostNotRunningShowsTheFirstMessageAndCallsNothingElse) {
     ASSERT_EQ(messages.shown.size(), 1u);
     EXPECT_EQ(messages.shown[0].message,
               u"Tarvello is not running. Tarvello must be running in order to use this API");
-    EXPECT_EQ(messages.shown[0].title, TARVELLO_TITLE_U16);
     EXPECT_EQ(outcome.status, RoundOutcome::Status::HostNotRunning);
 }
 
@@ -103,7 +101,6 @@ TEST_F(PassTest, NoOpenDocumentShowsTheSecondMessageThenReleases) {
             << Describe(index);
         ASSERT_EQ(messages.shown.size(), 1u);
         EXPECT_EQ(messages.shown[0].message, u"There are no documents currently open in Tarvello.");
-        EXPECT_EQ(messages.shown[0].title, u"Tarvello Rounding Utility");
         EXPECT_EQ(outcome.status, RoundOutcome::Status::NoDocument);
         EXPECT_EQ(host.liveApplications, 0);
     }

@@ -191,12 +191,11 @@ public:
     explicit RecordingMessages(RecordingHost& host) : host_(host) {}
     struct Shown {
         Text message;
-        Text title;
     };
     std::vector<Shown> shown;
 
-    void ShowError(const Text& message, const Text& title) override {
-        shown.push_back({message, title});
+    void ShowError(const Text& message) override {
+        shown.push_back({message});
         host_.log.push_back("ShowError");
     }
 

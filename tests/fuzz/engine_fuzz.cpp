@@ -1,4 +1,5 @@
-// Fuzz target for reading numbers from text and for matching list entries.
+// Fuzz target for reading numbers from text, for matching list entries and for the UTF-8
+// conversions.
 //
 // Input: byte 0 chooses the property set; byte 1 gives the separator's length (0-3 code
 // units); then come the separator's code units and the text, two bytes each.
@@ -10,6 +11,7 @@
 #include <cstring>
 
 #include "engine/rounding.h"
+#include "engine/text_util.h"
 
 namespace {
 
@@ -124,6 +126,31 @@ void ListProperties(const Text& list, std::int16_t row) {
     }
 }
 
+bool HasLoneSurrogate(const Text& text) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+            text[i + 1] <= 0xDFFF) {
+            ++i;
+        } else if (c >= 0xD800 && c <= 0xDFFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void TextProperties(const Text& text, const std::uint8_t* bytes, std::size_t size) {
+    const std::string utf8 = tarvello::Utf8Of(text);
+    if (!HasLoneSurrogate(text)) {
+        Check(tarvello::TextFromUtf8(utf8) == text, "UTF-16 round-trips through UTF-8");
+    }
+    // Any bytes read as text are written back as bytes that read as the same text.
+    const Text read =
+        tarvello::TextFromUtf8(std::string_view(reinterpret_cast<const char*>(bytes), size));
+    Check(tarvello::TextFromUtf8(tarvello::Utf8Of(read)) == read, "text read from bytes is stable");
+    Check(read.size() <= size, "every code unit comes from at least one byte");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -140,8 +167,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Text text;
     for (std::size_t i = 0; i + 1 < size; i += 2) text.push_back(Unit(data + i));
 
-    if (mode % 2 == 0) {
+    if (mode % 3 == 0) {
         ReadNumberProperties(text, NumberFormat{separator});
+    } else if (mode % 3 == 2) {
+        TextProperties(text, data, size);
     } else {
         const auto row = static_cast<std::int16_t>(separatorLength == 0 ? 0 : separator[0]);
         ListProperties(text, row);

@@ -13,7 +13,7 @@ namespace {
 class FocusCouplingTest : public ::testing::Test {
 protected:
     void SetUp() override { loaded.Load(settings.Location()); }
-    frmMain& w() { return *loaded.window; }
+    WindowControls& w() { return loaded.controls; }
     bool On(HWND option) { return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED; }
     std::vector<bool> Methods() {
         return {On(w().optDecimal), On(w().optNearest), On(w().optRoundUp)};
@@ -26,23 +26,26 @@ protected:
 TEST_F(FocusCouplingTest, ChoosingAMethodWithTheMouseGoesToItsAmountWithTheValueSelected) {
     struct Case {
         const char* name;
-        HWND frmMain::*option;
-        HWND frmMain::*box;
+        HWND WindowControls::*option;
+        HWND WindowControls::*box;
         std::vector<bool> methods;
     };
     const Case cases[] = {
-        {"nearest", &frmMain::optNearest, &frmMain::txtNearest, {false, true, false}},
-        {"round up", &frmMain::optRoundUp, &frmMain::txtNearestRoundUp, {false, false, true}},
+        {"nearest", &WindowControls::optNearest, &WindowControls::txtNearest, {false, true, false}},
+        {"round up",
+         &WindowControls::optRoundUp,
+         &WindowControls::txtNearestRoundUp,
+         {false, false, true}},
         {"decimal, already on",
-         &frmMain::optDecimal,
-         &frmMain::txtDecimalPlaces,
+         &WindowControls::optDecimal,
+         &WindowControls::txtDecimalPlaces,
          {true, false, false}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LoadedWindow fresh;
         fresh.Load(settings.Location());
-        frmMain& win = *fresh.window;
+        WindowControls& win = fresh.controls;
         Click(win.*(c.option));
         EXPECT_EQ(GetFocus(), win.*(c.box));
         EXPECT_EQ(Selection(win.*(c.box)), (std::pair<DWORD, DWORD>{0, 1}));

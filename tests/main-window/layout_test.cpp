@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
+#include "identity/identity.h"
 #include "tests/main-window/window_test_support.h"
 #include "ui/window-utils/twips.h"
 #include "ui/window-utils/window_text.h"
@@ -19,7 +19,7 @@ protected:
         ASSERT_EQ(WindowDpi(nullptr), 96) << "the pixel figures below are for 96 DPI";
         loaded.Load(settings.Location());
     }
-    frmMain& w() { return *loaded.window; }
+    WindowControls& w() { return loaded.controls; }
     RECT ClientRectOf(HWND control) {
         RECT r;
         GetWindowRect(control, &r);
@@ -33,7 +33,7 @@ protected:
 
 struct Placed {
     const char* name;
-    HWND frmMain::*control;
+    HWND WindowControls::*control;
     const wchar_t* windowClass;
     const wchar_t* caption;
     int x, y, width, height;  // pixels in the client area at 96 DPI
@@ -41,30 +41,32 @@ struct Placed {
 
 TEST_F(LayoutTest, EveryControlSitsWhereTheLayoutPutsItWithItsCaption) {
     const Placed expected[] = {
-        {"Label4", &frmMain::Label4, L"Static", L"", -8, 0, 441, 49},
-        {"Label5", &frmMain::Label5, L"Static", L"Tarvello Rounding Utility", 8, 8, 385, 41},
-        {"Line2", &frmMain::Line2, L"Static", L"", 0, 0, 368, 1},
-        {"Line1", &frmMain::Line1, L"Static", L"", 0, 48, 368, 1},
-        {"Frame2", &frmMain::Frame2, L"Button", L"Field to Round", 8, 56, 345, 57},
-        {"optUnitPrice", &frmMain::optUnitPrice, L"Button", L"Unit Price", 32, 72, 201, 17},
-        {"optExtendedPrice", &frmMain::optExtendedPrice, L"Button", L"Extended Price", 32, 88, 201,
+        {"Label4", &WindowControls::Label4, L"Static", L"", -8, 0, 441, 49},
+        {"Label5", &WindowControls::Label5, L"Static", L"Tarvello Rounding Utility", 8, 8, 385, 41},
+        {"Line2", &WindowControls::Line2, L"Static", L"", 0, 0, 368, 1},
+        {"Line1", &WindowControls::Line1, L"Static", L"", 0, 48, 368, 1},
+        {"Frame2", &WindowControls::Frame2, L"Button", L"Field to Round", 8, 56, 345, 57},
+        {"optUnitPrice", &WindowControls::optUnitPrice, L"Button", L"Unit Price", 32, 72, 201, 17},
+        {"optExtendedPrice", &WindowControls::optExtendedPrice, L"Button", L"Extended Price", 32,
+         88, 201, 17},
+        {"Frame1", &WindowControls::Frame1, L"Button", L"Rounding Method", 8, 120, 185, 137},
+        {"optDecimal", &WindowControls::optDecimal, L"Button", L"Number of Decimal Places", 32, 136,
+         145, 17},
+        {"txtDecimalPlaces", &WindowControls::txtDecimalPlaces, L"Edit", L"0", 88, 152, 33, 19},
+        {"optNearest", &WindowControls::optNearest, L"Button", L"Nearest Multiple of", 32, 176, 121,
          17},
-        {"Frame1", &frmMain::Frame1, L"Button", L"Rounding Method", 8, 120, 185, 137},
-        {"optDecimal", &frmMain::optDecimal, L"Button", L"Number of Decimal Places", 32, 136, 145,
+        {"txtNearest", &WindowControls::txtNearest, L"Edit", L"5", 88, 192, 33, 19},
+        {"optRoundUp", &WindowControls::optRoundUp, L"Button", L"Up to Nearest Multiple of", 32,
+         216, 145, 17},
+        {"txtNearestRoundUp", &WindowControls::txtNearestRoundUp, L"Edit", L"1", 88, 232, 33, 19},
+        {"Frame3", &WindowControls::Frame3, L"Button", L"What to Round", 200, 120, 153, 137},
+        {"optCurrentRow", &WindowControls::optCurrentRow, L"Button", L"Current Row", 216, 136, 121,
          17},
-        {"txtDecimalPlaces", &frmMain::txtDecimalPlaces, L"Edit", L"0", 88, 152, 33, 19},
-        {"optNearest", &frmMain::optNearest, L"Button", L"Nearest Multiple of", 32, 176, 121, 17},
-        {"txtNearest", &frmMain::txtNearest, L"Edit", L"5", 88, 192, 33, 19},
-        {"optRoundUp", &frmMain::optRoundUp, L"Button", L"Up to Nearest Multiple of", 32, 216, 145,
-         17},
-        {"txtNearestRoundUp", &frmMain::txtNearestRoundUp, L"Edit", L"1", 88, 232, 33, 19},
-        {"Frame3", &frmMain::Frame3, L"Button", L"What to Round", 200, 120, 153, 137},
-        {"optCurrentRow", &frmMain::optCurrentRow, L"Button", L"Current Row", 216, 136, 121, 17},
-        {"optSelectedRows", &frmMain::optSelectedRows, L"Button", L"Selected Rows", 216, 152, 121,
-         17},
-        {"optAllRows", &frmMain::optAllRows, L"Button", L"All Rows", 216, 168, 121, 17},
-        {"cmdRound", &frmMain::cmdRound, L"Button", L"&Round", 184, 264, 79, 25},
-        {"cmdClose", &frmMain::cmdClose, L"Button", L"&Close", 272, 264, 79, 25},
+        {"optSelectedRows", &WindowControls::optSelectedRows, L"Button", L"Selected Rows", 216, 152,
+         121, 17},
+        {"optAllRows", &WindowControls::optAllRows, L"Button", L"All Rows", 216, 168, 121, 17},
+        {"cmdRound", &WindowControls::cmdRound, L"Button", L"&Round", 184, 264, 79, 25},
+        {"cmdClose", &WindowControls::cmdClose, L"Button", L"&Close", 272, 264, 79, 25},
     };
     for (const Placed& p : expected) {
         SCOPED_TRACE(p.name);

@@ -102,7 +102,7 @@ TEST_F(PlacementTest, CloseButtonStoresTheOuterPlaceAndSizeInTwipsAndEndsTheWind
     settings.Put(L"Left", L"3000");
     Opened();
     RECT r = WindowRect();
-    Click(loaded.window->cmdClose);
+    Click(loaded.controls.cmdClose);
     EXPECT_FALSE(loaded.window->hwnd());
     const std::vector<std::optional<std::wstring>> expected = {
         L"3000", L"1500", std::to_wstring((r.bottom - r.top) * 15),

@@ -23,7 +23,7 @@ bool Type(HWND control, const std::wstring& keys) {
 }
 
 std::wstring MessageBoxText(DWORD processId) {
-    HWND box = TopWindowOf(processId, L"#32770");
+    HWND box = FindWindowOfClass(processId, L"#32770");
     if (!box) return L"";
     std::wstring text;
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {

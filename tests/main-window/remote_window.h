@@ -6,11 +6,11 @@
 
 #include <string>
 
-#include "tests/support/top_window.h"
+#include "tests/support/launch.h"
 
 namespace tarvello::ui::testing {
 
-using tarvello::testing::TopWindowOf;
+using launch::FindWindowOfClass;
 
 // Sends a message and waits a bounded time for the other process to handle it. False when
 // it did not come back in time (for instance because a message box is up).

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
+#include "identity/identity.h"
 #include "engine/describe_failure.h"
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
@@ -20,7 +20,7 @@ namespace {
 class RoundCommandTest : public ::testing::Test {
 protected:
     void SetUp() override { loaded.Load(settings.Location()); }
-    frmMain& w() { return *loaded.window; }
+    WindowControls& w() { return loaded.controls; }
     // A number as the user types it, with their own decimal separator.
     static std::wstring Typed(const std::wstring& number) {
         std::wstring separator = ToWide(UserNumberFormat().decimalSeparator);
@@ -41,48 +41,50 @@ protected:
 
 struct RequestCase {
     const char* name;
-    std::function<void(frmMain&)> choose;
+    std::function<void(WindowControls&)> choose;
     std::vector<PassCall> expected;
 };
 
 TEST_F(RoundCommandTest, EachChoiceHandsItsRequestToThePass) {
     const RequestCase cases[] = {
-        {"right after start", [](frmMain&) {}, {{0, u"ExtendedPrice", u"Decimal", u"All"}}},
+        {"right after start", [](WindowControls&) {}, {{0, u"ExtendedPrice", u"Decimal", u"All"}}},
         {"decimal 10 passes",
-         [](frmMain& w) { SetText(w.txtDecimalPlaces, L"10"); },
+         [](WindowControls& w) { SetText(w.txtDecimalPlaces, L"10"); },
          {{10, u"ExtendedPrice", u"Decimal", u"All"}}},
         {"decimal 10.01 is declined",
-         [](frmMain& w) { SetText(w.txtDecimalPlaces, Typed(L"10.01")); },
+         [](WindowControls& w) { SetText(w.txtDecimalPlaces, Typed(L"10.01")); },
          {}},
-        {"decimal 11 is declined", [](frmMain& w) { SetText(w.txtDecimalPlaces, L"11"); }, {}},
+        {"decimal 11 is declined",
+         [](WindowControls& w) { SetText(w.txtDecimalPlaces, L"11"); },
+         {}},
         {"decimal -3 stays -3",
-         [](frmMain& w) { SetText(w.txtDecimalPlaces, L"-3"); },
+         [](WindowControls& w) { SetText(w.txtDecimalPlaces, L"-3"); },
          {{-3, u"ExtendedPrice", u"Decimal", u"All"}}},
         {"decimal 2.5 stays 2.5",
-         [](frmMain& w) { SetText(w.txtDecimalPlaces, Typed(L"2.5")); },
+         [](WindowControls& w) { SetText(w.txtDecimalPlaces, Typed(L"2.5")); },
          {{2.5, u"ExtendedPrice", u"Decimal", u"All"}}},
         {"letters in an unused box",
-         [](frmMain& w) {
+         [](WindowControls& w) {
              SetText(w.txtNearest, L"abc");
              SetText(w.txtNearestRoundUp, L"");
              SetText(w.txtDecimalPlaces, L"2");
          },
          {{2, u"ExtendedPrice", u"Decimal", u"All"}}},
         {"nearest 0",
-         [](frmMain& w) {
+         [](WindowControls& w) {
              Click(w.optNearest);
              SetText(w.txtNearest, L"0");
              SetText(w.txtDecimalPlaces, L"99");
          },
          {{0, u"ExtendedPrice", u"Nearest", u"All"}}},
         {"nearest -5",
-         [](frmMain& w) {
+         [](WindowControls& w) {
              Click(w.optNearest);
              SetText(w.txtNearest, L"-5");
          },
          {{-5, u"ExtendedPrice", u"Nearest", u"All"}}},
         {"round up 7 on the unit price of the selected rows",
-         [](frmMain& w) {
+         [](WindowControls& w) {
              Click(w.optRoundUp);
              SetText(w.txtNearestRoundUp, L"7");
              Click(w.optUnitPrice);
@@ -90,10 +92,10 @@ TEST_F(RoundCommandTest, EachChoiceHandsItsRequestToThePass) {
          },
          {{7, u"UnitPrice", u"RoundUp", u"Selected"}}},
         {"current row",
-         [](frmMain& w) { Click(w.optCurrentRow); },
+         [](WindowControls& w) { Click(w.optCurrentRow); },
          {{0, u"ExtendedPrice", u"Decimal", u"Current"}}},
         {"all rows again after another choice",
-         [](frmMain& w) {
+         [](WindowControls& w) {
              Click(w.optCurrentRow);
              Click(w.optAllRows);
              Click(w.optUnitPrice);
@@ -105,8 +107,8 @@ TEST_F(RoundCommandTest, EachChoiceHandsItsRequestToThePass) {
         SCOPED_TRACE(c.name);
         LoadedWindow fresh;
         fresh.Load(settings.Location());
-        c.choose(*fresh.window);
-        Click(fresh.window->cmdRound);
+        c.choose(fresh.controls);
+        Click(fresh.controls.cmdRound);
         EXPECT_EQ(fresh.pass.calls, c.expected)
             << "got " << Describe(fresh.pass.calls) << " expected " << Describe(c.expected);
         EXPECT_TRUE(fresh.messages.shown.empty());
@@ -181,8 +183,8 @@ TEST_F(RoundCommandTest, AFailedPassIsToldOnceAndTheWaitCursorIsGoneAfterwards) 
     RoundFailure failure(FailureCause::DivisionByZero, "total quantity is 0");
     failure.row = 3;
     failure.written = 2;
-    failure.operation = "LineItemGetValue";
-    failure.field = "QtyTotal";
+    failure.step = PassStep::LineItemGetValue;
+    failure.field = LineItemField::QtyTotal;
     HCURSOR during = nullptr;
     loaded.pass.during = [&](MessageSink&) {
         during = GetCursor();
@@ -205,9 +207,7 @@ TEST_F(RoundCommandTest, AFailedPassIsToldOnceAndTheWaitCursorIsGoneAfterwards) 
 }
 
 TEST_F(RoundCommandTest, ThePassOwnMessagesReachTheUserAsTheyAre) {
-    loaded.pass.during = [](MessageSink& messages) {
-        messages.ShowError(kHostNotRunningText, TARVELLO_TITLE_U16);
-    };
+    loaded.pass.during = [](MessageSink& messages) { messages.ShowError(kHostNotRunningText); };
     Click(w().cmdRound);
     ASSERT_EQ(loaded.messages.shown.size(), 1u);
     EXPECT_EQ(loaded.messages.shown[0].text, ToWide(Text(kHostNotRunningText)));

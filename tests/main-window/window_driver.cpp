@@ -45,7 +45,7 @@ HWND StartUtility(const std::wstring& path, DWORD* processId) {
     *processId = pi.dwProcessId;
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return TopWindowOf(pi.dwProcessId, L"TarvelloRoundingMain");
+    return FindWindowOfClass(pi.dwProcessId, L"TarvelloRoundingMain");
 }
 
 int CloseWindowOf(const wchar_t* windowClass, int closeButton) {

@@ -41,7 +41,7 @@ public:
         }
         // The window exists once the program waits for input for the first time.
         WaitForInputIdle(process_.hProcess, 60000);
-        window_ = TopWindowOf(process_.dwProcessId, L"TarvelloRoundingMain");
+        window_ = FindWindowOfClass(process_.dwProcessId, L"TarvelloRoundingMain");
         if (!window_) *error = L"the utility's window did not appear";
         return window_ != nullptr;
     }

@@ -1,5 +1,6 @@
 #include "tests/main-window/window_test_support.h"
 
+#include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/dialog_keys.h"
 
 #include <cstdio>
@@ -23,11 +24,35 @@ std::string Describe(const std::vector<PassCall>& calls) {
     return text + "]";
 }
 
-void RecordingPass::RoundLineItems(double Amount, const Text& PriceField, const Text& Method,
-                                   const Text& RowScope, MessageSink& messages) {
-    calls.push_back({Amount, PriceField, Method, RowScope});
+RoundOutcome RecordingPass::RoundLineItems(const RoundingRequest& request, MessageSink& messages) {
+    calls.push_back({request.Amount, NameOf(request.PriceField), NameOf(request.Method),
+                     NameOf(request.RowScope)});
     if (during) during(messages);
+    return outcome;
 }
+
+WindowControls::WindowControls(HWND window)
+    : window(window),
+      Label4(GetDlgItem(window, main_window::kLabel4)),
+      Label5(GetDlgItem(window, main_window::kLabel5)),
+      Line1(GetDlgItem(window, main_window::kLine1)),
+      Line2(GetDlgItem(window, main_window::kLine2)),
+      Frame1(GetDlgItem(window, main_window::kFrame1)),
+      Frame2(GetDlgItem(window, main_window::kFrame2)),
+      Frame3(GetDlgItem(window, main_window::kFrame3)),
+      optDecimal(GetDlgItem(window, main_window::kOptDecimal)),
+      optNearest(GetDlgItem(window, main_window::kOptNearest)),
+      optRoundUp(GetDlgItem(window, main_window::kOptRoundUp)),
+      txtDecimalPlaces(GetDlgItem(window, main_window::kTxtDecimalPlaces)),
+      txtNearest(GetDlgItem(window, main_window::kTxtNearest)),
+      txtNearestRoundUp(GetDlgItem(window, main_window::kTxtNearestRoundUp)),
+      optUnitPrice(GetDlgItem(window, main_window::kOptUnitPrice)),
+      optExtendedPrice(GetDlgItem(window, main_window::kOptExtendedPrice)),
+      optCurrentRow(GetDlgItem(window, main_window::kOptCurrentRow)),
+      optSelectedRows(GetDlgItem(window, main_window::kOptSelectedRows)),
+      optAllRows(GetDlgItem(window, main_window::kOptAllRows)),
+      cmdRound(GetDlgItem(window, main_window::kCmdRound)),
+      cmdClose(GetDlgItem(window, main_window::kCmdClose)) {}
 
 ScratchSettings::ScratchSettings() {
     static int counter = 0;
@@ -145,6 +170,7 @@ void LoadedWindow::Load(const SettingsLocation& settings) {
     window = std::make_unique<frmMain>(pass, messages, settings,
                                        [this](HWND owner) { aboutOwners.push_back(owner); });
     window->Load(SW_SHOWNORMAL);
+    controls = WindowControls(window->hwnd());
     SetForegroundWindow(window->hwnd());
     SetActiveWindow(window->hwnd());
     PumpMessages(window->hwnd());

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/main-window/frm_main.h"
+#include "ui/window-utils/message_presenter.h"
 
 namespace tarvello::ui::testing {
 
@@ -27,13 +28,14 @@ struct PassCall {
 std::string Describe(const PassCall& call);
 std::string Describe(const std::vector<PassCall>& calls);
 
-// Records each Round; `during` runs inside the pass (to fail it or look at the cursor).
+// Records each Round, with the request's choices by name; `during` runs inside the pass (to
+// fail it or look at the cursor); `outcome` is what the pass answers.
 class RecordingPass : public RoundingPass {
 public:
-    void RoundLineItems(double Amount, const Text& PriceField, const Text& Method,
-                        const Text& RowScope, MessageSink& messages) override;
+    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages) override;
     std::vector<PassCall> calls;
     std::function<void(MessageSink&)> during;
+    RoundOutcome outcome;
 };
 
 struct ShownMessage {
@@ -43,7 +45,7 @@ struct ShownMessage {
     UINT icon;
 };
 
-class RecordingMessageBoxes : public MessageBoxes {
+class RecordingMessageBoxes : public MessagePresenter {
 public:
     void Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT icon) override {
         shown.push_back({owner, text, title, icon});
@@ -83,12 +85,28 @@ void Click(HWND control);
 void SetText(HWND control, const std::wstring& text);
 std::pair<DWORD, DWORD> Selection(HWND edit);
 
+// The window's controls as its tests reach them: by their ids, as input from outside does.
+struct WindowControls {
+    explicit WindowControls(HWND window = nullptr);
+    HWND hwnd() const { return window; }
+
+    HWND window;
+    HWND Label4, Label5, Line1, Line2;
+    HWND Frame1, Frame2, Frame3;
+    HWND optDecimal, optNearest, optRoundUp;
+    HWND txtDecimalPlaces, txtNearest, txtNearestRoundUp;
+    HWND optUnitPrice, optExtendedPrice;
+    HWND optCurrentRow, optSelectedRows, optAllRows;
+    HWND cmdRound, cmdClose;
+};
+
 // The window under test, loaded and active.
 struct LoadedWindow {
     RecordingPass pass;
     RecordingMessageBoxes messages;
     std::vector<HWND> aboutOwners;
     std::unique_ptr<frmMain> window;
+    WindowControls controls;
     void Load(const SettingsLocation& settings);
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Checks the release zip as a user receives it: entries, read-me text and checksum file.
+"""Checks the release zip as a user receives it: entries, read-me text and checksum file, and
+that its name and its read-me carry the version the build was made with.
 
-    check_zip.py ZIP
+    check_zip.py ZIP VERSION
 """
 import hashlib
 import os
@@ -41,8 +42,10 @@ def fail(message):
 
 
 def main():
-    path = sys.argv[1]
+    path, version = sys.argv[1], sys.argv[2]
     problems = []
+    if os.path.basename(path) != "tarvello-rounding-%s-win64.zip" % version:
+        problems.append("the zip is named %s, not for version %s" % (os.path.basename(path), version))
     with zipfile.ZipFile(path) as z:
         names = [i.filename for i in z.infolist()]
         if names != EXPECTED_ENTRIES:
@@ -62,6 +65,9 @@ def main():
             if b"\n" in text.replace(b"\r\n", b""):
                 problems.append("%s has line ends other than CRLF" % name)
         readme = z.read("README.txt").decode("ascii", errors="replace")
+        first_line = readme.splitlines()[0] if readme else ""
+        if first_line != "Tarvello Rounding Utility %s" % version:
+            problems.append("README.txt begins %r, not with version %s" % (first_line, version))
         for phrase in README_MUST_SAY:
             if phrase not in readme:
                 problems.append("README.txt does not say: %s" % phrase)

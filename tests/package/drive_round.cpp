@@ -1,9 +1,11 @@
 // Plays a user of the unpacked package: starts the stand-in host with a quote, starts the
 // utility, chooses "Nearest Multiple of" 5 on the unit price and presses Round, all through
-// window messages from outside, then closes both programs. Controls are found by their
-// captions, as a user finds them, not by ids.
+// window messages from outside, looks up the version in Help > About, then closes both
+// programs. Controls are found by their captions, as a user finds them, not by ids (the menu,
+// which Wine does not show to other processes, by its command). Checks on the way that the
+// version resource and the About box say VERSION.
 //
-//   drive_round --utility EXE --standin EXE --quote CSV --dump CSV --ready FILE
+//   drive_round --utility EXE --standin EXE --quote CSV --dump CSV --ready FILE --version X.Y.Z
 //
 // Exit code 0 when every step worked; otherwise the failed step is on standard error.
 #include <windows.h>
@@ -17,8 +19,9 @@
 #include <utility>
 #include <vector>
 
-#include "app/version.h"
-#include "bench/startup/launch.h"
+#include "identity/identity.h"
+#include "tests/support/launch.h"
+#include "ui/main-window/main_window_layout.h"
 
 namespace {
 
@@ -166,10 +169,83 @@ void Close(const Started& p, HWND window, const char* name) {
     }
 }
 
+struct Version {
+    unsigned major = 0, minor = 0, revision = 0;
+};
+
+Version ParseVersion(const std::wstring& text) {
+    Version v;
+    if (swscanf(text.c_str(), L"%u.%u.%u", &v.major, &v.minor, &v.revision) != 3) {
+        throw std::runtime_error("--version " + Narrow(text) + " is not major.minor.revision");
+    }
+    return v;
+}
+
+// The executable's version resource: the numbers major.minor.0.revision, and the texts with the
+// minor number in two digits and the revision in four.
+void CheckVersionResource(const std::wstring& exe, const Version& v) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(exe.c_str(), &ignored);
+    std::vector<BYTE> data(size);
+    if (size == 0 || !GetFileVersionInfoW(exe.c_str(), 0, size, data.data())) {
+        throw std::runtime_error("the utility carries no version resource");
+    }
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) ||
+        fixed->dwFileVersionMS != (v.major << 16 | v.minor) ||
+        fixed->dwFileVersionLS != (v.revision & 0xFFFF) ||
+        fixed->dwProductVersionMS != fixed->dwFileVersionMS ||
+        fixed->dwProductVersionLS != fixed->dwFileVersionLS) {
+        throw std::runtime_error("the version resource's numbers are not those of the version");
+    }
+    wchar_t expected[32];
+    swprintf(expected, 32, L"%u.%02u.%04u", v.major, v.minor, v.revision);
+    for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
+        wchar_t* text = nullptr;
+        const std::wstring query = std::wstring(L"\\StringFileInfo\\040904b0\\") + name;
+        if (!VerQueryValueW(data.data(), query.c_str(), reinterpret_cast<void**>(&text), &length) ||
+            std::wstring(text) != expected) {
+            throw std::runtime_error("the version resource's " + Narrow(name) + " is not " +
+                                     Narrow(expected));
+        }
+    }
+    std::printf("drive_round: version resource says %s\n", Narrow(expected).c_str());
+}
+
+// Opens Help > About, reads the version line and closes the box with OK.
+void CheckAboutVersion(const Started& utility, HWND main, const std::wstring& version) {
+    PostMessageW(main, WM_COMMAND, MAKEWPARAM(tarvello::ui::main_window::kMnuHelpAbout, 0), 0);
+    const std::wstring caption = L"About " TARVELLO_TITLE;
+    HWND box = nullptr;
+    for (const ULONGLONG deadline = GetTickCount64() + kCallTimeoutMs; !box;) {
+        box = tarvello::launch::FindTopWindow(utility.processId, caption);
+        if (!box && GetTickCount64() >= deadline) throw std::runtime_error("no About box");
+        if (!box) Sleep(20);
+    }
+    std::wstring line;
+    for (const Child& c : Children(box)) {
+        if (c.text.rfind(L"Version ", 0) == 0) line = c.text;
+    }
+    std::printf("drive_round: About box says \"%s\"\n", Narrow(line).c_str());
+    if (line != L"Version " + version) {
+        throw std::runtime_error("the About box says \"" + Narrow(line) + "\", not version " +
+                                 Narrow(version));
+    }
+    PostMessageW(ControlByCaption(box, L"OK"), BM_CLICK, 0, 0);
+    for (const ULONGLONG deadline = GetTickCount64() + kCallTimeoutMs;
+         tarvello::launch::FindTopWindow(utility.processId, caption);) {
+        if (GetTickCount64() >= deadline) throw std::runtime_error("the About box stays open");
+        Sleep(20);
+    }
+}
+
 void Drive(const std::map<std::wstring, std::wstring>& args) {
     const std::wstring standinExe = args.at(L"--standin");
     const std::wstring utilityExe = args.at(L"--utility");
     const std::wstring ready = args.at(L"--ready");
+    const std::wstring version = args.at(L"--version");
+    CheckVersionResource(utilityExe, ParseVersion(version));
     Running running;
 
     const Started& standin = running.Add(tarvello::launch::Start(
@@ -194,6 +270,7 @@ void Drive(const std::map<std::wstring, std::wstring>& args) {
     ExpectChecked(main, L"Unit Price");
     Click(main, L"&Round");
     ExpectNoMessageBox(utility.processId, "after Round");
+    CheckAboutVersion(utility, main, version);
 
     // Posted: the button's handler ends the program, and its answer does not matter.
     std::printf("drive_round: click \"&Close\"\n");
@@ -211,11 +288,12 @@ int main() {
     std::map<std::wstring, std::wstring> args;
     for (int i = 1; argv && i + 1 < argc; i += 2) args[argv[i]] = argv[i + 1];
     if (argv) LocalFree(argv);
-    for (const wchar_t* key : {L"--utility", L"--standin", L"--quote", L"--dump", L"--ready"}) {
+    for (const wchar_t* key :
+         {L"--utility", L"--standin", L"--quote", L"--dump", L"--ready", L"--version"}) {
         if (!args.count(key)) {
             std::fprintf(stderr,
                          "usage: drive_round --utility EXE --standin EXE --quote CSV --dump CSV "
-                         "--ready FILE\n");
+                         "--ready FILE --version X.Y.Z\n");
             return 2;
         }
     }

@@ -2,7 +2,8 @@
 # The release package as a Windows user gets it: packs the executables of this build, checks
 # the zip, unpacks it, checks that both programs import only DLLs that every Windows has, and
 # does one Round with the unpacked programs in a new Wine prefix that holds nothing else; then
-# checks that the settings key is where the read-me says and that its reset command works.
+# checks that the settings key is where the read-me says and that its reset command works. The
+# zip's name, its read-me, the version resource and the About box must agree on the version.
 #
 #   package_test.sh --source DIR --build DIR --work DIR --utility EXE --standin EXE --driver EXE
 set -euo pipefail
@@ -20,7 +21,10 @@ while [ $# -gt 0 ]; do
     shift 2
 done
 here="$(cd "$(dirname "$0")" && pwd)"
-zip_name=tarvello-rounding-1.0.7-win64.zip
+# The version the build was made with; the zip's name, its read-me, the executable's version
+# resource and the About box must all say it.
+version="$(cat "$build/version.txt")"
+zip_name="tarvello-rounding-$version-win64.zip"
 
 rm -rf "$work"
 mkdir -p "$work"
@@ -41,7 +45,7 @@ if ! cmp "$work/dist-a/$zip_name" "$work/dist-b/$zip_name"; then
     echo "package_test: the same inputs gave different zips"
     exit 1
 fi
-python3 "$here/check_zip.py" "$work/dist-a/$zip_name"
+python3 "$here/check_zip.py" "$work/dist-a/$zip_name" "$version"
 
 echo "== unpack"
 unpacked="$work/Tarvello Rounding"
@@ -73,7 +77,8 @@ windows_path() { echo "Z:${1//\//\\}"; }
     --standin "$(windows_path "$unpacked/standin/TarvelloStandin.exe")" \
     --quote "$(windows_path "$unpacked/standin/sample-quote.csv")" \
     --dump "$(windows_path "$work/after-round.csv")" \
-    --ready "$(windows_path "$work/standin-ready")"
+    --ready "$(windows_path "$work/standin-ready")" \
+    --version "$version"
 python3 "$here/check_dump.py" "$unpacked/standin/sample-quote.csv" "$work/after-round.csv"
 
 echo "== the settings key is where README.txt says, and its reset command removes it"

@@ -1,5 +1,5 @@
 #include "tests/support/standin_process.h"
-#include "tests/support/top_window.h"
+#include "tests/support/launch.h"
 
 #include <utility>
 
@@ -8,13 +8,7 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"TarvelloStandinWindow";
 
-std::wstring Widen(const std::string& utf8) {
-    if (utf8.empty()) return {};
-    int n = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
-    return out;
-}
+using launch::Widen;
 
 // A Unix path (what the build knows under Wine) seen from Windows: Z: is the root.
 std::wstring ToWindowsPath(std::wstring path) {
@@ -317,7 +311,7 @@ bool StandinProcess::Running() const {
 }
 
 HWND StandinProcess::Window() const {
-    return TopWindowOf(processId_, kWindowClass);
+    return launch::FindWindowOfClass(processId_, kWindowClass);
 }
 
 bool StandinProcess::Close(DWORD timeoutMs) {

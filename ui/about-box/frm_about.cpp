@@ -6,11 +6,13 @@
 #include <string>
 #include <utility>
 
-#include "app/resource_ids.h"
-#include "app/version.h"
+#include "identity/identity.h"
+#include "identity/resource_ids.h"
 #include "ui/about-box/about_box_layout.h"
+#include "ui/about-box/sys_info_launcher.h"
 #include "ui/window-utils/dialog_keys.h"
 #include "ui/window-utils/twips.h"
+#include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {
 
@@ -18,11 +20,6 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
-
-// Texts are ASCII constants and the program's own identity.
-std::wstring Widen(const std::string& text) {
-    return std::wstring(text.begin(), text.end());
-}
 
 // The program's icon when the executable carries one, the platform's otherwise (test programs
 // have none).
@@ -53,10 +50,8 @@ FontSpec DialogFont(int dpi, std::wstring& face) {
 
 }  // namespace
 
-frmAbout::frmAbout(HWND owner) : frmAbout(owner, SysInfoSettings{}) {}
-
-frmAbout::frmAbout(HWND owner, SysInfoSettings sysInfo)
-    : owner_(owner), sysInfo_(std::move(sysInfo)) {}
+frmAbout::frmAbout(HWND owner, MessagePresenter& messages, SysInfoSettings sysInfo)
+    : owner_(owner), messages_(messages), sysInfo_(std::move(sysInfo)) {}
 
 frmAbout::~frmAbout() {
     EndModal();
@@ -103,12 +98,12 @@ void frmAbout::CreateBox() {
 
 void frmAbout::SetTexts() {
     const std::string title = TARVELLO_TITLE;
-    SetWindowTextW(hwnd_, Widen("About " + title).c_str());
+    SetWindowTextW(hwnd_, ToWide("About " + title).c_str());
     const std::string version = "Version " + std::to_string(TARVELLO_VERSION_MAJOR) + "." +
                                 std::to_string(TARVELLO_VERSION_MINOR) + "." +
                                 std::to_string(TARVELLO_VERSION_REVISION);
-    SetDlgItemTextW(hwnd_, about_box::kLblVersion, Widen(version).c_str());
-    SetDlgItemTextW(hwnd_, about_box::kLblTitle, Widen(title).c_str());
+    SetDlgItemTextW(hwnd_, about_box::kLblVersion, ToWide(version).c_str());
+    SetDlgItemTextW(hwnd_, about_box::kLblTitle, ToWide(title).c_str());
     SetDlgItemTextW(hwnd_, about_box::kLblDescription,
                     L"This utility is designed to help Tarvello users round by either nearest "
                     L"multiple or decimal place.");
@@ -158,6 +153,10 @@ void frmAbout::cmdOK_Click() {
 
 void frmAbout::cmdSysInfo_Click() {
     StartSysInfo();
+}
+
+void frmAbout::StartSysInfo() {
+    ui::StartSysInfo(hwnd_, sysInfo_, messages_);
 }
 
 LRESULT frmAbout::OnActivate(WPARAM wParam, LPARAM lParam) {

@@ -10,6 +10,7 @@
 #include "ui/about-box/sys_info_settings.h"
 #include "ui/window-utils/base_window.h"
 #include "ui/window-utils/control_factory.h"
+#include "ui/window-utils/message_presenter.h"
 
 namespace tarvello::ui {
 
@@ -17,8 +18,8 @@ class frmAbout : public BaseWindow<frmAbout> {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloAboutBox";
 
-    explicit frmAbout(HWND owner);
-    frmAbout(HWND owner, SysInfoSettings sysInfo);
+    // `messages` tells the user when the system information tool is unavailable.
+    frmAbout(HWND owner, MessagePresenter& messages, SysInfoSettings sysInfo = {});
     ~frmAbout();
     frmAbout(const frmAbout&) = delete;
     frmAbout& operator=(const frmAbout&) = delete;
@@ -29,17 +30,14 @@ public:
 
     // Starts the system information tool, or tells the user it is unavailable.
     void StartSysInfo();
-    // Reads one registry value as text into KeyVal; true when the value was read. Throws when
-    // the value holds no bytes at all.
-    bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                     std::string& KeyVal);
+
+    // Event handlers, one per user event.
+    void cmdOK_Click();
+    void cmdSysInfo_Click();
 
     LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
 private:
-    void cmdOK_Click();
-    void cmdSysInfo_Click();
-
     void CreateBox();
     void SetTexts();
     void RunModalLoop();
@@ -49,6 +47,7 @@ private:
     LRESULT DefaultButtonId() const;
 
     HWND owner_;
+    MessagePresenter& messages_;
     SysInfoSettings sysInfo_;
     std::wstring fontFace_;  // the controls' font keeps a pointer to it
     ControlSet controls_;

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/version.h"
-#include "ui/about-box/frm_about.h"
+#include "ui/about-box/sys_info_launcher.h"
+
+#include "identity/identity.h"
 #include "ui/about-box/registry_value_text.h"
 #include "ui/window-utils/scoped_win.h"
 
@@ -18,7 +19,7 @@ namespace {
 
 constexpr DWORD kValueBufferSize = 1024;
 constexpr const char kToolFileName[] = "\\MSINFO32.EXE";
-constexpr const char kUnavailable[] = "System Information Is Unavailable At This Time";
+constexpr const wchar_t kUnavailable[] = L"System Information Is Unavailable At This Time";
 
 // Only a plain file counts: a folder, a hidden or a system file of that name does not.
 bool IsNormalFile(const std::string& path) {
@@ -54,8 +55,8 @@ bool StartProgram(const std::string& path) {
 
 }  // namespace
 
-bool frmAbout::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                           std::string& KeyVal) {
+bool GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
+                 std::string& KeyVal) {
     // Reading is all the lookup needs; asking for more is refused to standard users on
     // HKEY_LOCAL_MACHINE.
     ScopedKey key;
@@ -88,14 +89,14 @@ bool frmAbout::GetKeyValue(HKEY KeyRoot, const std::string& KeyName, const std::
     return true;
 }
 
-void frmAbout::StartSysInfo() {
+void StartSysInfo(HWND owner, const SysInfoSettings& where, MessagePresenter& messages) {
     bool started = false;
     try {
         std::string toolPath;
-        if (GetKeyValue(sysInfo_.root, sysInfo_.pathKey, sysInfo_.pathValue, toolPath)) {
+        if (GetKeyValue(where.root, where.pathKey, where.pathValue, toolPath)) {
             // Place 1 names the program itself: it is started as read, without a look first.
             started = StartProgram(toolPath);
-        } else if (GetKeyValue(sysInfo_.root, sysInfo_.folderKey, sysInfo_.folderValue, toolPath)) {
+        } else if (GetKeyValue(where.root, where.folderKey, where.folderValue, toolPath)) {
             std::string composed = toolPath + kToolFileName;
             started = IsNormalFile(composed) && StartProgram(composed);
         }
@@ -104,11 +105,8 @@ void frmAbout::StartSysInfo() {
     }
     if (started) return;
 
-    if (sysInfo_.showMessage) {
-        sysInfo_.showMessage(hwnd(), kUnavailable, TARVELLO_TITLE, MB_OK);
-    } else {
-        MessageBoxA(hwnd(), kUnavailable, TARVELLO_TITLE, MB_OK);
-    }
+    // No icon: the tool is merely missing, nothing went wrong.
+    messages.Show(owner, kUnavailable, L"" TARVELLO_TITLE, 0);
 }
 
 }  // namespace tarvello::ui

@@ -1,17 +1,12 @@
 #pragma once
-// Where the About box looks for the system information tool and how it tells the user that
-// the tool is unavailable. The defaults are the program's own; tests point the lookup at a
-// scratch key and capture the message instead of showing it.
+// Where the About box looks for the system information tool. The defaults are the program's
+// own; tests point the lookup at a scratch key.
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 
 namespace tarvello::ui {
-
-using MessagePresenter =
-    std::function<int(HWND owner, const std::string& text, const std::string& caption, UINT type)>;
 
 struct SysInfoSettings {
     HKEY root = HKEY_LOCAL_MACHINE;
@@ -20,8 +15,6 @@ struct SysInfoSettings {
     std::string pathValue = "PATH";
     std::string folderKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
     std::string folderValue = "MSINFO";
-    // Null: a real MessageBoxA.
-    MessagePresenter showMessage;
 };
 
 }  // namespace tarvello::ui

@@ -4,22 +4,21 @@
 
 #include <stdexcept>
 
-#include "app/resource_ids.h"
-#include "app/version.h"
+#include "identity/identity.h"
+#include "identity/resource_ids.h"
 #include "ui/main-window/main_window_layout.h"
-#include "ui/main-window/production_services.h"
 #include "ui/window-utils/twips.h"
 
 namespace tarvello::ui {
 
 using namespace main_window;
 
-frmMain::frmMain(RoundingPass& pass, MessageBoxes& messages, SettingsLocation settings,
+frmMain::frmMain(RoundingPass& pass, MessagePresenter& messages, SettingsLocation settings,
                  AboutOpener openAbout)
     : pass_(pass),
       messages_(messages),
       settings_(std::move(settings)),
-      openAbout_(openAbout ? std::move(openAbout) : AboutOpener(&OpenAboutBox)) {}
+      openAbout_(std::move(openAbout)) {}
 
 frmMain::~frmMain() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -199,7 +198,7 @@ void frmMain::mnuFileClose_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    openAbout_(hwnd_);
+    if (openAbout_) openAbout_(hwnd_);
 }
 
 bool frmMain::IsOn(HWND option) const {

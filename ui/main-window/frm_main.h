@@ -13,19 +13,12 @@
 
 namespace tarvello::ui {
 
-struct RoundingRequest {
-    double Amount = 0;
-    Text PriceField;
-    Text Method;
-    Text RowScope;
-};
-
 class frmMain : public BaseWindow<frmMain> {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloRoundingMain";
 
-    frmMain(RoundingPass& pass, MessageBoxes& messages, SettingsLocation settings = {},
-            AboutOpener openAbout = nullptr);
+    frmMain(RoundingPass& pass, MessagePresenter& messages, SettingsLocation settings,
+            AboutOpener openAbout);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -49,21 +42,13 @@ public:
     void txtNearest_GotFocus();
     void txtNearestRoundUp_GotFocus();
 
-    // The controls.
-    HWND Label4 = nullptr, Label5 = nullptr, Line1 = nullptr, Line2 = nullptr;
-    HWND Frame1 = nullptr, Frame2 = nullptr, Frame3 = nullptr;
-    HWND optDecimal = nullptr, optNearest = nullptr, optRoundUp = nullptr;
-    HWND txtDecimalPlaces = nullptr, txtNearest = nullptr, txtNearestRoundUp = nullptr;
-    HWND optUnitPrice = nullptr, optExtendedPrice = nullptr;
-    HWND optCurrentRow = nullptr, optSelectedRows = nullptr, optAllRows = nullptr;
-    HWND cmdRound = nullptr, cmdClose = nullptr;
-
 private:
-    // Forwards the pass's own messages to the presenter, owned by this window.
+    // Forwards the pass's own messages to the presenter, owned by this window and under its
+    // title.
     class PassMessages : public MessageSink {
     public:
         explicit PassMessages(frmMain& window) : window_(window) {}
-        void ShowError(const Text& message, const Text& title) override;
+        void ShowError(const Text& message) override;
 
     private:
         frmMain& window_;
@@ -89,8 +74,17 @@ private:
     enum class AfterRound { Nothing, CloseCommand, CloseWindow };
     void FinishRound();
 
+    // The controls, found by their ids once the window is created.
+    HWND Label4 = nullptr, Label5 = nullptr, Line1 = nullptr, Line2 = nullptr;
+    HWND Frame1 = nullptr, Frame2 = nullptr, Frame3 = nullptr;
+    HWND optDecimal = nullptr, optNearest = nullptr, optRoundUp = nullptr;
+    HWND txtDecimalPlaces = nullptr, txtNearest = nullptr, txtNearestRoundUp = nullptr;
+    HWND optUnitPrice = nullptr, optExtendedPrice = nullptr;
+    HWND optCurrentRow = nullptr, optSelectedRows = nullptr, optAllRows = nullptr;
+    HWND cmdRound = nullptr, cmdClose = nullptr;
+
     RoundingPass& pass_;
-    MessageBoxes& messages_;
+    MessagePresenter& messages_;
     SettingsStore settings_;
     AboutOpener openAbout_;
     ControlSet controls_;
@@ -98,6 +92,8 @@ private:
     int dpi_ = 96;
     bool roundRunning_ = false;
     AfterRound afterRound_ = AfterRound::Nothing;
+    // How far the last Round that reached the host went.
+    std::optional<RoundOutcome> lastRound_;
 };
 
 }  // namespace tarvello::ui

@@ -13,10 +13,10 @@
 
 namespace tarvello::ui {
 
-void frmMain::PassMessages::ShowError(const Text& message, const Text& title) {
+void frmMain::PassMessages::ShowError(const Text& message) {
     // The pass is still under way, with the wait cursor up; the box is read with the arrow.
     ScopedCursor arrow(reinterpret_cast<LPCWSTR>(IDC_ARROW));
-    window_.messages_.Show(window_.hwnd_, ToWide(message), ToWide(title), MB_ICONERROR);
+    window_.ShowError(ToWide(message));
 }
 
 void frmMain::ShowError(const std::wstring& text) {
@@ -29,13 +29,13 @@ std::optional<RoundingRequest> frmMain::ReadRequest() {
     RoundingRequest request;
     HWND box = nullptr;
     if (IsOn(optNearest)) {
-        request.Method = u"Nearest";
+        request.Method = RoundingMethod::Nearest;
         box = txtNearest;
     } else if (IsOn(optRoundUp)) {
-        request.Method = u"RoundUp";
+        request.Method = RoundingMethod::RoundUp;
         box = txtNearestRoundUp;
     } else if (IsOn(optDecimal)) {
-        request.Method = u"Decimal";
+        request.Method = RoundingMethod::Decimal;
         box = txtDecimalPlaces;
     } else {
         return std::nullopt;  // the method frame always has one option on
@@ -49,12 +49,12 @@ std::optional<RoundingRequest> frmMain::ReadRequest() {
         return std::nullopt;
     }
     // More than 10 decimal places is declined without a word, before the host is reached.
-    if (request.Method == u"Decimal" && request.Amount > 10) return std::nullopt;
+    if (request.Method == RoundingMethod::Decimal && request.Amount > 10) return std::nullopt;
 
-    request.RowScope = IsOn(optCurrentRow)     ? u"Current"
-                       : IsOn(optSelectedRows) ? u"Selected"
-                                               : u"All";
-    request.PriceField = IsOn(optUnitPrice) ? u"UnitPrice" : u"ExtendedPrice";
+    request.RowScope = IsOn(optCurrentRow)     ? RowChoice::Current
+                       : IsOn(optSelectedRows) ? RowChoice::Selected
+                                               : RowChoice::All;
+    request.PriceField = IsOn(optUnitPrice) ? RoundedPrice::UnitPrice : RoundedPrice::ExtendedPrice;
     return request;
 }
 
@@ -68,8 +68,7 @@ void frmMain::cmdRound_Click() {
         PassMessages messages(*this);
         roundRunning_ = true;
         try {
-            pass_.RoundLineItems(request->Amount, request->PriceField, request->Method,
-                                 request->RowScope, messages);
+            lastRound_ = pass_.RoundLineItems(*request, messages);
         } catch (const RoundFailure& stopped) {
             failure = DescribeRoundFailure(stopped);
         } catch (...) {

@@ -8,7 +8,8 @@
 #include <exception>
 #include <string>
 
-#include "app/version.h"
+#include "identity/identity.h"
+#include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {
 
@@ -70,9 +71,9 @@ private:
     }
 
     static void ReportUnexpected(HWND hwnd, const char* what) {
-        std::wstring text = L"An unexpected error occurred: ";
-        for (const char* p = what; *p; ++p)
-            text += static_cast<wchar_t>(static_cast<unsigned char>(*p));
+        const std::wstring text = L"An unexpected error occurred: " + ToWide(std::string(what));
+        // The last resort of every window: it speaks to the user directly, so that a fault in a
+        // presenter cannot hide the fault it reports.
         MessageBoxW(hwnd, text.c_str(), L"" TARVELLO_TITLE, MB_OK | MB_ICONERROR);
     }
 };

@@ -1,10 +1,12 @@
 #pragma once
-// Texts between Windows (wchar_t, 16 bits here) and the engine (char16_t).
+// Texts between Windows (wchar_t, 16 bits here) and the engine (char16_t): the same code
+// units, copied. Conversions from and to 8-bit text are the engine's (engine/text_util.h).
 
 #include <windows.h>
 
 #include <string>
 
+#include "engine/text_util.h"
 #include "engine/variant.h"
 
 namespace tarvello::ui {
@@ -15,8 +17,9 @@ inline Text ToText(const std::wstring& wide) {
 inline std::wstring ToWide(const Text& text) {
     return std::wstring(text.begin(), text.end());
 }
-inline std::wstring ToWide(const std::string& ascii) {
-    return std::wstring(ascii.begin(), ascii.end());
+// UTF-8 (and so ASCII: constants, exception messages) for Windows.
+inline std::wstring ToWide(const std::string& utf8) {
+    return ToWide(TextFromUtf8(utf8));
 }
 
 // The whole text of a window or control.

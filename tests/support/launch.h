@@ -1,6 +1,7 @@
 #pragma once
-// Starting a Windows program and waiting, bounded, until its main window is up and answers:
-// shared by the start-up probe and by the package test's window driver.
+// Driving another program from outside: starting it, waiting (bounded) until its main window is
+// up and answers, finding its windows, closing it. Shared by the tests, the demo's drivers and
+// the benchmarks, so that there is one way to find another process's windows.
 
 #include <windows.h>
 
@@ -27,6 +28,9 @@ HWND FindTopWindow(DWORD processId, const std::wstring& caption);
 // A visible dialog (message box) of the process, nullptr when there is none.
 HWND FindDialog(DWORD processId);
 
+// The first top-level window of the process of that window class, shown or not.
+HWND FindWindowOfClass(DWORD processId, const std::wstring& windowClass);
+
 // Waits until the process has its window visible and the window's thread answers a sent
 // message: the moment a user can work with it. Throws when the process ends first or when
 // timeoutMs passes.
@@ -41,7 +45,8 @@ bool CloseAndWait(const Started& started, HWND window, DWORD timeoutMs, DWORD& e
 std::wstring WindowText(HWND window);
 std::wstring DialogText(HWND dialog);
 
+// UTF-8 for consoles and exception messages, and back.
 std::string Narrow(const std::wstring& text);
-std::wstring Widen(const char* text);
+std::wstring Widen(const std::string& utf8);
 
 }  // namespace tarvello::launch

@@ -1,20 +1,27 @@
-#include "bench/startup/launch.h"
+#include "tests/support/launch.h"
 
 #include <stdexcept>
 #include <vector>
 
+#include "engine/text_util.h"
+
 namespace tarvello::launch {
 namespace {
 
-bool IsDialogClass(HWND window) {
+constexpr wchar_t kDialogClass[] = L"#32770";
+
+std::wstring ClassOf(HWND window) {
     wchar_t cls[64] = {};
     GetClassNameW(window, cls, 64);
-    return std::wstring(cls) == L"#32770";
+    return cls;
 }
 
+// What a top-level window must be to be found; empty texts match anything.
 struct Search {
     DWORD processId;
-    const std::wstring* caption;
+    std::wstring windowClass;
+    std::wstring caption;
+    bool visibleOnly;
     bool dialogs;
     HWND found = nullptr;
 };
@@ -23,17 +30,20 @@ BOOL CALLBACK Visit(HWND window, LPARAM param) {
     auto* s = reinterpret_cast<Search*>(param);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != s->processId || !IsWindowVisible(window)) return TRUE;
-    if (IsDialogClass(window) != s->dialogs) return TRUE;
-    if (s->caption && !s->caption->empty() && WindowText(window) != *s->caption) return TRUE;
+    if (owner != s->processId) return TRUE;
+    if (s->visibleOnly && !IsWindowVisible(window)) return TRUE;
+    const std::wstring cls = ClassOf(window);
+    if (!s->windowClass.empty() ? cls != s->windowClass : (cls == kDialogClass) != s->dialogs) {
+        return TRUE;
+    }
+    if (!s->caption.empty() && WindowText(window) != s->caption) return TRUE;
     s->found = window;
     return FALSE;
 }
 
-HWND Find(DWORD processId, const std::wstring* caption, bool dialogs) {
-    Search s{processId, caption, dialogs};
-    EnumWindows(Visit, reinterpret_cast<LPARAM>(&s));
-    return s.found;
+HWND Find(Search search) {
+    EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
@@ -50,20 +60,12 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM param) {
 }  // namespace
 
 std::string Narrow(const std::wstring& text) {
-    if (text.empty()) return {};
-    int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
-                                nullptr, nullptr);
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
-                        nullptr, nullptr);
-    return out;
+    return Utf8Of(Text(text.begin(), text.end()));
 }
 
-std::wstring Widen(const char* text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
-    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, text, -1, out.data(), n);
-    return out;
+std::wstring Widen(const std::string& utf8) {
+    const Text text = TextFromUtf8(utf8);
+    return std::wstring(text.begin(), text.end());
 }
 
 std::wstring WindowText(HWND window) {
@@ -103,11 +105,15 @@ Started Start(const std::wstring& exe, const std::wstring& arguments, const std:
 }
 
 HWND FindTopWindow(DWORD processId, const std::wstring& caption) {
-    return Find(processId, &caption, false);
+    return Find({processId, L"", caption, true, false});
 }
 
 HWND FindDialog(DWORD processId) {
-    return Find(processId, nullptr, true);
+    return Find({processId, L"", L"", true, true});
+}
+
+HWND FindWindowOfClass(DWORD processId, const std::wstring& windowClass) {
+    return Find({processId, windowClass, L"", false, false});
 }
 
 HWND WaitUntilReady(const Started& started, const std::wstring& caption, DWORD timeoutMs) {

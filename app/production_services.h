@@ -1,0 +1,21 @@
+#pragma once
+// The real services the program puts the main window together with: the rounding pass over the
+// COM host link and the About box.
+
+#include <windows.h>
+
+#include "ui/main-window/services.h"
+#include "ui/window-utils/message_presenter.h"
+
+namespace tarvello::app {
+
+// The Round against the running Tarvello, with the user's regional number format.
+class HostRoundingPass : public ui::RoundingPass {
+public:
+    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages) override;
+};
+
+// Builds a fresh About box and loads it; returns when the box has closed.
+ui::AboutOpener AboutBoxOpener(ui::MessagePresenter& messages);
+
+}  // namespace tarvello::app
