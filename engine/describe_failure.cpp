@@ -8,6 +8,11 @@
 namespace tarvello {
 namespace {
 
+// A typed amount is quoted by its first few dozen characters, and the host's own words by a
+// line's worth: a message box grows as wide as its longest unbroken line.
+constexpr std::size_t kQuotedAmountLimit = 32;
+constexpr std::size_t kHostWordsLimit = 120;
+
 Text Words(const char* utf8) {
     return TextFromUtf8(utf8);
 }
@@ -110,8 +115,23 @@ std::string InvalidReason(const RoundFailure& f) {
     }
 }
 
-// The reason, as the end of "Rounding stopped at row 4: ".
-Text Reason(const RoundFailure& f) {
+}  // namespace
+
+namespace detail {
+
+Text Shortened(const Text& text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t cut = limit;
+    // Never between the two halves of a surrogate pair.
+    if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
+    return text.substr(0, cut) + u"\u2026";
+}
+
+Text LineItemsWord(std::int32_t count) {
+    return Words((std::to_string(count) + (count == 1 ? " line item" : " line items")).c_str());
+}
+
+Text FailureReason(const RoundFailure& f) {
     switch (f.cause) {
         case FailureCause::DivisionByZero:
             return Words(
@@ -137,28 +157,23 @@ Text Reason(const RoundFailure& f) {
     Text text = f.step == PassStep::Attach
                     ? Words("Tarvello could not be reached")
                     : Words(("Tarvello reported an error while " + HostActivity(f)).c_str());
-    if (!f.hostText.empty()) text += u": \"" + f.hostText + u"\"";
+    if (!f.hostText.empty()) text += u": \"" + Shortened(f.hostText, kHostWordsLimit) + u"\"";
     return text + Words((" (code " + Hex(f.hostCode) + ").").c_str());
 }
 
-std::string LineItems(std::int32_t count) {
-    return std::to_string(count) + (count == 1 ? " line item" : " line items");
-}
-
-}  // namespace
+}  // namespace detail
 
 Text DescribeRoundFailure(const RoundFailure& failure) {
     const bool inWalk = failure.row >= 0;
     Text text = Words((inWalk ? "Rounding stopped at row " + std::to_string(failure.row) + ": "
                               : std::string("Rounding stopped before any line item was rounded: "))
                           .c_str());
-    text += Reason(failure);
+    text += detail::FailureReason(failure);
     const bool modifierMayBeCleared =
         failure.step == PassStep::LineItemSetValue && failure.field == LineItemField::UnitPrice;
     if (failure.written > 0) {
-        text += Words((" " + LineItems(failure.written) +
-                       " had already been rounded; the rest were left unchanged.")
-                          .c_str());
+        text += u" " + detail::LineItemsWord(failure.written) +
+                u" had already been rounded; the rest were left unchanged.";
     } else if (!inWalk) {
         text += u" Nothing in the document was changed.";
     } else if (!modifierMayBeCleared) {
@@ -177,7 +192,8 @@ Text DescribeRoundFailure(const RoundFailure& failure) {
 Text DescribeUnreadableAmount(const Text& amountText, const NumberFormat& format) {
     const Text example = u"Type a number such as 5 or 0" + format.decimalSeparator + u"25.";
     if (amountText.empty()) return u"No amount was typed. " + example;
-    return u"The amount \"" + amountText + u"\" is not a number. " + example;
+    return u"The amount \"" + detail::Shortened(amountText, kQuotedAmountLimit) +
+           u"\" is not a number. " + example;
 }
 
 }  // namespace tarvello

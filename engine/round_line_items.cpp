@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "pass_progress.h"
 #include "rounding.h"
 #include "rounding_rules.h"
 #include "text_util.h"
@@ -16,21 +17,8 @@ const char16_t kNoDocumentText[] = u"There are no documents currently open in Ta
 
 namespace {
 
+using detail::Progress;
 using Field = LineItemField;
-
-// Where the pass is, kept up to date so that a failure can say where it stopped.
-struct Progress {
-    PassStep step = PassStep::ReadMethod;
-    std::optional<Field> field;
-    std::int32_t row = -1;
-    std::int32_t written = 0;
-    std::int32_t rowsVisited = 0;
-
-    void At(PassStep now, std::optional<Field> about = std::nullopt) {
-        step = now;
-        field = about;
-    }
-};
 
 // True when the host's active row names `row`. An answer that is not a number names no row.
 bool IsActiveRow(const Variant& activeRow, std::int16_t row, const NumberFormat& format) {
@@ -44,22 +32,34 @@ bool IsActiveRow(const Variant& activeRow, std::int16_t row, const NumberFormat&
     return ToNumber(activeRow, format) == row;
 }
 
+// A price or quantity the Round works with must be a finite number: NaN or an infinity would
+// be written back into the quote as it is, or turn a unit price into 0.
+void RequireFinite(const Variant& value) {
+    if (value.kind() == Variant::Kind::Double && !std::isfinite(value.AsDouble())) {
+        throw EngineError(ErrorKind::TypeMismatch, "a value that is not a finite number");
+    }
+}
+
 class Pass {
 public:
     Pass(const RoundingRequest& request, HostApplication& host, const NumberFormat& format,
-         Progress& progress)
-        : request_(request), host_(host), format_(format), progress_(progress) {}
+         Progress& progress, const PassHooks& hooks)
+        : request_(request), host_(host), format_(format), progress_(progress), hooks_(hooks) {}
 
-    void Walk(const Text& selectedRows, std::int16_t lastRow) {
+    // False when the caller asked the pass to stop before it reached the last row.
+    bool Walk(const Text& selectedRows, std::int16_t lastRow) {
         // One counter for the whole walk: the host gets a reference to it in every call.
         std::int16_t row = 0;
         for (std::int32_t index = 0; index <= lastRow; ++index) {
+            if (hooks_.observer && hooks_.observer->StopRequested()) return false;
+            if (hooks_.observer) hooks_.observer->AtLineItem(index, index, lastRow + 1);
             row = static_cast<std::int16_t>(index);
             progress_.row = index;
             progress_.rowsVisited = index + 1;
             RoundRow(row, selectedRows);
         }
         progress_.row = -1;
+        return true;
     }
 
 private:
@@ -68,9 +68,11 @@ private:
         return host_.LineItemGetValue(row, FieldName(field));
     }
 
-    void Write(std::int16_t& row, Field field, Variant value) {
+    // Gives back the value as the host left it: a price goes by reference.
+    Variant Write(std::int16_t& row, Field field, Variant value) {
         progress_.At(PassStep::LineItemSetValue, field);
         host_.LineItemSetValue(row, FieldName(field), value);
+        return value;
     }
 
     void RoundRow(std::int16_t& row, const Text& selectedRows) {
@@ -92,15 +94,46 @@ private:
         if (IsActiveRow(host_.LineItemGetActiveRow(), row, format_)) activeRowFlag = true;
 
         if (!IsChosen(row, activeRowFlag, selectedRows)) return;
+        WrittenLineItem undo{row, unitPrice, ReadModifierForUndo(row), newUnitPrice};
         Write(row, Field::PriceModifier, Variant::FromText(Text()));
-        Write(row, Field::UnitPrice, Variant::Double(newUnitPrice));
+        try {
+            undo.unitPriceWritten =
+                Write(row, Field::UnitPrice, Variant::Double(newUnitPrice)).NumberValue();
+        } catch (...) {
+            // The modifier is cleared but the price not written: Undo can still give the
+            // modifier back, as long as the price is the one it was.
+            if (unitPrice.IsNumber()) {
+                undo.unitPriceWritten = unitPrice.NumberValue();
+                Record(std::move(undo));
+            }
+            throw;
+        }
+        Record(std::move(undo));
         ++progress_.written;
+    }
+
+    // The modifier as it was, for Undo. A host that cannot tell it (an error for that field, a
+    // value of a kind that is no text or number) does not stop the Round; one that has gone
+    // away does.
+    std::optional<Variant> ReadModifierForUndo(std::int16_t& row) {
+        try {
+            return Read(row, Field::PriceModifier);
+        } catch (const HostError& error) {
+            if (error.disconnected()) throw;
+        } catch (const EngineError&) {
+        }
+        return std::nullopt;
+    }
+
+    void Record(WrittenLineItem item) {
+        if (hooks_.undo) hooks_.undo->items.push_back(std::move(item));
     }
 
     double Rounded(Field field, const Variant& price) {
         progress_.At(PassStep::WorkOutAmount);
         const std::int32_t n = detail::MethodWholeNumber(request_.Method, request_.Amount);
         progress_.At(PassStep::RoundPrice, field);
+        RequireFinite(price);
         return detail::ApplyMethod(request_.Method, request_.Amount, n, price, format_);
     }
 
@@ -109,6 +142,7 @@ private:
     double UnitPriceFromExtended(const Variant& extendedPrice, const Variant& quantity) {
         const double extendedValue = Rounded(Field::ExtendedPrice, extendedPrice);
         progress_.At(PassStep::DivideByQuantity, Field::QtyTotal);
+        RequireFinite(quantity);
         const double divisor = ToNumber(quantity, format_);
         if (divisor == 0.0) {
             throw EngineError(ErrorKind::DivisionByZero, "total quantity 0");
@@ -139,10 +173,11 @@ private:
     HostApplication& host_;
     const NumberFormat& format_;
     Progress& progress_;
+    const PassHooks& hooks_;
 };
 
 RoundOutcome Run(const RoundingRequest& request, HostLink& link, MessageSink& messages,
-                 const NumberFormat& format, Progress& progress) {
+                 const NumberFormat& format, Progress& progress, const PassHooks& hooks) {
     RoundOutcome outcome;
     progress.At(PassStep::IsHostRunning);
     if (!link.IsHostRunning()) {
@@ -159,7 +194,8 @@ RoundOutcome Run(const RoundingRequest& request, HostLink& link, MessageSink& me
     }
 
     progress.At(PassStep::GetActiveDocumentIndex);
-    if (ToWholeNumber16(host->GetActiveDocumentIndex(), format) == -1) {
+    const std::int16_t document = ToWholeNumber16(host->GetActiveDocumentIndex(), format);
+    if (document == -1) {
         messages.ShowError(kNoDocumentText);
         host.reset();
         outcome.status = RoundOutcome::Status::NoDocument;
@@ -169,13 +205,21 @@ RoundOutcome Run(const RoundingRequest& request, HostLink& link, MessageSink& me
     const Text selectedRows = TextOf(host->LineItemGetSelectedRows());
     progress.At(PassStep::LineItemCount);
     const std::int16_t lastRow = ToWholeNumber16(ToNumber(host->LineItemCount(), format) - 1.0);
+    outcome.lineItemCount = lastRow + 1;
+    if (hooks.undo) *hooks.undo = UndoRecord{true, document, outcome.lineItemCount, {}};
 
-    Pass(request, *host, format, progress).Walk(selectedRows, lastRow);
+    const bool walkedToTheEnd =
+        Pass(request, *host, format, progress, hooks).Walk(selectedRows, lastRow);
     host.reset();
+    if (!walkedToTheEnd) outcome.status = RoundOutcome::Status::Stopped;
     outcome.rowsVisited = progress.rowsVisited;
     outcome.written = progress.written;
     return outcome;
 }
+
+}  // namespace
+
+namespace detail {
 
 FailureCause CauseOf(ErrorKind kind) {
     switch (kind) {
@@ -194,7 +238,7 @@ FailureCause CauseOf(ErrorKind kind) {
 RoundFailure FailureAt(FailureCause cause, const std::string& what, const Progress& progress) {
     std::string where = progress.row >= 0 ? " at row " + std::to_string(progress.row) : "";
     if (progress.field) where += " (" + Utf8Of(FieldName(*progress.field)) + ")";
-    RoundFailure failure(cause, "rounding stopped" + where + ": " + what);
+    RoundFailure failure(cause, "stopped" + where + ": " + what);
     failure.step = progress.step;
     failure.field = progress.field;
     failure.row = progress.row;
@@ -202,33 +246,19 @@ RoundFailure FailureAt(FailureCause cause, const std::string& what, const Progre
     return failure;
 }
 
-template <typename Body>
-RoundOutcome Reporting(Progress& progress, Body&& body) {
-    try {
-        return body();
-    } catch (const EngineError& error) {
-        throw FailureAt(CauseOf(error.kind()), error.what(), progress);
-    } catch (const HostError& error) {
-        RoundFailure failure = FailureAt(FailureCause::Host, error.what(), progress);
-        failure.hostCode = error.code();
-        failure.hostText = error.description();
-        failure.hostGone = error.disconnected();
-        throw failure;
-    }
-}
-
-}  // namespace
+}  // namespace detail
 
 RoundOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
-                            const NumberFormat& format) {
+                            const NumberFormat& format, const PassHooks& hooks) {
     Progress progress;
-    return Reporting(progress, [&] { return Run(request, host, messages, format, progress); });
+    return detail::Reporting(progress,
+                             [&] { return Run(request, host, messages, format, progress, hooks); });
 }
 
 RoundOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text RowScope,
                             HostLink& host, MessageSink& messages, const NumberFormat& format) {
     Progress progress;
-    return Reporting(progress, [&] {
+    return detail::Reporting(progress, [&] {
         // An unknown method or field would give no new price at all: refuse before the host is
         // touched rather than walk the document for nothing.
         progress.At(PassStep::ReadMethod);
@@ -244,7 +274,7 @@ RoundOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text Ro
                               "unknown price field \"" + Utf8Of(PriceField) + "\"");
         }
         const RoundingRequest request{Amount, *field, *method, RowScopeNamed(RowScope)};
-        return Run(request, host, messages, format, progress);
+        return Run(request, host, messages, format, progress, PassHooks{});
     });
 }
 

@@ -11,6 +11,7 @@
 #include "line_item_fields.h"
 #include "number_format.h"
 #include "rounding_request.h"
+#include "undo_record.h"
 #include "variant.h"
 
 namespace tarvello {
@@ -57,6 +58,8 @@ public:
         : std::runtime_error(what), cause(cause) {}
 
     FailureCause cause;
+    // A Round, or the Undo of one (then `written` counts the line items restored).
+    bool undoing = false;
     PassStep step = PassStep::ReadMethod;
     // The line-item field the step was about, where there is one.
     std::optional<LineItemField> field;
@@ -71,10 +74,33 @@ public:
 };
 
 struct RoundOutcome {
-    enum class Status { Completed, HostNotRunning, NoDocument };
+    // Stopped: the caller asked the pass to stop (PassObserver), and it did so between two line
+    // items; `rowsVisited` tells where.
+    enum class Status { Completed, HostNotRunning, NoDocument, Stopped };
     Status status = Status::Completed;
     std::int32_t rowsVisited = 0;
     std::int32_t written = 0;
+    // The document's line items, when the pass got as far as counting them.
+    std::int32_t lineItemCount = 0;
+};
+
+// Follows a pass line item by line item and may ask it to stop between two of them: the window
+// shows the progress and turns Escape into a stop.
+class PassObserver {
+public:
+    virtual ~PassObserver() = default;
+    // Before the line item at `row`, the `position`th (from 0) of `count` the pass will visit.
+    virtual void AtLineItem(std::int32_t row, std::int32_t position, std::int32_t count) = 0;
+    // Asked between two line items: true ends the pass there.
+    virtual bool StopRequested() = 0;
+};
+
+// What the caller of a pass follows and keeps; both may be left out.
+struct PassHooks {
+    // Receives what Undo needs, line item by line item, so that a Round stopped part-way is
+    // undone as far as it got.
+    UndoRecord* undo = nullptr;
+    PassObserver* observer = nullptr;
 };
 
 // The pass's two messages; the window shows them under the application title.
@@ -84,7 +110,7 @@ extern const char16_t kNoDocumentText[];
 // Carries out one Round. Shows at most one message through `messages`; throws RoundFailure
 // for every other failure, after releasing the host object.
 RoundOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
-                            const NumberFormat& format = {});
+                            const NumberFormat& format = {}, const PassHooks& hooks = {});
 
 // The same Round with the request's method, field and scope as their names. An unknown method
 // or price field is refused (RoundFailure, InvalidArgument) before the host is touched; an

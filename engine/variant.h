@@ -41,9 +41,12 @@ public:
     // The value of any number kind as a double.
     double NumberValue() const {
         switch (kind()) {
-            case Kind::Int16: return AsInt16();
-            case Kind::Int32: return AsInt32();
-            default: return AsDouble();
+            case Kind::Int16:
+                return AsInt16();
+            case Kind::Int32:
+                return AsInt32();
+            default:
+                return AsDouble();
         }
     }
 

@@ -142,7 +142,11 @@ public:
         RowCall(row,
                 "LineItemGetValue(&row " + std::to_string(row) + ", \"" + Narrow(field) + "\")",
                 "LineItemGetValue", field);
-        return Item(row).at(field);
+        const LineItem& item = Item(row);
+        const auto value = item.find(field);
+        // A line item made without a price modifier has an empty one.
+        if (value == item.end() && field == u"PriceModifier") return Variant::FromText(u"");
+        return item.at(field);
     }
     Variant LineItemGetActiveRow() override {
         Call("LineItemGetActiveRow()", "LineItemGetActiveRow");

@@ -1,0 +1,172 @@
+// Undo of the last Round against the recording host: what the Round keeps for it, and what
+// Undo writes, leaves alone and says.
+#include <string>
+#include <vector>
+
+#include "engine/describe_failure.h"
+#include "engine/undo_last_round.h"
+#include "pass_fixture.h"
+
+namespace tarvello::testing {
+namespace {
+
+constexpr std::int32_t kRefused = static_cast<std::int32_t>(0x80020009);
+const Request kNearest5{5, u"UnitPrice", u"Nearest", u"All"};
+
+class UndoTest : public PassTest {
+protected:
+    // Four priced line items with modifiers, a heading between them.
+    void ArrangeQuote() {
+        const char16_t* modifiers[] = {u"List -10%", u"Rate B", u"", u"Promo"};
+        for (int i = 0; i < 4; ++i) {
+            host.items.push_back(PricedItem(12 + i, 24 + 2 * i, 2));
+            host.items.back()[u"PriceModifier"] = Variant::FromText(modifiers[i]);
+        }
+        host.items.insert(host.items.begin() + 2, PricedItem(0, 0, 0, 2));
+        before = host.items;
+    }
+
+    RoundOutcome RoundKeeping(const RoundingRequest& request) {
+        return RoundLineItems(request, host, messages, {}, PassHooks{&record, nullptr});
+    }
+    UndoOutcome Undo() { return UndoLastRound(record, host, messages); }
+
+    // The unit price and modifier of every line item, as they were before the Round.
+    void ExpectAsBefore(const std::vector<std::size_t>& rows) {
+        for (std::size_t row : rows) {
+            EXPECT_EQ(Describe(host.items[row].at(u"UnitPrice")),
+                      Describe(before[row].at(u"UnitPrice")))
+                << "row " << row;
+            EXPECT_EQ(Describe(host.items[row].at(u"PriceModifier")),
+                      Describe(before[row].at(u"PriceModifier")))
+                << "row " << row;
+        }
+    }
+
+    const RoundingRequest kAll{5, RoundedPrice::UnitPrice, RoundingMethod::Nearest, RowChoice::All};
+    std::vector<LineItem> before;
+    UndoRecord record;
+};
+
+TEST_F(UndoTest, ACompletedRoundIsUndoneModifierFirstAndThenThePriceByReference) {
+    ArrangeQuote();
+    RoundKeeping(kAll);
+    ASSERT_EQ(record.items.size(), 4u);
+    host.log.clear();
+
+    const UndoOutcome outcome = Undo();
+
+    EXPECT_EQ(outcome.status, UndoOutcome::Status::Completed);
+    EXPECT_EQ(outcome.restored, 4);
+    ExpectAsBefore({0, 1, 3, 4});
+    EXPECT_TRUE(record.items.empty());
+    EXPECT_EQ(host.CallsForRow(1),
+              (std::vector<std::string>{
+                  "LineItemGetValue(&row 1, \"UnitPrice\")",
+                  "LineItemSetValue(&row 1, \"PriceModifier\", text \"Rate B\")",
+                  "LineItemSetValue(&row 1, \"UnitPrice\", double 13)",
+              }));
+    EXPECT_TRUE(host.CallsForRow(2).empty()) << "the heading was never written";
+    EXPECT_EQ(DescribeUndo(outcome, record), u"");
+    EXPECT_EQ(host.liveApplications, 0);
+}
+
+TEST_F(UndoTest, ALineItemChangedSinceIsLeftAloneAndNamed) {
+    ArrangeQuote();
+    RoundKeeping(kAll);
+    host.items[3][u"UnitPrice"] = Variant::Double(99);  // somebody typed a price meanwhile
+
+    const UndoOutcome outcome = Undo();
+
+    EXPECT_EQ(outcome.restored, 3);
+    EXPECT_EQ(outcome.changedSince, std::vector<std::int32_t>{3});
+    ExpectAsBefore({0, 1, 4});
+    EXPECT_EQ(host.items[3].at(u"UnitPrice"), Variant::Double(99));
+    EXPECT_EQ(host.items[3].at(u"PriceModifier"), Variant::FromText(u""));
+    EXPECT_EQ(Narrow(DescribeUndo(outcome, record)),
+              "Undo restored 3 line items. Row 3 was left as it is: its unit price has changed "
+              "since the Round.");
+}
+
+TEST_F(UndoTest, AnotherActiveDocumentGetsNothingWritten) {
+    const std::function<void(RecordingHost&)> switches[] = {
+        [](RecordingHost& h) { h.activeDocumentIndex = Variant::Int16(1); },
+        [](RecordingHost& h) { h.items.push_back(PricedItem(1, 1, 1)); },
+    };
+    for (const auto& change : switches) {
+        host = RecordingHost();
+        ArrangeQuote();
+        RoundKeeping(kAll);
+        change(host);
+        host.log.clear();
+        const UndoOutcome outcome = Undo();
+        EXPECT_EQ(outcome.status, UndoOutcome::Status::DocumentChanged);
+        EXPECT_EQ(record.items.size(), 4u) << "still undoable once the document is back";
+        for (const auto& call : host.log) EXPECT_EQ(call.find("SetValue"), std::string::npos);
+        EXPECT_NE(DescribeUndo(outcome, record).find(u"Nothing was undone"), Text::npos);
+    }
+}
+
+TEST_F(UndoTest, ARoundStoppedPartWayIsUndoneAsFarAsItGot) {
+    ArrangeQuote();
+    host.FailAt("LineItemSetValue", 3, u"UnitPrice", HostError(kRefused, u"Locked", "no"));
+    EXPECT_THROW(RoundKeeping(kAll), RoundFailure);
+    // Rows 0 and 1 written; row 3 had its modifier cleared before its price was refused.
+    ASSERT_EQ(record.items.size(), 3u);
+    host.fault = nullptr;
+
+    const UndoOutcome outcome = Undo();
+    EXPECT_EQ(outcome.restored, 3);
+    ExpectAsBefore({0, 1, 3, 4});
+}
+
+TEST_F(UndoTest, AModifierTheHostCouldNotTellStaysEmptyAndIsNamed) {
+    ArrangeQuote();
+    host.FailAt("LineItemGetValue", 1, u"PriceModifier", HostError(kRefused, u"", "no"));
+    const RoundOutcome round = RoundKeeping(kAll);
+    EXPECT_EQ(round.written, 4) << "the Round goes on";
+    host.fault = nullptr;
+
+    const UndoOutcome outcome = Undo();
+    EXPECT_EQ(outcome.restored, 4);
+    EXPECT_EQ(outcome.modifierUnknown, std::vector<std::int32_t>{1});
+    EXPECT_EQ(host.items[1].at(u"UnitPrice"), before[1].at(u"UnitPrice"));
+    EXPECT_EQ(host.items[1].at(u"PriceModifier"), Variant::FromText(u""));
+    EXPECT_NE(DescribeUndo(outcome, record).find(u"price modifier of row 1 could not be read"),
+              Text::npos);
+
+    // A host that has gone away stops the Round as any other call does.
+    host = RecordingHost();
+    ArrangeQuote();
+    host.FailAt("LineItemGetValue", 1, u"PriceModifier",
+                HostError(kRefused, u"", "gone").MarkDisconnected());
+    const RoundFailure failure = RoundFailing(kNearest5);
+    EXPECT_EQ(failure.row, 1);
+    EXPECT_EQ(failure.field, LineItemField::PriceModifier);
+}
+
+TEST_F(UndoTest, AFailureDuringTheUndoLeavesTheRestUndoable) {
+    ArrangeQuote();
+    RoundKeeping(kAll);
+    host.FailAt("LineItemSetValue", 3, u"PriceModifier", HostError(kRefused, u"Busy", "no"));
+
+    const UndoOutcome first = Undo();
+    ASSERT_EQ(first.status, UndoOutcome::Status::Failed);
+    EXPECT_EQ(first.failure->row, 3);
+    EXPECT_TRUE(first.failure->undoing);
+    EXPECT_EQ(first.restored, 2);
+    EXPECT_EQ(record.items.size(), 2u);
+    EXPECT_EQ(Narrow(DescribeUndo(first, record)),
+              "Undo stopped at row 3: Tarvello reported an error while writing the price "
+              "modifier: \"Busy\" (code 0x80020009). Undo restored 2 line items. The other 2 line "
+              "items can still be undone with Edit > Undo Round.");
+    EXPECT_EQ(host.liveApplications, 0);
+
+    host.fault = nullptr;
+    const UndoOutcome second = Undo();
+    EXPECT_EQ(second.restored, 2);
+    ExpectAsBefore({0, 1, 3, 4});
+}
+
+}  // namespace
+}  // namespace tarvello::testing
