@@ -6,10 +6,16 @@
 
 namespace tarvello::app {
 
-RoundOutcome HostRoundingPass::RoundLineItems(const RoundingRequest& request,
-                                              MessageSink& messages) {
+RoundOutcome HostRoundingPass::RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                                              const PassHooks& hooks) {
     host::ComHostLink link;
-    return tarvello::RoundLineItems(request, link, messages, ui::UserNumberFormat());
+    return tarvello::RoundLineItems(request, link, messages, ui::UserNumberFormat(), hooks);
+}
+
+UndoOutcome HostRoundingPass::UndoLastRound(UndoRecord& record, MessageSink& messages,
+                                            PassObserver* observer) {
+    host::ComHostLink link;
+    return tarvello::UndoLastRound(record, link, messages, ui::UserNumberFormat(), observer);
 }
 
 ui::AboutOpener AboutBoxOpener(ui::MessagePresenter& messages) {

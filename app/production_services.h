@@ -9,10 +9,13 @@
 
 namespace tarvello::app {
 
-// The Round against the running Tarvello, with the user's regional number format.
+// The Round and its Undo against the running Tarvello, with the user's regional number format.
 class HostRoundingPass : public ui::RoundingPass {
 public:
-    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages) override;
+    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                                const PassHooks& hooks) override;
+    UndoOutcome UndoLastRound(UndoRecord& record, MessageSink& messages,
+                              PassObserver* observer) override;
 };
 
 // Builds a fresh About box and loads it; returns when the box has closed.

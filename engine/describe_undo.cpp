@@ -78,17 +78,19 @@ Text DescribeUndo(const UndoOutcome& outcome, const UndoRecord& remaining) {
     text += u"Undo restored " + detail::LineItemsWord(outcome.restored) + u".";
     if (!outcome.changedSince.empty()) {
         const bool one = outcome.changedSince.size() == 1;
-        text += u" " + RowList(outcome.changedSince) +
-                (one ? u" was left as it is: its unit price has changed since the Round."
-                     : u" were left as they are: their unit prices have changed since the Round.");
+        text += u" ";
+        text += RowList(outcome.changedSince);
+        text += one ? u" was left as it is: its unit price has changed since the Round."
+                    : u" were left as they are: their unit prices have changed since the Round.";
     }
     if (!outcome.modifierUnknown.empty()) {
         const bool one = outcome.modifierUnknown.size() == 1;
         Text rows = RowList(outcome.modifierUnknown);
         rows[0] = u'r';
-        text += (one ? u" The price modifier of " : u" The price modifiers of ") + rows +
-                (one ? u" could not be read during the Round, so it was left empty."
-                     : u" could not be read during the Round, so they were left empty.");
+        text += one ? u" The price modifier of " : u" The price modifiers of ";
+        text += rows;
+        text += one ? u" could not be read during the Round, so it was left empty."
+                    : u" could not be read during the Round, so they were left empty.";
     }
     if (outcome.status != UndoOutcome::Status::Completed) text += StillUndoable(remaining);
     return text;

@@ -42,6 +42,8 @@ TEST(RoundCallLog, OneItemAndOneHeadingMakeExactlyTheseCalls) {
         LR"(GetIDsOfNames ItemFunctions "LineItemGetActiveRow")",
         LR"(Invoke ItemFunctions.LineItemGetActiveRow() [method|get] -> VT_I2 0)",
         LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 0, VT_BSTR "PriceModifier") [method|get] -> VT_BSTR "List")",
+        LR"(Invoke Application.ItemFunctions [method|get])",
         LR"(GetIDsOfNames ItemFunctions "LineItemSetValue")",
         LR"(Invoke ItemFunctions.LineItemSetValue(VT_I2|VT_BYREF 0, VT_BSTR "PriceModifier", VT_BSTR "") -> VT_EMPTY)",
         LR"(Invoke Application.ItemFunctions [method|get])",

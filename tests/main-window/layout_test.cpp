@@ -104,11 +104,13 @@ TEST_F(LayoutTest, WindowHasTheTitleAFixedBorderAMenuAndTheClientSize) {
         GetMenuStringW(menu, position, buffer, 64, MF_BYPOSITION);
         return std::wstring(buffer);
     };
-    ASSERT_EQ(GetMenuItemCount(bar), 2);
+    ASSERT_EQ(GetMenuItemCount(bar), 3);
     EXPECT_EQ(text(bar, 0), L"&File");
-    EXPECT_EQ(text(bar, 1), L"&Help");
+    EXPECT_EQ(text(bar, 1), L"&Edit");
+    EXPECT_EQ(text(bar, 2), L"&Help");
     EXPECT_EQ(text(GetSubMenu(bar, 0), 0), L"Close");
-    EXPECT_EQ(text(GetSubMenu(bar, 1), 0), L"&About");
+    EXPECT_EQ(text(GetSubMenu(bar, 1), 0), L"&Undo Round");
+    EXPECT_EQ(text(GetSubMenu(bar, 2), 0), L"&About");
 }
 
 TEST_F(LayoutTest, OptionsTextsButtonsAndFontsStartAsTheLayoutSays) {

@@ -24,10 +24,39 @@ std::string Describe(const std::vector<PassCall>& calls) {
     return text + "]";
 }
 
-RoundOutcome RecordingPass::RoundLineItems(const RoundingRequest& request, MessageSink& messages) {
+RoundOutcome RecordingPass::RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                                           const PassHooks& hooks) {
     calls.push_back({request.Amount, NameOf(request.PriceField), NameOf(request.Method),
                      NameOf(request.RowScope)});
+    if (hooks.undo) hooks.undo->started = reachesDocument;
+    RoundOutcome outcome;
+    outcome.lineItemCount = writes;
+    for (std::int32_t row = 0; row < writes; ++row) {
+        if (hooks.observer && hooks.observer->StopRequested()) {
+            outcome.status = RoundOutcome::Status::Stopped;
+            break;
+        }
+        if (hooks.observer) hooks.observer->AtLineItem(row, row, writes);
+        if (pausePerRowMs > 0) Sleep(static_cast<DWORD>(pausePerRowMs));
+        if (hooks.undo) {
+            WrittenLineItem item;
+            item.row = static_cast<std::int16_t>(row);
+            item.unitPriceWritten = row + 0.5;
+            hooks.undo->items.push_back(std::move(item));
+        }
+        outcome.rowsVisited = outcome.written = row + 1;
+        if (afterRow) afterRow(row);
+    }
     if (during) during(messages);
+    return outcome;
+}
+
+UndoOutcome RecordingPass::UndoLastRound(UndoRecord& record, MessageSink&, PassObserver* observer) {
+    ++undoCalls;
+    if (duringUndo) return duringUndo(record, observer);
+    UndoOutcome outcome;
+    outcome.restored = static_cast<std::int32_t>(record.items.size());
+    record.items.clear();
     return outcome;
 }
 

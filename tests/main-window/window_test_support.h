@@ -29,13 +29,25 @@ std::string Describe(const PassCall& call);
 std::string Describe(const std::vector<PassCall>& calls);
 
 // Records each Round, with the request's choices by name; `during` runs inside the pass (to
-// fail it or look at the cursor); `outcome` is what the pass answers.
+// fail it or look at the cursor). A Round then "writes" rows 0 to `writes` - 1, one at a time,
+// through the hooks, with `pausePerRowMs` between them, and stops when the observer asks.
+// An Undo gives back the whole record unless `duringUndo` does something else.
 class RecordingPass : public RoundingPass {
 public:
-    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages) override;
+    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                                const PassHooks& hooks) override;
+    UndoOutcome UndoLastRound(UndoRecord& record, MessageSink& messages,
+                              PassObserver* observer) override;
     std::vector<PassCall> calls;
     std::function<void(MessageSink&)> during;
-    RoundOutcome outcome;
+    int writes = 0;
+    int pausePerRowMs = 0;
+    // Runs after each row is written.
+    std::function<void(int row)> afterRow;
+    // False: the Round stops before the document (no host, no document).
+    bool reachesDocument = true;
+    int undoCalls = 0;
+    std::function<UndoOutcome(UndoRecord&, PassObserver*)> duringUndo;
 };
 
 struct ShownMessage {

@@ -7,6 +7,7 @@
 #include "identity/identity.h"
 #include "identity/resource_ids.h"
 #include "ui/main-window/main_window_layout.h"
+#include "ui/window-utils/dialog_keys.h"
 #include "ui/window-utils/twips.h"
 
 namespace tarvello::ui {
@@ -63,6 +64,15 @@ void frmMain::Load(int showCommand) {
 
 void frmMain::OnCreate() {
     controls_.Create(hwnd_, Controls(), dpi_, kWindowFont);
+    // The progress line lies on the header band, above the title, and shows only during a pass.
+    progress_.Create(hwnd_, ProgressControls(), dpi_, kWindowFont);
+    HWND progressLine = progress_.Handle(kLblProgress);
+    ShowWindow(progressLine, SW_HIDE);
+    SetWindowPos(progressLine, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // Ctrl+Z is Undo Round, except in a text box, where it undoes the typing.
+    ACCEL undo{FVIRTKEY | FCONTROL, 'Z', static_cast<WORD>(kMnuEditUndo)};
+    shortcuts_.reset(CreateAcceleratorTableW(&undo, 1));
+    SetPropW(hwnd_, kShortcutsProperty, shortcuts_.get());
     auto at = [this](int id) { return controls_.Handle(id); };
     Label4 = at(kLabel4);
     Label5 = at(kLabel5);
@@ -89,10 +99,14 @@ void frmMain::OnCreate() {
 HMENU frmMain::BuildMenu() const {
     HMENU bar = CreateMenu();
     HMENU file = CreatePopupMenu();
+    HMENU edit = CreatePopupMenu();
     HMENU help = CreatePopupMenu();
     AppendMenuW(file, MF_STRING, kMnuFileClose, L"Close");
+    // Greyed until a Round has written something; UpdateUndoItem says how much it gives back.
+    AppendMenuW(edit, MF_STRING | MF_GRAYED, kMnuEditUndo, L"&Undo Round");
     AppendMenuW(help, MF_STRING, kMnuHelpAbout, L"&About");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"&Help");
     return bar;
 }
@@ -101,26 +115,41 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
-        case WM_CTLCOLORSTATIC:
-            if (HBRUSH brush = controls_.ColorStatic(reinterpret_cast<HDC>(wParam),
-                                                     reinterpret_cast<HWND>(lParam))) {
+        case WM_CTLCOLORSTATIC: {
+            const auto dc = reinterpret_cast<HDC>(wParam);
+            const auto control = reinterpret_cast<HWND>(lParam);
+            if (HBRUSH brush = controls_.ColorStatic(dc, control)) {
                 return reinterpret_cast<LRESULT>(brush);
+            }
+            if (HBRUSH brush = progress_.ColorStatic(dc, control)) {
+                return reinterpret_cast<LRESULT>(brush);
+            }
+            break;
+        }
+        case WM_SETCURSOR:
+            // The pass looks at the input between line items, and the system then asks for a
+            // cursor: it stays the wait cursor.
+            if (passRunning_) {
+                SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
+                return TRUE;
             }
             break;
         case WM_ACTIVATE:
             OnActivate(wParam);
             return 0;
         case WM_CLOSE:
-            if (roundRunning_) {
+            if (passRunning_) {
                 if (afterRound_ == AfterRound::Nothing) afterRound_ = AfterRound::CloseWindow;
+                if (watch_) watch_->RequestStop(false);
                 return 0;
             }
             break;
         case WM_QUERYENDSESSION:
             // Signing out in the middle of a Round would cut it off part-way.
-            if (roundRunning_) return FALSE;
+            if (passRunning_) return FALSE;
             break;
         case WM_DESTROY:
+            RemovePropW(hwnd_, kShortcutsProperty);
             // Wakes the program's message loop, which ends once the window is gone, also when
             // the Close came in a message sent from another thread or process (handled inside
             // GetMessage, which would otherwise go on waiting).
@@ -146,10 +175,12 @@ void frmMain::OnActivate(WPARAM wParam) {
 }
 
 LRESULT frmMain::OnCommand(int id, int code) {
-    if (roundRunning_) {
-        // Only a Close is remembered; a Round or the About box is not started inside a Round.
+    if (passRunning_) {
+        // Only a Close is remembered, and it stops the pass; a Round, an Undo or the About box is
+        // not started inside a pass.
         if ((id == kCmdClose && code == BN_CLICKED) || id == kMnuFileClose) {
             afterRound_ = AfterRound::CloseCommand;
+            if (watch_) watch_->RequestStop(true);
         }
         return 0;
     }
@@ -162,6 +193,9 @@ LRESULT frmMain::OnCommand(int id, int code) {
             return 0;
         case kMnuFileClose:
             mnuFileClose_Click();
+            return 0;
+        case kMnuEditUndo:
+            mnuEditUndo_Click();
             return 0;
         case kMnuHelpAbout:
             mnuHelpAbout_Click();

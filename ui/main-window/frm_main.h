@@ -4,12 +4,15 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 
+#include "ui/main-window/pass_watch.h"
 #include "ui/main-window/services.h"
 #include "ui/main-window/settings_store.h"
 #include "ui/window-utils/base_window.h"
 #include "ui/window-utils/control_factory.h"
+#include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::ui {
 
@@ -34,6 +37,7 @@ public:
     void cmdRound_Click();
     void cmdClose_Click();
     void mnuFileClose_Click();
+    void mnuEditUndo_Click();
     void mnuHelpAbout_Click();
     void optDecimal_Click();
     void optNearest_Click();
@@ -68,11 +72,17 @@ private:
     void ShowError(const std::wstring& text);
     void MoveToTwips(float left, float top);
 
-    // While a Round talks to the host, messages sent from outside are still delivered. A
-    // second Round must not start inside the first, and the window must outlive the pass:
-    // commands and closes that arrive meanwhile wait for it to end.
+    // While a pass (a Round or an Undo) talks to the host, messages sent from outside are
+    // still delivered. A second pass must not start inside the first, and the window must
+    // outlive the pass: commands and closes that arrive meanwhile wait for it to end (and ask it
+    // to stop). The body gives what the user is to be told afterwards, if anything.
     enum class AfterRound { Nothing, CloseCommand, CloseWindow };
+    using PassBody = std::function<std::optional<Text>(MessageSink& messages, PassWatch& watch)>;
+    void RunPass(PassWatch::Activity activity, const PassBody& body);
     void FinishRound();
+    // What Undo would give back: a Round that reached the document replaces it.
+    void KeepForUndo(UndoRecord&& record);
+    void UpdateUndoItem();
 
     // The controls, found by their ids once the window is created.
     HWND Label4 = nullptr, Label5 = nullptr, Line1 = nullptr, Line2 = nullptr;
@@ -88,12 +98,17 @@ private:
     SettingsStore settings_;
     AboutOpener openAbout_;
     ControlSet controls_;
+    ControlSet progress_;
+    ScopedAccelerators shortcuts_;
     HWND lastFocus_ = nullptr;
     int dpi_ = 96;
-    bool roundRunning_ = false;
+    bool passRunning_ = false;
+    PassWatch* watch_ = nullptr;
     AfterRound afterRound_ = AfterRound::Nothing;
     // How far the last Round that reached the host went.
     std::optional<RoundOutcome> lastRound_;
+    // In memory only: closing the program forgets it.
+    UndoRecord undo_;
 };
 
 }  // namespace tarvello::ui

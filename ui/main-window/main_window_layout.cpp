@@ -72,4 +72,15 @@ const std::vector<ControlSpec>& Controls() {
     return controls;
 }
 
+const std::vector<ControlSpec>& ProgressControls() {
+    static const std::vector<ControlSpec> controls = [] {
+        ControlSpec row{kLblProgress, L"lblProgress", K::Label, 0, nullptr, 120,
+                        495,          5160,           210,      -1};
+        row.background = ColorSpec::Rgb(RGB(255, 255, 255));
+        row.foreground = ColorSpec::System(COLOR_GRAYTEXT);
+        return std::vector<ControlSpec>{row};
+    }();
+    return controls;
+}
+
 }  // namespace tarvello::ui::main_window

@@ -29,11 +29,14 @@ enum ControlId : int {
     kOptAllRows,
     kCmdRound,
     kCmdClose,
+    // Not part of the layout: a line of small text in the header band while a pass runs.
+    kLblProgress,
 };
 
 enum MenuId : int {
     kMnuFileClose = 200,
     kMnuHelpAbout,
+    kMnuEditUndo,
 };
 
 // The client area below the menu bar.
@@ -44,5 +47,9 @@ constexpr int kClientHeightTwips = 4440;
 inline constexpr FontSpec kWindowFont{L"Tahoma", 8.25, FW_NORMAL};
 
 const std::vector<ControlSpec>& Controls();
+
+// The progress line: in the white header band, under the title and above its bottom rule, so
+// that no control of the layout moves. Hidden while no pass runs.
+const std::vector<ControlSpec>& ProgressControls();
 
 }  // namespace tarvello::ui::main_window

@@ -7,6 +7,7 @@
 #include "engine/describe_failure.h"
 #include "engine/rounding.h"
 #include "ui/main-window/frm_main.h"
+#include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/regional.h"
 #include "ui/window-utils/scoped_win.h"
 #include "ui/window-utils/window_text.h"
@@ -61,23 +62,54 @@ std::optional<RoundingRequest> frmMain::ReadRequest() {
 void frmMain::cmdRound_Click() {
     std::optional<RoundingRequest> request = ReadRequest();
     if (!request) return;
-    std::optional<Text> failure;
+    RunPass(PassWatch::Activity::Round, [&](MessageSink& messages, PassWatch& watch) {
+        // A Round stopped part-way is undone as far as it got: what it wrote is kept however
+        // it ends.
+        UndoRecord record;
+        try {
+            lastRound_ = pass_.RoundLineItems(*request, messages, PassHooks{&record, &watch});
+        } catch (const RoundFailure&) {
+            KeepForUndo(std::move(record));
+            throw;
+        }
+        KeepForUndo(std::move(record));
+        if (lastRound_->status == RoundOutcome::Status::Stopped) {
+            return std::optional<Text>(DescribeStoppedRound(*lastRound_));
+        }
+        return std::optional<Text>();
+    });
+}
+
+void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
+    std::optional<Text> told;
     std::exception_ptr unexpected;
     {
         ScopedCursor wait(reinterpret_cast<LPCWSTR>(IDC_WAIT));
         PassMessages messages(*this);
-        roundRunning_ = true;
+        PassWatch watch(hwnd_, progress_.Handle(main_window::kLblProgress), cmdClose, activity);
+        watch_ = &watch;
+        passRunning_ = true;
         try {
-            lastRound_ = pass_.RoundLineItems(*request, messages);
+            told = body(messages, watch);
         } catch (const RoundFailure& stopped) {
-            failure = DescribeRoundFailure(stopped);
+            told = DescribeRoundFailure(stopped);
         } catch (...) {
             unexpected = std::current_exception();
         }
+        watch_ = nullptr;
         FinishRound();
+        // A Close that came as input during the pass (the button, Alt+C, the title bar).
+        if (afterRound_ == AfterRound::Nothing && watch.closeAsked()) {
+            afterRound_ = AfterRound::CloseCommand;
+        }
+        if (afterRound_ == AfterRound::Nothing && watch.windowCloseAsked()) {
+            afterRound_ = AfterRound::CloseWindow;
+        }
     }
-    // Told after the cursor is back, so the message box is not shown under a wait cursor.
-    if (failure) ShowError(ToWide(*failure));
+    UpdateUndoItem();
+    // Told after the cursor and the progress are gone, so the message box is not shown under
+    // a wait cursor.
+    if (told && !told->empty()) ShowError(ToWide(*told));
     const AfterRound after = std::exchange(afterRound_, AfterRound::Nothing);
     if (after == AfterRound::CloseCommand) cmdClose_Click();
     if (after == AfterRound::CloseWindow) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
@@ -85,7 +117,7 @@ void frmMain::cmdRound_Click() {
 }
 
 void frmMain::FinishRound() {
-    roundRunning_ = false;
+    passRunning_ = false;
     // Clicks and keys that piled up while the host was busy were meant for a window that
     // could not answer; played back now they would start a second Round.
     MSG stale;

@@ -10,17 +10,23 @@
 
 #include "engine/round_line_items.h"
 #include "engine/rounding_request.h"
+#include "engine/undo_last_round.h"
 #include "identity/identity.h"
 #include "ui/window-utils/message_presenter.h"
 
 namespace tarvello::ui {
 
-// Runs one Round against the host and says how far it went. Throws RoundFailure when the pass
-// stops part-way; the pass's own two messages go to `messages`.
+// Runs one Round, or the Undo of the last one, against the host. The pass's own two messages
+// go to `messages`; `hooks` and `observer` let the window follow and stop it.
 class RoundingPass {
 public:
     virtual ~RoundingPass() = default;
-    virtual RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages) = 0;
+    // Says how far the Round went; throws RoundFailure when it stops part-way.
+    virtual RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                                        const PassHooks& hooks) = 0;
+    // Gives back what `record` holds; what it could not deal with stays in `record`.
+    virtual UndoOutcome UndoLastRound(UndoRecord& record, MessageSink& messages,
+                                      PassObserver* observer) = 0;
 };
 
 // Where the window keeps its placement: a registry root and the key of the section.

@@ -57,10 +57,16 @@ struct IconTraits {
     static void Close(HICON h) { DestroyIcon(h); }
 };
 
+struct AcceleratorTraits {
+    static HACCEL Invalid() { return nullptr; }
+    static void Close(HACCEL h) { DestroyAcceleratorTable(h); }
+};
+
 using ScopedHandleKernel = ScopedHandle<HANDLE, KernelHandleTraits>;
 using ScopedKey = ScopedHandle<HKEY, RegKeyTraits>;
 using ScopedGdiObject = ScopedHandle<HGDIOBJ, GdiObjectTraits>;
 using ScopedIcon = ScopedHandle<HICON, IconTraits>;
+using ScopedAccelerators = ScopedHandle<HACCEL, AcceleratorTraits>;
 
 // Restores the previous cursor however the scope is left.
 class ScopedCursor {

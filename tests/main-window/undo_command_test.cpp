@@ -1,0 +1,145 @@
+// Edit > Undo Round as the user sees it: greyed or saying how much it gives back, chosen from
+// the menu or with Ctrl+Z, and Ctrl+Z left to a text box that has the focus.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tests/main-window/window_test_support.h"
+#include "ui/main-window/main_window_layout.h"
+#include "ui/window-utils/window_text.h"
+
+namespace tarvello::ui::testing {
+namespace {
+
+struct UndoItem {
+    std::wstring caption;
+    bool enabled;
+    bool operator==(const UndoItem& o) const {
+        return caption == o.caption && enabled == o.enabled;
+    }
+};
+
+std::ostream& operator<<(std::ostream& out, const UndoItem& item) {
+    return out << Utf8Of(ToText(item.caption)) << (item.enabled ? " (enabled)" : " (greyed)");
+}
+
+UndoItem UndoItemOf(HWND window) {
+    wchar_t caption[64] = {};
+    GetMenuStringW(GetMenu(window), main_window::kMnuEditUndo, caption, 64, MF_BYCOMMAND);
+    const UINT state = GetMenuState(GetMenu(window), main_window::kMnuEditUndo, MF_BYCOMMAND);
+    return {caption, (state & MF_GRAYED) == 0};
+}
+
+void ChooseUndo(HWND window) {
+    SendMessageW(window, WM_COMMAND, MAKEWPARAM(main_window::kMnuEditUndo, 0), 0);
+    PumpMessages(window);
+}
+
+// A key with Ctrl held down, as the message loop hands it over.
+void PressCtrl(HWND window, UINT vk) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PressKey(window, vk);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+}
+
+class UndoCommandTest : public ::testing::Test {
+protected:
+    ScratchSettings settings;
+};
+
+TEST_F(UndoCommandTest, TheItemIsGreyedOrSaysHowMuchItGivesBack) {
+    const auto round = [](int writes, bool reachesDocument = true) {
+        return [=](LoadedWindow& w) {
+            w.pass.writes = writes;
+            w.pass.reachesDocument = reachesDocument;
+            Click(w.controls.cmdRound);
+        };
+    };
+    const auto undo = [](LoadedWindow& w) { ChooseUndo(w.controls.hwnd()); };
+    const auto failingRound = [](LoadedWindow& w) {
+        w.pass.writes = 3;
+        w.pass.during = [](MessageSink&) {
+            throw RoundFailure(FailureCause::Host, "host refused the fourth line item");
+        };
+        Click(w.controls.cmdRound);
+    };
+    const auto undoFailingAfterFive = [](LoadedWindow& w) {
+        w.pass.duringUndo = [](UndoRecord& record, PassObserver*) {
+            record.items.erase(record.items.begin(), record.items.begin() + 5);
+            UndoOutcome outcome;
+            outcome.status = UndoOutcome::Status::Failed;
+            outcome.restored = 5;
+            outcome.failure = RoundFailure(FailureCause::Host, "refused");
+            outcome.failure->row = 5;
+            outcome.failure->undoing = true;
+            return outcome;
+        };
+        ChooseUndo(w.controls.hwnd());
+    };
+    struct Case {
+        const char* name;
+        std::vector<std::function<void(LoadedWindow&)>> steps;
+        UndoItem expected;
+        int undos;
+    };
+    const Case cases[] = {
+        {"at start", {}, {L"&Undo Round", false}, 0},
+        {"after a Round that wrote 12", {round(12)}, {L"&Undo Round (12 line items)", true}, 0},
+        {"after a Round that wrote 1", {round(1)}, {L"&Undo Round (1 line item)", true}, 0},
+        {"after a Round that stopped part-way",
+         {failingRound},
+         {L"&Undo Round (3 line items)", true},
+         0},
+        {"after an Undo", {round(12), undo}, {L"&Undo Round", false}, 1},
+        {"after an Undo that failed part-way",
+         {round(12), undoFailingAfterFive},
+         {L"&Undo Round (7 line items)", true},
+         1},
+        {"after a Round that wrote nothing", {round(12), round(0)}, {L"&Undo Round", false}, 0},
+        {"after a Round that never reached the document",
+         {round(12), round(4, false)},
+         {L"&Undo Round (12 line items)", true},
+         0},
+        {"Undo chosen with nothing to give back", {undo}, {L"&Undo Round", false}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadedWindow loaded;
+        loaded.Load(settings.Location());
+        for (const auto& step : c.steps) step(loaded);
+        EXPECT_EQ(UndoItemOf(loaded.controls.hwnd()), c.expected);
+        EXPECT_EQ(loaded.pass.undoCalls, c.undos);
+    }
+}
+
+TEST_F(UndoCommandTest, CtrlZUndoesTheRoundExceptInATextBoxWhereItUndoesTheTyping) {
+    LoadedWindow loaded;
+    loaded.Load(settings.Location());
+    const WindowControls& w = loaded.controls;
+    loaded.pass.writes = 4;
+    Click(w.cmdRound);
+
+    SetFocus(w.txtNearest);
+    SendMessageW(w.txtNearest, EM_SETSEL, 0, -1);
+    TypeCharacter(w.hwnd(), L'7');
+    ASSERT_EQ(WindowText(w.txtNearest), L"7");
+    PressCtrl(w.hwnd(), 'Z');
+    EXPECT_EQ(WindowText(w.txtNearest), L"5") << "the typing is undone";
+    EXPECT_EQ(loaded.pass.undoCalls, 0) << "no Undo Round from a text box";
+
+    SetFocus(w.optAllRows);
+    PressCtrl(w.hwnd(), 'Z');
+    EXPECT_EQ(loaded.pass.undoCalls, 1);
+    EXPECT_FALSE(UndoItemOf(w.hwnd()).enabled);
+    EXPECT_TRUE(loaded.messages.shown.empty());
+}
+
+}  // namespace
+}  // namespace tarvello::ui::testing
