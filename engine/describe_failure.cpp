@@ -119,14 +119,6 @@ std::string InvalidReason(const RoundFailure& f) {
 
 namespace detail {
 
-Text Shortened(const Text& text, std::size_t limit) {
-    if (text.size() <= limit) return text;
-    std::size_t cut = limit;
-    // Never between the two halves of a surrogate pair.
-    if (cut > 0 && text[cut - 1] >= 0xD800 && text[cut - 1] <= 0xDBFF) --cut;
-    return text.substr(0, cut) + u"\u2026";
-}
-
 Text LineItemsWord(std::int32_t count) {
     return Words((std::to_string(count) + (count == 1 ? " line item" : " line items")).c_str());
 }
@@ -157,7 +149,7 @@ Text FailureReason(const RoundFailure& f) {
     Text text = f.step == PassStep::Attach
                     ? Words("Tarvello could not be reached")
                     : Words(("Tarvello reported an error while " + HostActivity(f)).c_str());
-    if (!f.hostText.empty()) text += u": \"" + Shortened(f.hostText, kHostWordsLimit) + u"\"";
+    if (!f.hostText.empty()) text += u": \"" + ShortenedText(f.hostText, kHostWordsLimit) + u"\"";
     return text + Words((" (code " + Hex(f.hostCode) + ").").c_str());
 }
 
@@ -192,7 +184,7 @@ Text DescribeRoundFailure(const RoundFailure& failure) {
 Text DescribeUnreadableAmount(const Text& amountText, const NumberFormat& format) {
     const Text example = u"Type a number such as 5 or 0" + format.decimalSeparator + u"25.";
     if (amountText.empty()) return u"No amount was typed. " + example;
-    return u"The amount \"" + detail::Shortened(amountText, kQuotedAmountLimit) +
+    return u"The amount \"" + ShortenedText(amountText, kQuotedAmountLimit) +
            u"\" is not a number. " + example;
 }
 

@@ -30,9 +30,6 @@ Text DescribeUndo(const UndoOutcome& outcome, const UndoRecord& remaining);
 
 namespace detail {
 
-// The first `limit` code units of `text`, followed by "…" when some were cut.
-Text Shortened(const Text& text, std::size_t limit);
-
 // Why a pass stopped, as the end of "... stopped at row 4: ".
 Text FailureReason(const RoundFailure& failure);
 

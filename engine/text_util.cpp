@@ -97,4 +97,11 @@ Text TextFromUtf8(std::string_view utf8) {
     return out;
 }
 
+Text ShortenedText(const Text& text, std::size_t limit) {
+    if (text.size() <= limit) return text;
+    std::size_t cut = limit;
+    if (cut > 0 && IsHighSurrogate(text[cut - 1])) --cut;
+    return text.substr(0, cut) + u"\u2026";
+}
+
 }  // namespace tarvello

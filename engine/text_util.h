@@ -2,6 +2,7 @@
 // The one place where the program's 16-bit texts meet 8-bit ones: exception messages, logs and
 // consoles speak UTF-8, and ASCII constants are UTF-8 too.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -14,5 +15,9 @@ std::string Utf8Of(const Text& text);
 
 // UTF-8 (and so ASCII) as UTF-16; a byte that starts no valid sequence becomes U+FFFD.
 Text TextFromUtf8(std::string_view utf8);
+
+// The first `limit` code units of `text` (never half a surrogate pair), followed by "…" when
+// some were cut: a message box grows as wide as its longest unbroken line.
+Text ShortenedText(const Text& text, std::size_t limit);
 
 }  // namespace tarvello

@@ -113,6 +113,22 @@ TEST(DescribeRoundFailure, KeepsTextTheHostGaveOutsideAscii) {
     EXPECT_NE(message.find(u"asking for the active row"), Text::npos);
 }
 
+// A message box grows as wide as its longest unbroken line: neither a typed amount nor the
+// host's own words are quoted whole when they are long.
+TEST(DescribeRoundFailure, LongTextsAreQuotedByTheirBeginning) {
+    const Text nines(400, u'9');
+    const Text amount = DescribeUnreadableAmount(nines);
+    EXPECT_EQ(amount, u"The amount \"" + Text(32, u'9') +
+                          u"\u2026\" is not a number. Type a number such as 5 or 0.25.");
+
+    // The 120th code unit is the first half of a pair: it goes with its partner.
+    const Text said = Text(119, u'x') + u"\U0001F512 and much more the host had to say";
+    const Text host = DescribeRoundFailure(
+        HostFailure(1, 0, Step::LineItemSetValue, kUnitPrice, 0x80020009, said, false));
+    EXPECT_NE(host.find(u"\"" + Text(119, u'x') + u"\u2026\" (code 0x80020009)"), Text::npos)
+        << Narrow(host);
+}
+
 TEST(DescribeUnreadableAmount, NamesTheTextAndShowsANumber) {
     EXPECT_EQ(DescribeUnreadableAmount(u"abc"),
               u"The amount \"abc\" is not a number. Type a number such as 5 or 0.25.");

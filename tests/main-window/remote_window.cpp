@@ -35,6 +35,15 @@ std::wstring MessageBoxText(DWORD processId) {
     return text;
 }
 
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs) {
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        HWND box = FindWindowOfClass(processId, L"#32770");
+        if ((box && IsWindowVisible(box)) || GetTickCount64() >= deadline) return box;
+        Sleep(20);
+    }
+}
+
 std::wstring ToWindowsPath(const std::string& path) {
     std::wstring windows(path.begin(), path.end());
     if (!windows.empty() && windows[0] == L'/') windows = L"Z:" + windows;

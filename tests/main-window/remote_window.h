@@ -25,6 +25,9 @@ bool Type(HWND control, const std::wstring& keys);
 // The texts of a message box the process is showing, joined by " | "; empty when none.
 std::wstring MessageBoxText(DWORD processId);
 
+// Waits (bounded) for the process to show a message box; null when none came.
+HWND WaitForMessageBox(DWORD processId, DWORD timeoutMs);
+
 // A build path as Windows sees it under Wine (Z: is the Unix root).
 std::wstring ToWindowsPath(const std::string& path);
 

@@ -5,6 +5,7 @@
 //   RoundThroughWindow.exe [--start UTILITY.exe] [--method Decimal|Nearest|RoundUp]
 //                          [--amount TEXT] [--field UnitPrice|ExtendedPrice]
 //                          [--rows Current|Selected|All]
+//   RoundThroughWindow.exe --undo         (chooses the utility's Edit > Undo Round)
 //   RoundThroughWindow.exe --close        (presses the utility's Close button)
 //   RoundThroughWindow.exe --close-host   (closes the stand-in host's window)
 //
@@ -56,9 +57,25 @@ int CloseWindowOf(const wchar_t* windowClass, int closeButton) {
     return 0;
 }
 
+// Edit > Undo Round, by its command: Wine shows no other process a window's menu.
+int UndoInWindow() {
+    HWND window = FindWindowW(L"TarvelloRoundingMain", nullptr);
+    if (!window) return Fail(2, L"the utility's window is not there");
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    if (!SendBounded(window, WM_COMMAND, MAKEWPARAM(kMnuEditUndo, 0))) {
+        return Fail(3, L"Undo did not come back: " + MessageBoxText(processId));
+    }
+    std::wstring shown = MessageBoxText(processId);
+    if (!shown.empty()) return Fail(4, L"the utility says: " + shown);
+    std::wprintf(L"Undo Round: every line item the Round wrote was restored\n");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc == 2 && std::wstring(argv[1]) == L"--undo") return UndoInWindow();
     if (argc == 2 && std::wstring(argv[1]) == L"--close") {
         return CloseWindowOf(L"TarvelloRoundingMain", kCmdClose);
     }

@@ -1,6 +1,6 @@
-// The real program beside the real stand-in host, driven from outside as a user would:
-// choose "Nearest Multiple of", type 10, choose "Unit Price", press Round; then the prices
-// the host holds are the rounded ones.
+// The real program beside the real stand-in host, driven from outside as a user would: a
+// Round through the window, its Undo with a line item changed in the host meanwhile, a long
+// Round stopped with Escape, and a message about a very long amount that still fits the screen.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -9,6 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "engine/text_util.h"
+#include "host/com_host_link.h"
+#include "host/com_raii.h"
 #include "tests/main-window/remote_window.h"
 #include "tests/support/standin_process.h"
 #include "ui/main-window/main_window_layout.h"
@@ -24,7 +27,7 @@ std::wstring UtilityPath() {
 }
 
 std::string Narrow(const std::wstring& text) {
-    return std::string(text.begin(), text.end());
+    return Utf8Of(Text(text.begin(), text.end()));
 }
 
 // Runs the utility for one test and ends it by its title bar, which saves nothing.
@@ -139,6 +142,138 @@ TEST(WindowEndToEnd, NearestTenOnTheUnitPriceThroughTheWindow) {
     ASSERT_TRUE(SendBounded(utility.Control(kCmdClose), BM_CLICK));
     EXPECT_TRUE(utility.WaitExit(20000));
     EXPECT_TRUE(host->Close());
+}
+
+// A quote of `count` line items of type 1, row i at unit price 10.3 + i with modifier "M<i>".
+std::string LongQuote(int count) {
+    std::string csv = "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n";
+    for (int i = 0; i < count; ++i) {
+        csv += "1,Item " + std::to_string(i) + ",1," + std::to_string(10 + i) + ".3,M" +
+               std::to_string(i) + "\n";
+    }
+    return csv;
+}
+
+// The stand-in with a quote, and the utility beside it with "Nearest Multiple of" 5 on the
+// unit price of all rows chosen.
+class WindowRound : public ::testing::Test {
+protected:
+    void Start(const std::string& quoteCsv) {
+        std::wstring error;
+        dir_ = TempDir::Create(&error);
+        ASSERT_TRUE(dir_) << Narrow(error);
+        host_ =
+            StandinProcess::Start({L"--quote", dir_->WriteFile(L"quote.csv", quoteCsv)}, &error);
+        ASSERT_TRUE(host_) << Narrow(error);
+        before_ = Rows(host_->ReadDump());
+        ASSERT_TRUE(utility_.Start(&error)) << Narrow(error);
+        ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptNearest), BM_CLICK));
+        ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptUnitPrice), BM_CLICK));
+    }
+    // The box's text, after which the box is closed with OK.
+    std::wstring TakeMessage(DWORD timeoutMs = 120000) {
+        HWND box = WaitForMessageBox(utility_.ProcessId(), timeoutMs);
+        if (!box) return L"(no message box)";
+        std::wstring text = MessageBoxText(utility_.ProcessId());
+        if (text.rfind(L"OK | ", 0) == 0) text.erase(0, 5);  // the button comes first
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+        return text;
+    }
+
+    host::ComApartment apartment_;
+    std::optional<TempDir> dir_;
+    std::optional<StandinProcess> host_;
+    std::vector<std::vector<std::wstring>> before_;
+    Utility utility_;
+};
+
+TEST_F(WindowRound, UndoGivesBackEveryPriceAndModifierButTheOneChangedSince) {
+    Start(LongQuote(6));
+    ASSERT_TRUE(SendBounded(utility_.Control(main_window::kCmdRound), BM_CLICK));
+    ASSERT_EQ(MessageBoxText(utility_.ProcessId()), L"");
+
+    // Somebody types a new unit price for row 2 in Tarvello.
+    {
+        host::ComHostLink link;
+        auto application = link.Attach();
+        std::int16_t row = 2;
+        Variant price = Variant::Double(99);
+        application->LineItemSetValue(row, u"UnitPrice", price);
+    }
+    PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditUndo, 0), 0);
+    EXPECT_EQ(TakeMessage(),
+              L"Undo restored 5 line items. Row 2 was left as it is: its unit price has changed "
+              L"since the Round.");
+
+    const auto after = Rows(host_->ReadDump());
+    ASSERT_EQ(after.size(), before_.size());
+    for (std::size_t i = 1; i < after.size(); ++i) {
+        const bool changed = i - 1 == 2;
+        EXPECT_EQ(after[i][3], changed ? L"99" : before_[i][3]) << "row " << i - 1;
+        EXPECT_EQ(after[i][4], changed ? L"" : before_[i][4]) << "row " << i - 1;
+    }
+}
+
+TEST_F(WindowRound, EscapeStopsALongRoundWhoseProgressShowsAndPricesAreNewExactlyUpToThere) {
+    constexpr int kLineItems = 3000;
+    Start(LongQuote(kLineItems));
+    HWND progress = utility_.Control(main_window::kLblProgress);
+    PostMessageW(utility_.Control(main_window::kCmdRound), BM_CLICK, 0, 0);
+
+    // "Rounding row N of 3000", N advancing.
+    std::vector<int> shown;
+    for (const ULONGLONG deadline = GetTickCount64() + 60000;
+         shown.size() < 3 && GetTickCount64() < deadline; Sleep(50)) {
+        int row = -1, of = -1;
+        if (swscanf(RemoteText(progress).c_str(), L"Rounding row %d of %d", &row, &of) == 2 &&
+            of == kLineItems && (shown.empty() || row > shown.back())) {
+            shown.push_back(row);
+        }
+    }
+    ASSERT_EQ(shown.size(), 3u) << "no advancing progress line";
+    PostMessageW(utility_.Control(main_window::kCmdRound), WM_KEYDOWN, VK_ESCAPE, 1);
+
+    const std::wstring message = TakeMessage();
+    int stoppedAt = -1, of = -1;
+    ASSERT_EQ(swscanf(message.c_str(), L"Rounding stopped at row %d of %d", &stoppedAt, &of), 2)
+        << Narrow(message);
+    EXPECT_GT(stoppedAt, shown.back());
+    EXPECT_LT(stoppedAt, kLineItems);
+    EXPECT_NE(message.find(std::to_wstring(stoppedAt) + L" line items had already been rounded"),
+              std::wstring::npos)
+        << Narrow(message);
+    EXPECT_EQ(RemoteText(progress), L"") << "the progress line is put away";
+
+    // Rounded prices exactly up to the row it stopped at, and no modifier cleared after it.
+    const auto after = Rows(host_->ReadDump());
+    ASSERT_EQ(after.size(), before_.size());
+    for (int row = 0; row < kLineItems; ++row) {
+        const auto& cells = after[static_cast<std::size_t>(row) + 1];
+        if (row < stoppedAt) {
+            EXPECT_EQ(cells[4], L"") << "row " << row;
+        } else {
+            EXPECT_EQ(cells[3], before_[static_cast<std::size_t>(row) + 1][3]) << "row " << row;
+            EXPECT_EQ(cells[4], L"M" + std::to_wstring(row)) << "row " << row;
+        }
+    }
+}
+
+TEST_F(WindowRound, AMessageAboutAVeryLongAmountFitsTheScreen) {
+    Start(LongQuote(1));
+    HWND amount = utility_.Control(main_window::kTxtNearest);
+    ASSERT_TRUE(SendBounded(amount, WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(std::wstring(400, L'9').c_str())));
+    PostMessageW(utility_.Control(main_window::kCmdRound), BM_CLICK, 0, 0);
+    HWND box = WaitForMessageBox(utility_.ProcessId(), 30000);
+    ASSERT_TRUE(box);
+    RECT r{};
+    GetWindowRect(box, &r);
+    EXPECT_GE(r.left, 0);
+    EXPECT_LE(r.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(r.right - r.left, 1024);
+    const std::wstring text = TakeMessage();
+    EXPECT_NE(text.find(L"\u2026\" is not a number"), std::wstring::npos) << Narrow(text);
 }
 
 }  // namespace

@@ -71,7 +71,8 @@ private:
     }
 
     static void ReportUnexpected(HWND hwnd, const char* what) {
-        const std::wstring text = L"An unexpected error occurred: " + ToWide(std::string(what));
+        const std::wstring text =
+            L"An unexpected error occurred: " + ToWide(ShortenedText(TextFromUtf8(what), 200));
         // The last resort of every window: it speaks to the user directly, so that a fault in a
         // presenter cannot hide the fault it reports.
         MessageBoxW(hwnd, text.c_str(), L"" TARVELLO_TITLE, MB_OK | MB_ICONERROR);
