@@ -31,9 +31,8 @@ void ComHostApplication::Call(const wchar_t* member, const char* operation, WORD
     const std::string memberName = Utf8Of(reinterpret_cast<const char16_t*>(member));
     ComPtr<IDispatch> functions =
         session_.GetObjectProperty(application_.Get(), L"Application", member, memberName);
-    std::wstring name(operation, operation + strlen(operation));
-    const DISPID id = session_.IdOf(functions.Get(), member, name, operation);
-    session_.Invoke(functions.Get(), id, flags, arguments, count, result, operation);
+    const std::wstring name(operation, operation + strlen(operation));
+    session_.Call(functions.Get(), member, name, flags, arguments, count, result, operation);
 }
 
 Variant ComHostApplication::CallForValue(const wchar_t* member, const char* operation,

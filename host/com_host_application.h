@@ -35,6 +35,7 @@ private:
 
     // Declared first so that it is unregistered last, after every host reference is gone.
     ScopedBusyMessageFilter filter_;
+    // The names of this Round; none of them outlives it.
     DispatchSession session_;
     ComPtr<IDispatch> application_;
 };

@@ -13,51 +13,53 @@ bool IsProxy(IDispatch* object) {
     return SUCCEEDED(object->QueryInterface(IID_PPV_ARGS(proxy.GetAddressOf())));
 }
 
-}  // namespace
-
-DispatchSession::Names& DispatchSession::NamesOf(IDispatch* object, const std::wstring& slot,
-                                                 const std::string& operation) {
-    ComPtr<IUnknown> identity;
-    const HRESULT result = object->QueryInterface(IID_PPV_ARGS(identity.GetAddressOf()));
-    if (FAILED(result)) throw MakeHostError(result, operation);
-    Names& names = slots_[slot];
-    // Compared as raw pointers: WRL's ComPtr has no comparison of its own, and two of them
-    // compared directly are only compared as "non-null".
-    if (names.identity.Get() != identity.Get()) {
-        // Another object in this slot: the old one's names say nothing about it.
-        names.identity = std::move(identity);
-        names.ids.clear();
-    }
-    return names;
+// What Invoke itself answers when the number means nothing to the object. A member that is
+// found but fails reports DISP_E_EXCEPTION, whatever its EXCEPINFO says.
+bool IsUnknownMember(HRESULT status) {
+    return status == DISP_E_MEMBERNOTFOUND || status == DISP_E_UNKNOWNNAME;
 }
 
-DISPID DispatchSession::IdOf(IDispatch* object, const std::wstring& slot, const std::wstring& name,
-                             const std::string& operation) {
-    Names& names = NamesOf(object, slot, operation);
-    const auto known = names.ids.find(name);
-    if (known != names.ids.end()) return known->second;
+}  // namespace
 
+DISPID DispatchSession::LookUp(IDispatch* object, const std::wstring& name,
+                               const std::string& operation) {
     DISPID id = DISPID_UNKNOWN;
     auto* text = const_cast<LPOLESTR>(name.c_str());
     const HRESULT result = CallRetryingWhileBusy(busyRetry_, [&] {
         return object->GetIDsOfNames(IID_NULL, &text, 1, LOCALE_USER_DEFAULT, &id);
     });
     if (FAILED(result)) throw MakeHostError(result, operation);
-    names.ids.emplace(name, id);
     return id;
 }
 
-void DispatchSession::Invoke(IDispatch* object, DISPID id, WORD flags, VARIANTARG* arguments,
-                             UINT count, VARIANT* result, const std::string& operation) {
-    DISPPARAMS parameters{arguments, nullptr, count, 0};
-    ExcepInfoOwner exception;
+HRESULT DispatchSession::TryInvoke(IDispatch* object, DISPID id, WORD flags, DISPPARAMS& parameters,
+                                   VARIANT* result, ExcepInfoOwner& exception) {
     UINT badArgument = 0;
-    const HRESULT status = CallRetryingWhileBusy(busyRetry_, [&] {
+    return CallRetryingWhileBusy(busyRetry_, [&] {
         if (result != nullptr) VariantClear(result);
         exception.Reset();
         return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &parameters, result,
                               exception.get(), &badArgument);
     });
+}
+
+void DispatchSession::Call(IDispatch* object, const std::wstring& slot, const std::wstring& name,
+                           WORD flags, VARIANTARG* arguments, UINT count, VARIANT* result,
+                           const std::string& operation) {
+    DISPPARAMS parameters{arguments, nullptr, count, 0};
+    ExcepInfoOwner exception;
+    const auto key = std::make_pair(slot, name);
+    auto known = ids_.find(key);
+    const bool cached = known != ids_.end();
+    if (!cached) known = ids_.emplace(key, LookUp(object, name, operation)).first;
+
+    HRESULT status = TryInvoke(object, known->second, flags, parameters, result, exception);
+    if (cached && IsUnknownMember(status)) {
+        // The number came from another object of this slot; this one may number its members
+        // differently. Asked once, tried once: a name it does not know fails as the look-up.
+        known->second = LookUp(object, name, operation);
+        status = TryInvoke(object, known->second, flags, parameters, result, exception);
+    }
     if (FAILED(status)) {
         throw MakeHostError(
             status, operation,
@@ -68,9 +70,9 @@ void DispatchSession::Invoke(IDispatch* object, DISPID id, WORD flags, VARIANTAR
 ComPtr<IDispatch> DispatchSession::GetObjectProperty(IDispatch* object, const std::wstring& slot,
                                                      const std::wstring& name,
                                                      const std::string& operation) {
-    const DISPID id = IdOf(object, slot, name, operation);
     VariantOwner value;
-    Invoke(object, id, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0, value.get(), operation);
+    Call(object, slot, name, DISPATCH_METHOD | DISPATCH_PROPERTYGET, nullptr, 0, value.get(),
+         operation);
 
     ComPtr<IDispatch> member;
     HRESULT result = E_NOINTERFACE;

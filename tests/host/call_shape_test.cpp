@@ -1,5 +1,5 @@
 // What the host sees of the link's calls: the sequence, the argument kinds, the names looked
-// up once per object, the row handed by reference, and every reference given back.
+// up once per Round, the row handed by reference, and every reference given back.
 
 #include <gtest/gtest.h>
 
@@ -27,7 +27,7 @@ HRESULT AnswerDocument(const FakeInvocation& call, VARIANT* result, EXCEPINFO*) 
 
 using HostCalls = HostFixture;
 
-TEST_F(HostCalls, ReadsTheMemberAfreshForEveryCallAndLooksEachNameUpOncePerObject) {
+TEST_F(HostCalls, ReadsTheMemberAfreshForEveryCallAndLooksEachNameUpOncePerRound) {
     fake().SetHandler(AnswerDocument);
     {
         auto host = Attach();

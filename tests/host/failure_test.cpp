@@ -120,6 +120,59 @@ INSTANTIATE_TEST_SUITE_P(
                       CodeCase{"AccessDenied", E_ACCESSDENIED, false}),
     [](const auto& info) { return std::string(info.param.name); });
 
+struct UnknownMemberCase {
+    const char* name;
+    bool numberFromEarlierCall;  // else asked for just now, on this object
+    HRESULT answer;              // what Invoke answers
+    SCODE exceptionCode;         // the EXCEPINFO's scode with DISP_E_EXCEPTION
+    bool askedAgain;
+};
+
+class AnsweredNumbers : public HostFixture,
+                        public ::testing::WithParamInterface<UnknownMemberCase> {};
+
+TEST_P(AnsweredNumbers, AreAskedForOnceMoreOnlyWhenTheObjectDoesNotKnowAnEarlierNumber) {
+    const UnknownMemberCase& answer = GetParam();
+    std::atomic<int> counts{0};
+    fake().SetHandler([&](const FakeInvocation& call, VARIANT*, EXCEPINFO* exception) {
+        if (call.operation != L"LineItemCount") return S_OK;
+        if (answer.numberFromEarlierCall && ++counts == 1) return S_OK;
+        if (answer.answer == DISP_E_EXCEPTION) {
+            exception->bstrDescription = SysAllocString(L"Unknown field");
+            exception->scode = answer.exceptionCode;
+        }
+        return answer.answer;
+    });
+    auto host = Attach();
+    host->LineItemGetActiveRow();
+    if (answer.numberFromEarlierCall) host->LineItemCount();
+    fake().ClearLog();
+    try {
+        host->LineItemCount();
+        FAIL() << "no failure";
+    } catch (const HostError& error) {
+        EXPECT_EQ(static_cast<std::int32_t>(answer.answer), error.code());
+    }
+    const std::wstring lookUp = LR"(GetIDsOfNames ItemFunctions "LineItemCount")";
+    const std::wstring call = LR"(Invoke ItemFunctions.LineItemCount() [method|get])";
+    std::vector<std::wstring> expected = {LR"(Invoke Application.ItemFunctions [method|get])"};
+    if (!answer.numberFromEarlierCall) expected.push_back(lookUp);
+    expected.push_back(call);
+    if (answer.askedAgain) expected.insert(expected.end(), {lookUp, call});
+    EXPECT_SAME_LINES(expected, fake().Log());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, AnsweredNumbers,
+    ::testing::Values(UnknownMemberCase{"MemberNotFound", true, DISP_E_MEMBERNOTFOUND, 0, true},
+                      UnknownMemberCase{"UnknownName", true, DISP_E_UNKNOWNNAME, 0, true},
+                      UnknownMemberCase{"MemberNotFoundForANumberJustAskedFor", false,
+                                        DISP_E_MEMBERNOTFOUND, 0, false},
+                      UnknownMemberCase{"HostsOwnMemberNotFound", true, DISP_E_EXCEPTION,
+                                        DISP_E_MEMBERNOTFOUND, false},
+                      UnknownMemberCase{"Refused", true, E_FAIL, 0, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST_F(HostFailures, AnObjectCutOffByItsServerIsAGoneHost) {
     fake().SetHandler([](const FakeInvocation&, VARIANT* result, EXCEPINFO*) {
         V_VT(result) = VT_I4;

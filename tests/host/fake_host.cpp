@@ -104,7 +104,8 @@ HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
         ids[i] = DISPID_UNKNOWN;
         const auto& known = NamesOf(role_);
         for (size_t k = 0; k < known.size(); ++k) {
-            if (_wcsicmp(known[k].c_str(), names[i]) == 0) ids[i] = static_cast<DISPID>(k + 1);
+            if (_wcsicmp(known[k].c_str(), names[i]) == 0)
+                ids[i] = firstId_ + static_cast<DISPID>(k);
         }
         if (ids[i] == DISPID_UNKNOWN) result = DISP_E_UNKNOWNNAME;
     }
@@ -114,8 +115,11 @@ HRESULT FakeObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DIS
 HRESULT FakeObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                            VARIANT* result, EXCEPINFO* exception, UINT*) {
     const auto& known = NamesOf(role_);
-    if (id < 1 || static_cast<size_t>(id) > known.size()) return DISP_E_MEMBERNOTFOUND;
-    const std::wstring& name = known[static_cast<size_t>(id - 1)];
+    if (id < firstId_ || static_cast<size_t>(id - firstId_) >= known.size()) {
+        host_.Record(L"Invoke " + role_ + L".#" + std::to_wstring(id) + FlagsMark(flags));
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    const std::wstring& name = known[static_cast<size_t>(id - firstId_)];
     const bool application = role_ == L"Application";
     if (!application) return host_.Operation(*this, name, flags, parameters, result, exception);
 
@@ -139,7 +143,7 @@ FakeObject& FakeHost::Member(DISPID id) {
     const wchar_t* role = id == 1 ? L"DocFunctions" : L"ItemFunctions";
     std::lock_guard<std::mutex> lock(mutex_);
     if (!freshMembers_) return id == 1 ? *docFunctions_ : *itemFunctions_;
-    fresh_.push_back(std::make_unique<FakeObject>(*this, role));
+    fresh_.push_back(std::make_unique<FakeObject>(*this, role, freshFirstId_));
     return *fresh_.back();
 }
 
@@ -168,6 +172,11 @@ void FakeHost::Declare(const std::wstring& member, Declared kind) {
 void FakeHost::HandOutFreshMembers() {
     std::lock_guard<std::mutex> lock(mutex_);
     freshMembers_ = true;
+}
+
+void FakeHost::NumberFreshMembersFrom(DISPID firstId) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    freshFirstId_ = firstId;
 }
 
 std::vector<std::wstring> FakeHost::Log() const {

@@ -31,7 +31,9 @@ using FakeHandler =
 
 class FakeObject final : public IDispatch {
 public:
-    FakeObject(FakeHost& host, std::wstring role) : host_(host), role_(std::move(role)) {}
+    // The object's members are numbered from `firstId` in the order of the fake's name table.
+    FakeObject(FakeHost& host, std::wstring role, DISPID firstId = 1)
+        : host_(host), role_(std::move(role)), firstId_(firstId) {}
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
     ULONG STDMETHODCALLTYPE AddRef() override;
@@ -51,6 +53,7 @@ public:
 private:
     FakeHost& host_;
     std::wstring role_;
+    DISPID firstId_;
     long references_ = 1;
 };
 
@@ -76,12 +79,15 @@ public:
     void Declare(const std::wstring& member, Declared kind);
     // From now on every read of DocFunctions or ItemFunctions gives a new object.
     void HandOutFreshMembers();
+    // Objects made by fresh reads from now on number their members from `firstId` (1 before).
+    void NumberFreshMembersFrom(DISPID firstId);
 
     // Every call received, one line each, with the call's flags marked as the stand-in's
     // log marks them (nothing for a method, [get], [method|get]), e.g.
     //   GetIDsOfNames ItemFunctions "LineItemGetValue"
     //   Invoke Application.ItemFunctions [method|get]
     //   Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 3, VT_BSTR "UnitPrice") [method|get]
+    //   Invoke ItemFunctions.#3 [method|get]        (a number the object does not know)
     std::vector<std::wstring> Log() const;
     void ClearLog();
     // References all objects ever handed out hold beyond their own: 0 once every client let go.
@@ -108,6 +114,7 @@ private:
     FakeHandler handler_;
     std::map<std::wstring, Declared> declared_;
     bool freshMembers_ = false;
+    DISPID freshFirstId_ = 1;
     std::vector<std::unique_ptr<FakeObject>> fresh_;
 };
 

@@ -1,5 +1,6 @@
 // Hosts whose members are shaped differently from the stand-in's: members declared as
-// methods and operations as properties, and member reads that give a new object every time.
+// methods and operations as properties, member reads that give a new object every time, and
+// new objects that number their members differently.
 
 #include <gtest/gtest.h>
 
@@ -72,20 +73,22 @@ TEST_F(MemberShapes, EveryCallIsFoundWhicheverWayTheHostDeclaresItsMembers) {
     EXPECT_EQ(0, fake().OutstandingReferences());
 }
 
-TEST_F(MemberShapes, AHostHandingOutNewMembersIsAskedForNamesEachTimeAndNothingPilesUp) {
+TEST_F(MemberShapes, AHostHandingOutNewMembersIsAskedForEachNameOncePerRoundAndNothingPilesUp) {
     fake().HandOutFreshMembers();
     fake().SetHandler(AnswerCount);
-    constexpr int kCalls = 12;
+    constexpr int kItems = 12;
     {
         auto host = Attach();
         EXPECT_EQ(Variant::Int16(1), host->GetActiveDocumentIndex());
-        for (int call = 0; call < kCalls; ++call) {
+        for (std::int16_t item = 0; item < kItems; ++item) {
+            std::int16_t row = item;
+            EXPECT_EQ(Variant::Int16(1), host->LineItemGetValue(row, u"LineType"));
             EXPECT_EQ(Variant::Int32(4), host->LineItemCount());
-            // The application plus at most one object per member slot, however many were
-            // handed out.
-            EXPECT_LE(fake().HeldObjects(), 3) << "after call " << call;
+            // Between calls the link holds the application and nothing else, however many
+            // members were handed out.
+            EXPECT_EQ(1, fake().HeldObjects()) << "after item " << item;
         }
-        EXPECT_EQ(1 + kCalls, fake().FreshObjectsMade());
+        EXPECT_EQ(1 + 2 * kItems, fake().FreshObjectsMade());
     }
 
     std::vector<std::wstring> expected = {
@@ -95,16 +98,59 @@ TEST_F(MemberShapes, AHostHandingOutNewMembersIsAskedForNamesEachTimeAndNothingP
         LR"(Invoke DocFunctions.GetActiveDocumentIndex() [method|get])",
         LR"(GetIDsOfNames Application "ItemFunctions")",
     };
-    for (int call = 0; call < kCalls; ++call) {
-        expected.insert(expected.end(), {
-                                            LR"(Invoke Application.ItemFunctions [method|get])",
-                                            LR"(GetIDsOfNames ItemFunctions "LineItemCount")",
-                                            LR"(Invoke ItemFunctions.LineItemCount() [method|get])",
-                                        });
+    for (int item = 0; item < kItems; ++item) {
+        const std::wstring row = std::to_wstring(item);
+        expected.push_back(LR"(Invoke Application.ItemFunctions [method|get])");
+        if (item == 0) expected.push_back(LR"(GetIDsOfNames ItemFunctions "LineItemGetValue")");
+        expected.push_back(L"Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF " + row +
+                           LR"(, VT_BSTR "LineType") [method|get])");
+        expected.push_back(LR"(Invoke Application.ItemFunctions [method|get])");
+        if (item == 0) expected.push_back(LR"(GetIDsOfNames ItemFunctions "LineItemCount")");
+        expected.push_back(LR"(Invoke ItemFunctions.LineItemCount() [method|get])");
     }
     EXPECT_SAME_LINES(expected, fake().Log());
     EXPECT_EQ(0, fake().HeldObjects());
     EXPECT_EQ(0, fake().OutstandingReferences());
+}
+
+TEST_F(MemberShapes, AMemberNumberedAnewOnANewObjectIsAskedForOnceMoreAndCalledRightly) {
+    fake().HandOutFreshMembers();
+    // Each answer names the operation that ran and the arguments it was given.
+    fake().SetHandler([](const FakeInvocation& call, VARIANT* result, EXCEPINFO*) {
+        std::wstring text = call.operation;
+        for (UINT i = 0; i < call.count; ++i) text += L" " + DescribeArgument(call.arguments[i]);
+        V_VT(result) = VT_BSTR;
+        V_BSTR(result) = SysAllocString(text.c_str());
+        return S_OK;
+    });
+    auto host = Attach();
+    std::int16_t row = 2;
+    EXPECT_EQ(Variant::FromText(u"LineItemCount"), host->LineItemCount());
+    EXPECT_EQ(Variant::FromText(uR"(LineItemGetValue VT_I2|VT_BYREF 2 VT_BSTR "UnitPrice")"),
+              host->LineItemGetValue(row, u"UnitPrice"));
+    fake().NumberFreshMembersFrom(101);
+    fake().ClearLog();
+    row = 3;
+    EXPECT_EQ(Variant::FromText(uR"(LineItemGetValue VT_I2|VT_BYREF 3 VT_BSTR "QtyTotal")"),
+              host->LineItemGetValue(row, u"QtyTotal"));
+    EXPECT_EQ(Variant::FromText(uR"(LineItemGetValue VT_I2|VT_BYREF 3 VT_BSTR "LineType")"),
+              host->LineItemGetValue(row, u"LineType"));
+    EXPECT_EQ(Variant::FromText(u"LineItemCount"), host->LineItemCount());
+
+    // Asked once more after the old number failed on the new object, then the new number.
+    const std::vector<std::wstring> expected = {
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.#3 [method|get])",
+        LR"(GetIDsOfNames ItemFunctions "LineItemGetValue")",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 3, VT_BSTR "QtyTotal") [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.LineItemGetValue(VT_I2|VT_BYREF 3, VT_BSTR "LineType") [method|get])",
+        LR"(Invoke Application.ItemFunctions [method|get])",
+        LR"(Invoke ItemFunctions.#2 [method|get])",
+        LR"(GetIDsOfNames ItemFunctions "LineItemCount")",
+        LR"(Invoke ItemFunctions.LineItemCount() [method|get])",
+    };
+    EXPECT_SAME_LINES(expected, fake().Log());
 }
 
 }  // namespace
