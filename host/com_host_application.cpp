@@ -10,6 +10,22 @@
 namespace tarvello::host {
 namespace {
 
+using Operation = ComHostApplication::Operation;
+
+// The host's operations by the names it knows them by, and the member that offers each: the
+// one place they are spelt.
+constexpr Operation kGetActiveDocumentIndex{L"DocFunctions", L"GetActiveDocumentIndex"};
+constexpr Operation kLineItemGetSelectedRows{L"ItemFunctions", L"LineItemGetSelectedRows"};
+constexpr Operation kLineItemCount{L"ItemFunctions", L"LineItemCount"};
+constexpr Operation kLineItemGetActiveRow{L"ItemFunctions", L"LineItemGetActiveRow"};
+constexpr Operation kLineItemGetValue{L"ItemFunctions", L"LineItemGetValue"};
+constexpr Operation kLineItemSetValue{L"ItemFunctions", L"LineItemSetValue"};
+
+// For error messages.
+std::string Utf8Name(const wchar_t* name) {
+    return Utf8Of(reinterpret_cast<const char16_t*>(name));
+}
+
 VARIANTARG RowArgument(std::int16_t& row) {
     VARIANTARG argument;
     VariantInit(&argument);
@@ -25,43 +41,42 @@ ComHostApplication::ComHostApplication(ComPtr<IDispatch> application, const ComH
       session_(options.busyRetryMilliseconds),
       application_(std::move(application)) {}
 
-void ComHostApplication::Call(const wchar_t* member, const char* operation, WORD flags,
-                              VARIANTARG* arguments, UINT count, VARIANT* result) {
+void ComHostApplication::Call(const Operation& operation, WORD flags, VARIANTARG* arguments,
+                              UINT count, VARIANT* result) {
     // The member is read afresh for every operation and released right after it.
-    const std::string memberName = Utf8Of(reinterpret_cast<const char16_t*>(member));
-    ComPtr<IDispatch> functions =
-        session_.GetObjectProperty(application_.Get(), L"Application", member, memberName);
-    const std::wstring name(operation, operation + strlen(operation));
-    session_.Call(functions.Get(), member, name, flags, arguments, count, result, operation);
+    ComPtr<IDispatch> functions = session_.GetObjectProperty(
+        application_.Get(), L"Application", operation.member, Utf8Name(operation.member));
+    session_.Call(functions.Get(), operation.member, operation.name, flags, arguments, count,
+                  result, Utf8Name(operation.name));
 }
 
-Variant ComHostApplication::CallForValue(const wchar_t* member, const char* operation,
-                                         VARIANTARG* arguments, UINT count) {
+Variant ComHostApplication::CallForValue(const Operation& operation, VARIANTARG* arguments,
+                                         UINT count) {
     // An operation that answers a value may be declared as a method or as a read-only
     // property; flagged as both, it is found either way.
     VariantOwner result;
-    Call(member, operation, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, count, result.get());
+    Call(operation, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, count, result.get());
     try {
         return FromAutomationValue(*result);
     } catch (const EngineError& error) {
-        throw EngineError(error.kind(), std::string(operation) + ": " + error.what());
+        throw EngineError(error.kind(), Utf8Name(operation.name) + ": " + error.what());
     }
 }
 
 Variant ComHostApplication::GetActiveDocumentIndex() {
-    return CallForValue(L"DocFunctions", "GetActiveDocumentIndex");
+    return CallForValue(kGetActiveDocumentIndex);
 }
 
 Variant ComHostApplication::LineItemGetSelectedRows() {
-    return CallForValue(L"ItemFunctions", "LineItemGetSelectedRows");
+    return CallForValue(kLineItemGetSelectedRows);
 }
 
 Variant ComHostApplication::LineItemCount() {
-    return CallForValue(L"ItemFunctions", "LineItemCount");
+    return CallForValue(kLineItemCount);
 }
 
 Variant ComHostApplication::LineItemGetActiveRow() {
-    return CallForValue(L"ItemFunctions", "LineItemGetActiveRow");
+    return CallForValue(kLineItemGetActiveRow);
 }
 
 Variant ComHostApplication::LineItemGetValue(std::int16_t& row, const Text& field) {
@@ -71,7 +86,7 @@ Variant ComHostApplication::LineItemGetValue(std::int16_t& row, const Text& fiel
     V_VT(&arguments[0]) = VT_BSTR;
     V_BSTR(&arguments[0]) = fieldName.get();
     arguments[1] = RowArgument(row);
-    return CallForValue(L"ItemFunctions", "LineItemGetValue", arguments, 2);
+    return CallForValue(kLineItemGetValue, arguments, 2);
 }
 
 void ComHostApplication::LineItemSetValue(std::int16_t& row, const Text& field, Variant& value) {
@@ -114,7 +129,7 @@ void ComHostApplication::LineItemSetValue(std::int16_t& row, const Text& field, 
     arguments[2] = RowArgument(row);
 
     VariantOwner ignored;
-    Call(L"ItemFunctions", "LineItemSetValue", DISPATCH_METHOD, arguments, 3, ignored.get());
+    Call(kLineItemSetValue, DISPATCH_METHOD, arguments, 3, ignored.get());
     if (value.kind() == Variant::Kind::Double && number != value.AsDouble()) {
         value = Variant::Double(number);
     }

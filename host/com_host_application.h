@@ -25,13 +25,19 @@ public:
     Variant LineItemGetActiveRow() override;
     void LineItemSetValue(std::int16_t& row, const Text& field, Variant& value) override;
 
+    // An operation of the host: the member of the application that offers it, and its name.
+    struct Operation {
+        const wchar_t* member;
+        const wchar_t* name;
+    };
+
 private:
-    // Reads `member` of the application afresh, invokes `operation` on it with `flags` and
-    // `arguments` (last argument first) and gives the result in `result`.
-    void Call(const wchar_t* member, const char* operation, WORD flags, VARIANTARG* arguments,
-              UINT count, VARIANT* result);
-    Variant CallForValue(const wchar_t* member, const char* operation,
-                         VARIANTARG* arguments = nullptr, UINT count = 0);
+    // Reads the operation's member of the application afresh, invokes the operation on it with
+    // `flags` and `arguments` (last argument first) and gives the result in `result`.
+    void Call(const Operation& operation, WORD flags, VARIANTARG* arguments, UINT count,
+              VARIANT* result);
+    Variant CallForValue(const Operation& operation, VARIANTARG* arguments = nullptr,
+                         UINT count = 0);
 
     // Declared first so that it is unregistered last, after every host reference is gone.
     ScopedBusyMessageFilter filter_;
