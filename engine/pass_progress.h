@@ -4,10 +4,13 @@
 // becomes the one RoundFailure the caller gets.
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "errors.h"
+#include "host_application.h"
+#include "number_format.h"
 #include "round_line_items.h"
 
 namespace tarvello::detail {
@@ -24,6 +27,19 @@ struct Progress {
         field = about;
     }
 };
+
+// The opening of every pass: is the host running, attach, which document is active. When the
+// host is not running or no document is open, the pass's message has been shown and nothing is
+// held.
+struct ActiveDocument {
+    enum class Status { Open, HostNotRunning, NoDocument };
+    Status status = Status::Open;
+    // Held while open; the pass releases it on every way out.
+    std::unique_ptr<HostApplication> host;
+    std::int16_t index = -1;
+};
+ActiveDocument OpenActiveDocument(HostLink& link, MessageSink& messages, const NumberFormat& format,
+                                  Progress& progress);
 
 FailureCause CauseOf(ErrorKind kind);
 RoundFailure FailureAt(FailureCause cause, const std::string& what, const Progress& progress);

@@ -179,38 +179,28 @@ private:
 RoundOutcome Run(const RoundingRequest& request, HostLink& link, MessageSink& messages,
                  const NumberFormat& format, Progress& progress, const PassHooks& hooks) {
     RoundOutcome outcome;
-    progress.At(PassStep::IsHostRunning);
-    if (!link.IsHostRunning()) {
-        messages.ShowError(kHostNotRunningText);
-        outcome.status = RoundOutcome::Status::HostNotRunning;
-        return outcome;
+    detail::ActiveDocument document = detail::OpenActiveDocument(link, messages, format, progress);
+    switch (document.status) {
+        case detail::ActiveDocument::Status::HostNotRunning:
+            outcome.status = RoundOutcome::Status::HostNotRunning;
+            return outcome;
+        case detail::ActiveDocument::Status::NoDocument:
+            outcome.status = RoundOutcome::Status::NoDocument;
+            return outcome;
+        case detail::ActiveDocument::Status::Open:
+            break;
     }
-    // Released on every way out of this function, a failure included.
-    progress.At(PassStep::Attach);
-    std::unique_ptr<HostApplication> host = link.Attach();
-    if (!host) {
-        // A link should throw rather than hand back nothing; treat it as a failed attach.
-        throw HostError(static_cast<std::int32_t>(0x80004005), Text(), "attach gave no object");
-    }
-
-    progress.At(PassStep::GetActiveDocumentIndex);
-    const std::int16_t document = ToWholeNumber16(host->GetActiveDocumentIndex(), format);
-    if (document == -1) {
-        messages.ShowError(kNoDocumentText);
-        host.reset();
-        outcome.status = RoundOutcome::Status::NoDocument;
-        return outcome;
-    }
+    HostApplication* host = document.host.get();
     progress.At(PassStep::LineItemGetSelectedRows);
     const Text selectedRows = TextOf(host->LineItemGetSelectedRows());
     progress.At(PassStep::LineItemCount);
     const std::int16_t lastRow = ToWholeNumber16(ToNumber(host->LineItemCount(), format) - 1.0);
     outcome.lineItemCount = lastRow + 1;
-    if (hooks.undo) *hooks.undo = UndoRecord{true, document, outcome.lineItemCount, {}};
+    if (hooks.undo) *hooks.undo = UndoRecord{true, document.index, outcome.lineItemCount, {}};
 
     const bool walkedToTheEnd =
         Pass(request, *host, format, progress, hooks).Walk(selectedRows, lastRow);
-    host.reset();
+    document.host.reset();
     if (!walkedToTheEnd) outcome.status = RoundOutcome::Status::Stopped;
     outcome.rowsVisited = progress.rowsVisited;
     outcome.written = progress.written;
@@ -218,35 +208,6 @@ RoundOutcome Run(const RoundingRequest& request, HostLink& link, MessageSink& me
 }
 
 }  // namespace
-
-namespace detail {
-
-FailureCause CauseOf(ErrorKind kind) {
-    switch (kind) {
-        case ErrorKind::Overflow:
-            return FailureCause::Overflow;
-        case ErrorKind::DivisionByZero:
-            return FailureCause::DivisionByZero;
-        case ErrorKind::TypeMismatch:
-            return FailureCause::TypeMismatch;
-        case ErrorKind::InvalidArgument:
-            return FailureCause::InvalidArgument;
-    }
-    return FailureCause::InvalidArgument;
-}
-
-RoundFailure FailureAt(FailureCause cause, const std::string& what, const Progress& progress) {
-    std::string where = progress.row >= 0 ? " at row " + std::to_string(progress.row) : "";
-    if (progress.field) where += " (" + Utf8Of(FieldName(*progress.field)) + ")";
-    RoundFailure failure(cause, "stopped" + where + ": " + what);
-    failure.step = progress.step;
-    failure.field = progress.field;
-    failure.row = progress.row;
-    failure.written = progress.written;
-    return failure;
-}
-
-}  // namespace detail
 
 RoundOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
                             const NumberFormat& format, const PassHooks& hooks) {

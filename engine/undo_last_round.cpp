@@ -92,31 +92,25 @@ private:
 
 void Run(UndoRecord& record, HostLink& link, MessageSink& messages, const NumberFormat& format,
          PassObserver* observer, Progress& progress, UndoOutcome& outcome) {
-    progress.At(PassStep::IsHostRunning);
-    if (!link.IsHostRunning()) {
-        messages.ShowError(kHostNotRunningText);
-        outcome.status = UndoOutcome::Status::HostNotRunning;
-        return;
+    detail::ActiveDocument document = detail::OpenActiveDocument(link, messages, format, progress);
+    switch (document.status) {
+        case detail::ActiveDocument::Status::HostNotRunning:
+            outcome.status = UndoOutcome::Status::HostNotRunning;
+            return;
+        case detail::ActiveDocument::Status::NoDocument:
+            outcome.status = UndoOutcome::Status::NoDocument;
+            return;
+        case detail::ActiveDocument::Status::Open:
+            break;
     }
-    progress.At(PassStep::Attach);
-    std::unique_ptr<HostApplication> host = link.Attach();
-    if (!host) {
-        throw HostError(static_cast<std::int32_t>(0x80004005), Text(), "attach gave no object");
-    }
-    progress.At(PassStep::GetActiveDocumentIndex);
-    const std::int16_t document = ToWholeNumber16(host->GetActiveDocumentIndex(), format);
-    if (document == -1) {
-        messages.ShowError(kNoDocumentText);
-        outcome.status = UndoOutcome::Status::NoDocument;
-        return;
-    }
+    HostApplication& host = *document.host;
     progress.At(PassStep::LineItemCount);
-    const std::int32_t count = ToWholeNumber(host->LineItemCount(), format);
-    if (document != record.documentIndex || count != record.lineItemCount) {
+    const std::int32_t count = ToWholeNumber(host.LineItemCount(), format);
+    if (document.index != record.documentIndex || count != record.lineItemCount) {
         outcome.status = UndoOutcome::Status::DocumentChanged;
         return;
     }
-    if (!Undo(record, *host, format, progress, observer, outcome).Walk()) {
+    if (!Undo(record, host, format, progress, observer, outcome).Walk()) {
         outcome.status = UndoOutcome::Status::Stopped;
     }
 }
