@@ -1,6 +1,7 @@
 #include "bench/round-trips/reference_client.h"
 
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 #include <string>
 
@@ -13,7 +14,12 @@ using host::ComPtr;
 using host::VariantOwner;
 
 void Check(HRESULT result, const char* what) {
-    if (FAILED(result)) throw std::runtime_error(std::string("reference client: ") + what);
+    if (FAILED(result)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+        throw std::runtime_error(std::string("reference client: ") + what + " failed (" + code +
+                                 ")");
+    }
 }
 
 DISPID IdOf(IDispatch* object, const wchar_t* name) {

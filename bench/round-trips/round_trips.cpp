@@ -1,7 +1,7 @@
 // Round-trip benchmark: a Round over N items through the real stand-in host, side by side with
 // a reference client that makes only the calls a Round must make, names resolved up front.
 //
-//   RoundTrips.exe [--sizes 100,300] [--repeat 15]
+//   RoundTrips.exe [--sizes 100,300] [--repeat 21]
 //
 // For each size and each kind of host (the stand-in's one object per member, and
 // --fresh-members) one stand-in with its call log on counts the calls each client makes; a
@@ -42,7 +42,11 @@ std::int32_t PassRound() {
     tarvello::host::ComHostLink link;
     SilentSink sink;
     const auto outcome = tarvello::RoundLineItems(5, u"UnitPrice", u"Nearest", u"All", link, sink);
-    if (sink.shown != 0) throw std::runtime_error("the pass showed a message");
+    if (sink.shown != 0) {
+        throw std::runtime_error(outcome.status == tarvello::RoundOutcome::Status::HostNotRunning
+                                     ? "the pass found no host running"
+                                     : "the pass showed a message");
+    }
     return outcome.written;
 }
 
@@ -117,33 +121,53 @@ struct Measured {
     std::vector<double> passTimes, referenceTimes;  // seconds per Round, in pairs
 };
 
+// Runs `rounds` against `standin`; a failure says whether the stand-in had ended meanwhile.
+void Against(StandinProcess& standin, const std::function<void()>& rounds) {
+    try {
+        rounds();
+    } catch (const std::exception& error) {
+        const DWORD code = standin.WaitExit(0);
+        if (code == STILL_ACTIVE) throw;
+        char text[64];
+        std::snprintf(text, sizeof text, "; the stand-in had ended (exit code 0x%lX) ",
+                      static_cast<unsigned long>(code));
+        const std::wstring said = standin.ReadStderr();
+        throw std::runtime_error(error.what() + std::string(text) +
+                                 std::string(said.begin(), said.end()));
+    }
+}
+
 bool Measure(const TempDir& files, int items, const HostKind& kind, int repeat,
              Measured* measured) {
     {
         auto standin = StartStandin(files, items, kind, true);
         if (!standin) return false;
-        PassRound();
-        const auto afterPass = standin->ReadLog();
-        measured->pass = CountCalls(afterPass, 0);
-        tarvello::bench::ReferenceRound();
-        measured->reference = CountCalls(standin->ReadLog(), afterPass.size());
+        Against(*standin, [&] {
+            PassRound();
+            const auto afterPass = standin->ReadLog();
+            measured->pass = CountCalls(afterPass, 0);
+            tarvello::bench::ReferenceRound();
+            measured->reference = CountCalls(standin->ReadLog(), afterPass.size());
+        });
         standin->Close();
     }
     auto standin = StartStandin(files, items, kind, false);
     if (!standin) return false;
-    // One untimed Round of each warms both sides up; then they take turns going first, so
-    // that a slow stretch of the machine does not fall on one side only.
-    PassRound();
-    tarvello::bench::ReferenceRound();
-    for (int i = 0; i < repeat; ++i) {
-        if (i % 2 == 0) {
-            measured->passTimes.push_back(Seconds(PassRound, items));
-            measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
-        } else {
-            measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
-            measured->passTimes.push_back(Seconds(PassRound, items));
+    Against(*standin, [&] {
+        // One untimed Round of each warms both sides up; then they take turns going first,
+        // so that a slow stretch of the machine does not fall on one side only.
+        PassRound();
+        tarvello::bench::ReferenceRound();
+        for (int i = 0; i < repeat; ++i) {
+            if (i % 2 == 0) {
+                measured->passTimes.push_back(Seconds(PassRound, items));
+                measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
+            } else {
+                measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
+                measured->passTimes.push_back(Seconds(PassRound, items));
+            }
         }
-    }
+    });
     standin->Close();
     return true;
 }
@@ -153,11 +177,11 @@ int Run(const std::vector<int>& sizes, int repeat) {
     auto files = TempDir::Create(&error);
     if (!files) return 2;
     std::printf(
-        "per line item; times are medians of %d Rounds, the ratio the median of the "
-        "%d paired ratios\n",
+        "per line item; times are medians of %d Rounds each; time ratio: the median of the %d "
+        "paired ratios (their range), and best against best\n",
         repeat, repeat);
     std::printf("%6s  %-13s | %-28s | %-28s | %s\n", "items", "host", "pass: invokes lookups ms",
-                "reference: invokes lookups ms", "time ratio (min..max)");
+                "reference: invokes lookups ms", "time ratio (min..max) best");
     bool goalsMet = true;
     for (int items : sizes) {
         for (const HostKind& kind : kHostKinds) {
@@ -169,13 +193,16 @@ int Run(const std::vector<int>& sizes, int repeat) {
             }
             const double n = items;
             const double ratio = Median(ratios);
+            const auto best = [](const std::vector<double>& times) {
+                return *std::min_element(times.begin(), times.end());
+            };
             std::printf(
-                "%6d  %-13s | %13.2f %7.3f %6.2f | %18.2f %7.3f %6.2f | %.3f (%.3f..%.3f)\n", items,
-                kind.label, m.pass.invokes / n, m.pass.nameLookups / n,
+                "%6d  %-13s | %13.2f %7.3f %6.2f | %18.2f %7.3f %6.2f | %.3f (%.3f..%.3f) %.3f\n",
+                items, kind.label, m.pass.invokes / n, m.pass.nameLookups / n,
                 Median(m.passTimes) * 1000 / n, m.reference.invokes / n,
                 m.reference.nameLookups / n, Median(m.referenceTimes) * 1000 / n, ratio,
-                *std::min_element(ratios.begin(), ratios.end()),
-                *std::max_element(ratios.begin(), ratios.end()));
+                best(ratios), *std::max_element(ratios.begin(), ratios.end()),
+                best(m.passTimes) / best(m.referenceTimes));
             if (m.pass.operations != m.reference.operations) {
                 std::printf("        (operations differ: pass %.0f, reference %.0f)\n",
                             m.pass.operations, m.reference.operations);
@@ -193,7 +220,7 @@ int Run(const std::vector<int>& sizes, int repeat) {
 
 int main(int argc, char** argv) {
     std::vector<int> sizes = {100, 300};
-    int repeat = 15;
+    int repeat = 21;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (std::strcmp(argv[i], "--sizes") == 0) {
             sizes.clear();
