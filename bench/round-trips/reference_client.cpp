@@ -89,6 +89,7 @@ public:
             Read(row, L"ExtendedPrice");
             Read(row, L"QtyTotal");
             Number(activeRow_);
+            ReadAsIs(row, L"PriceModifier");  // kept for Undo
             double price = std::nearbyint(unit / 5) * 5;
             Write(row, L"PriceModifier", nullptr);
             Write(row, L"UnitPrice", &price);
@@ -98,7 +99,7 @@ public:
     }
 
 private:
-    double Read(std::int16_t& row, const wchar_t* field) {
+    void Get(std::int16_t& row, const wchar_t* field, VARIANT* result) {
         host::Bstr name(field);
         VARIANTARG arguments[2];
         VariantInit(&arguments[0]);
@@ -107,7 +108,20 @@ private:
         VariantInit(&arguments[1]);
         V_VT(&arguments[1]) = VT_I2 | VT_BYREF;
         V_I2REF(&arguments[1]) = &row;
-        return Number(getValue_, arguments, 2);
+        Call(itemFunctionsId_, getValue_, arguments, 2, result);
+    }
+
+    double Read(std::int16_t& row, const wchar_t* field) {
+        VariantOwner result;
+        Get(row, field, result.get());
+        VariantOwner number;
+        Check(VariantChangeType(number.get(), result.get(), 0, VT_R8), "number");
+        return V_R8(number.get());
+    }
+
+    void ReadAsIs(std::int16_t& row, const wchar_t* field) {
+        VariantOwner result;
+        Get(row, field, result.get());
     }
 
     // A null price writes an empty text.

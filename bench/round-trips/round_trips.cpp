@@ -5,9 +5,11 @@
 //
 // For each size and each kind of host (the stand-in's one object per member, and
 // --fresh-members) one stand-in with its call log on counts the calls each client makes; a
-// second one without log or dump file times them: the two clients take turns for --repeat
-// Rounds each, and the table shows the median time of each and the median of the paired
-// ratios.
+// second one without log or dump file times them: the clients take turns for --repeat Rounds
+// each, and the table shows the median time of each and the median of the paired ratios. The
+// pass runs as the window runs it, keeping what Undo needs; it runs once more with the window's
+// progress watch (the real one, on a window of its own), so that the cost of showing progress
+// shows as a ratio of its own.
 
 #include <windows.h>
 
@@ -22,6 +24,7 @@
 
 #include "bench/round-trips/reference_client.h"
 #include "engine/round_line_items.h"
+#include "ui/main-window/pass_watch.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "tests/support/standin_process.h"
@@ -38,10 +41,41 @@ public:
     int shown = 0;
 };
 
-std::int32_t PassRound() {
+// A window with a progress line and a Close button, for the progress watch to show on.
+class WatchedWindow {
+public:
+    WatchedWindow() {
+        window_ =
+            CreateWindowExW(0, L"STATIC", L"Round-trip bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0,
+                            0, 400, 120, nullptr, nullptr, nullptr, nullptr);
+        line_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 8, 8, 360, 16, window_, nullptr,
+                                nullptr, nullptr);
+        close_ = CreateWindowExW(0, L"BUTTON", L"Close", WS_CHILD | WS_VISIBLE, 8, 40, 80, 24,
+                                 window_, nullptr, nullptr, nullptr);
+    }
+    ~WatchedWindow() { DestroyWindow(window_); }
+    WatchedWindow(const WatchedWindow&) = delete;
+    WatchedWindow& operator=(const WatchedWindow&) = delete;
+
+    HWND window_, line_, close_;
+};
+
+// The Round as the window runs it, keeping what Undo needs; with a progress watch when given a
+// window to show it on.
+std::int32_t PassRound(WatchedWindow* shown = nullptr) {
     tarvello::host::ComHostLink link;
     SilentSink sink;
-    const auto outcome = tarvello::RoundLineItems(5, u"UnitPrice", u"Nearest", u"All", link, sink);
+    tarvello::UndoRecord undo;
+    std::optional<tarvello::ui::PassWatch> watch;
+    if (shown) {
+        watch.emplace(shown->window_, shown->line_, shown->close_,
+                      tarvello::ui::PassWatch::Activity::Round);
+    }
+    const tarvello::RoundingRequest request{5, tarvello::RoundedPrice::UnitPrice,
+                                            tarvello::RoundingMethod::Nearest,
+                                            tarvello::RowChoice::All};
+    const auto outcome = tarvello::RoundLineItems(
+        request, link, sink, {}, tarvello::PassHooks{&undo, watch ? &*watch : nullptr});
     if (sink.shown != 0) {
         throw std::runtime_error(outcome.status == tarvello::RoundOutcome::Status::HostNotRunning
                                      ? "the pass found no host running"
@@ -118,7 +152,8 @@ double Median(std::vector<double> values) {
 
 struct Measured {
     Counts pass, reference;
-    std::vector<double> passTimes, referenceTimes;  // seconds per Round, in pairs
+    // Seconds per Round, in threes: the pass, the reference, the pass with progress shown.
+    std::vector<double> passTimes, referenceTimes, watchedTimes;
 };
 
 // Runs `rounds` against `standin`; a failure says whether the stand-in had ended meanwhile.
@@ -153,18 +188,24 @@ bool Measure(const TempDir& files, int items, const HostKind& kind, int repeat,
     }
     auto standin = StartStandin(files, items, kind, false);
     if (!standin) return false;
+    WatchedWindow window;
     Against(*standin, [&] {
+        const auto pass = [] { return PassRound(); };
+        const auto watched = [&] { return PassRound(&window); };
         // One untimed Round of each warms both sides up; then they take turns going first,
         // so that a slow stretch of the machine does not fall on one side only.
-        PassRound();
+        pass();
         tarvello::bench::ReferenceRound();
+        watched();
         for (int i = 0; i < repeat; ++i) {
             if (i % 2 == 0) {
-                measured->passTimes.push_back(Seconds(PassRound, items));
+                measured->passTimes.push_back(Seconds(pass, items));
                 measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
+                measured->watchedTimes.push_back(Seconds(watched, items));
             } else {
+                measured->watchedTimes.push_back(Seconds(watched, items));
                 measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
-                measured->passTimes.push_back(Seconds(PassRound, items));
+                measured->passTimes.push_back(Seconds(pass, items));
             }
         }
     });
@@ -180,16 +221,18 @@ int Run(const std::vector<int>& sizes, int repeat) {
         "per line item; times are medians of %d Rounds each; time ratio: the median of the %d "
         "paired ratios (their range), and best against best\n",
         repeat, repeat);
-    std::printf("%6s  %-13s | %-28s | %-28s | %s\n", "items", "host", "pass: invokes lookups ms",
-                "reference: invokes lookups ms", "time ratio (min..max) best");
+    std::printf("%6s  %-13s | %-28s | %-28s | %-30s | %s\n", "items", "host",
+                "pass: invokes lookups ms", "reference: invokes lookups ms",
+                "time ratio (min..max) best", "with progress / without");
     bool goalsMet = true;
     for (int items : sizes) {
         for (const HostKind& kind : kHostKinds) {
             Measured m;
             if (!Measure(*files, items, kind, repeat, &m)) return 2;
-            std::vector<double> ratios;
+            std::vector<double> ratios, progressRatios;
             for (size_t i = 0; i < m.passTimes.size(); ++i) {
                 ratios.push_back(m.passTimes[i] / m.referenceTimes[i]);
+                progressRatios.push_back(m.watchedTimes[i] / m.passTimes[i]);
             }
             const double n = items;
             const double ratio = Median(ratios);
@@ -197,12 +240,14 @@ int Run(const std::vector<int>& sizes, int repeat) {
                 return *std::min_element(times.begin(), times.end());
             };
             std::printf(
-                "%6d  %-13s | %13.2f %7.3f %6.2f | %18.2f %7.3f %6.2f | %.3f (%.3f..%.3f) %.3f\n",
+                "%6d  %-13s | %13.2f %7.3f %6.2f | %18.2f %7.3f %6.2f | %.3f (%.3f..%.3f) %.3f  "
+                "| %.3f (best %.3f)\n",
                 items, kind.label, m.pass.invokes / n, m.pass.nameLookups / n,
                 Median(m.passTimes) * 1000 / n, m.reference.invokes / n,
                 m.reference.nameLookups / n, Median(m.referenceTimes) * 1000 / n, ratio,
                 best(ratios), *std::max_element(ratios.begin(), ratios.end()),
-                best(m.passTimes) / best(m.referenceTimes));
+                best(m.passTimes) / best(m.referenceTimes), Median(progressRatios),
+                best(m.watchedTimes) / best(m.passTimes));
             if (m.pass.operations != m.reference.operations) {
                 std::printf("        (operations differ: pass %.0f, reference %.0f)\n",
                             m.pass.operations, m.reference.operations);

@@ -69,15 +69,20 @@ private:
     void FocusAmount(HWND option, HWND box);
     bool IsOn(HWND option) const;
     std::optional<RoundingRequest> ReadRequest();
-    void ShowError(const std::wstring& text);
+    void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 
     // While a pass (a Round or an Undo) talks to the host, messages sent from outside are
     // still delivered. A second pass must not start inside the first, and the window must
     // outlive the pass: commands and closes that arrive meanwhile wait for it to end (and ask it
-    // to stop). The body gives what the user is to be told afterwards, if anything.
+    // to stop). The body gives what the user is to be told afterwards, if anything: a failure
+    // with the error icon, what the user asked for (a stop) or should know with another.
     enum class AfterRound { Nothing, CloseCommand, CloseWindow };
-    using PassBody = std::function<std::optional<Text>(MessageSink& messages, PassWatch& watch)>;
+    struct Told {
+        Text text;
+        UINT icon = MB_ICONERROR;
+    };
+    using PassBody = std::function<std::optional<Told>(MessageSink& messages, PassWatch& watch)>;
     void RunPass(PassWatch::Activity activity, const PassBody& body);
     void FinishRound();
     // What Undo would give back: a Round that reached the document replaces it.

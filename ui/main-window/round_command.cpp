@@ -20,8 +20,8 @@ void frmMain::PassMessages::ShowError(const Text& message) {
     window_.ShowError(ToWide(message));
 }
 
-void frmMain::ShowError(const std::wstring& text) {
-    messages_.Show(hwnd_, text, L"" TARVELLO_TITLE, MB_ICONERROR);
+void frmMain::ShowError(const std::wstring& text, UINT icon) {
+    messages_.Show(hwnd_, text, L"" TARVELLO_TITLE, icon);
 }
 
 // Only the chosen method's box is read; an amount that is not a number is reported here and
@@ -74,14 +74,15 @@ void frmMain::cmdRound_Click() {
         }
         KeepForUndo(std::move(record));
         if (lastRound_->status == RoundOutcome::Status::Stopped) {
-            return std::optional<Text>(DescribeStoppedRound(*lastRound_));
+            return std::optional<Told>(
+                {DescribeStoppedRound(*lastRound_), static_cast<UINT>(MB_ICONINFORMATION)});
         }
-        return std::optional<Text>();
+        return std::optional<Told>();
     });
 }
 
 void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
-    std::optional<Text> told;
+    std::optional<Told> told;
     std::exception_ptr unexpected;
     {
         ScopedCursor wait(reinterpret_cast<LPCWSTR>(IDC_WAIT));
@@ -92,7 +93,7 @@ void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
         try {
             told = body(messages, watch);
         } catch (const RoundFailure& stopped) {
-            told = DescribeRoundFailure(stopped);
+            told = Told{DescribeRoundFailure(stopped)};
         } catch (...) {
             unexpected = std::current_exception();
         }
@@ -109,7 +110,7 @@ void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
     UpdateUndoItem();
     // Told after the cursor and the progress are gone, so the message box is not shown under
     // a wait cursor.
-    if (told && !told->empty()) ShowError(ToWide(*told));
+    if (told && !told->text.empty()) ShowError(ToWide(told->text), told->icon);
     const AfterRound after = std::exchange(afterRound_, AfterRound::Nothing);
     if (after == AfterRound::CloseCommand) cmdClose_Click();
     if (after == AfterRound::CloseWindow) PostMessageW(hwnd_, WM_CLOSE, 0, 0);

@@ -38,7 +38,12 @@ void frmMain::mnuEditUndo_Click() {
     if (undo_.items.empty()) return;  // Ctrl+Z with nothing to give back
     RunPass(PassWatch::Activity::Undo, [&](MessageSink& messages, PassWatch& watch) {
         const UndoOutcome outcome = pass_.UndoLastRound(undo_, messages, &watch);
-        return std::optional<Text>(DescribeUndo(outcome, undo_));
+        // Line items left alone are what Undo is for; a failure, or another document, is not.
+        const bool wentWrong = outcome.status == UndoOutcome::Status::Failed ||
+                               outcome.status == UndoOutcome::Status::DocumentChanged;
+        return std::optional<Told>(
+            {DescribeUndo(outcome, undo_),
+             static_cast<UINT>(wentWrong ? MB_ICONERROR : MB_ICONINFORMATION)});
     });
 }
 
