@@ -68,7 +68,7 @@ void frmMain::cmdRound_Click() {
         UndoRecord record;
         try {
             lastRound_ = pass_.RoundLineItems(*request, messages, PassHooks{&record, &watch});
-        } catch (const RoundFailure&) {
+        } catch (...) {
             KeepForUndo(std::move(record));
             throw;
         }
