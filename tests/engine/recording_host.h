@@ -14,14 +14,14 @@
 #include "engine/errors.h"
 #include "engine/host_application.h"
 #include "engine/round_line_items.h"
+#include "engine/text_util.h"
 #include "engine/variant.h"
 
 namespace tarvello::testing {
 
+// Texts in the log and in failure output, as the program writes them for consoles.
 inline std::string Narrow(const Text& text) {
-    std::string result;
-    for (char16_t c : text) result.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-    return result;
+    return Utf8Of(text);
 }
 
 // A value with its kind, as the log shows it: text "", double 43.333333333333336, ...

@@ -84,7 +84,6 @@ private:
     };
     using PassBody = std::function<std::optional<Told>(MessageSink& messages, PassWatch& watch)>;
     void RunPass(PassWatch::Activity activity, const PassBody& body);
-    void FinishRound();
     // What Undo would give back: a Round that reached the document replaces it.
     void KeepForUndo(UndoRecord&& record);
     void UpdateUndoItem();

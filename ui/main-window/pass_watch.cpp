@@ -45,8 +45,8 @@ void PassWatch::AtLineItem(std::int32_t row, std::int32_t position, std::int32_t
 }
 
 bool PassWatch::StopRequested() {
-    // Keys and clicks that came meanwhile are not played back after the pass (the window drops
-    // them at its end); what they asked for is looked at now.
+    // Keys and clicks that came meanwhile are taken off the queue, never played back (the window
+    // asks once more when the pass has ended); what they asked for is looked at now.
     MSG input;
     while (PeekMessageW(&input, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) Consider(input);
     while (PeekMessageW(&input, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) Consider(input);

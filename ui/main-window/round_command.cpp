@@ -98,7 +98,11 @@ void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
             unexpected = std::current_exception();
         }
         watch_ = nullptr;
-        FinishRound();
+        // Clicks and keys that piled up while the host was busy were meant for a window that
+        // could not answer; played back now they would start a second Round. The watch takes
+        // them as it takes them between line items, so that a Close among them still counts.
+        watch.StopRequested();
+        passRunning_ = false;
         // A Close that came as input during the pass (the button, Alt+C, the title bar).
         if (afterRound_ == AfterRound::Nothing && watch.closeAsked()) {
             afterRound_ = AfterRound::CloseCommand;
@@ -115,17 +119,6 @@ void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
     if (after == AfterRound::CloseCommand) cmdClose_Click();
     if (after == AfterRound::CloseWindow) PostMessageW(hwnd_, WM_CLOSE, 0, 0);
     if (unexpected) std::rethrow_exception(unexpected);
-}
-
-void frmMain::FinishRound() {
-    passRunning_ = false;
-    // Clicks and keys that piled up while the host was busy were meant for a window that
-    // could not answer; played back now they would start a second Round.
-    MSG stale;
-    while (PeekMessageW(&stale, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {
-    }
-    while (PeekMessageW(&stale, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) {
-    }
 }
 
 }  // namespace tarvello::ui
