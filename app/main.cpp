@@ -4,7 +4,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdio>
 #include <exception>
+#include <stdexcept>
+#include <string>
 
 #include "app/production_services.h"
 #include "host/com_raii.h"
@@ -16,14 +19,25 @@
 
 namespace {
 
+void Fail(const std::wstring& text) {
+    MessageBoxW(nullptr, text.c_str(), L"" TARVELLO_TITLE, MB_OK | MB_ICONERROR);
+}
+
 int Run(int showCommand) {
     tarvello::host::ComApartment apartment;
+    if (FAILED(apartment.result())) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(apartment.result()));
+        throw std::runtime_error(std::string("COM could not be set up for this program (code ") +
+                                 code + ").");
+    }
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
     tarvello::app::HostRoundingPass pass;
+    tarvello::RoundHistory history;
     tarvello::ui::SystemMessagePresenter messages;
-    tarvello::ui::frmMain window(pass, messages, tarvello::ui::SettingsLocation{},
+    tarvello::ui::frmMain window(pass, history, messages, tarvello::ui::SettingsLocation{},
                                  tarvello::app::AboutBoxOpener(messages));
     window.Load(showCommand);
 
@@ -41,12 +55,13 @@ int Run(int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
+    // Whatever ends the program early ends in one message, never in a crash dialog.
     try {
         return Run(showCommand);
     } catch (const std::exception& e) {
-        const std::wstring text =
-            L"The program could not start: " + tarvello::ui::ToWide(std::string(e.what()));
-        MessageBoxW(nullptr, text.c_str(), L"" TARVELLO_TITLE, MB_OK | MB_ICONERROR);
-        return 1;
+        Fail(L"The program could not start: " + tarvello::ui::ToWide(std::string(e.what())));
+    } catch (...) {
+        Fail(L"The program could not start because of an unexpected error.");
     }
+    return 1;
 }

@@ -12,9 +12,9 @@ namespace tarvello::app {
 // The Round and its Undo against the running Tarvello, with the user's regional number format.
 class HostRoundingPass : public ui::RoundingPass {
 public:
-    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
-                                const PassHooks& hooks) override;
-    UndoOutcome UndoLastRound(UndoRecord& record, MessageSink& messages,
+    PassOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                               const PassHooks& hooks) override;
+    PassOutcome UndoLastRound(RoundHistory& history, MessageSink& messages,
                               PassObserver* observer) override;
 };
 

@@ -36,7 +36,7 @@ std::string FieldWords(std::optional<LineItemField> field) {
 }
 
 // What the pass was asking of the host, for "... while <doing>".
-std::string HostActivity(const RoundFailure& f) {
+std::string HostActivity(const PassFailure& f) {
     switch (f.step) {
         case PassStep::Attach:
             return "connecting to it";
@@ -58,7 +58,7 @@ std::string HostActivity(const RoundFailure& f) {
 }
 
 // What a value the host handed over is, for "<subject> is not a number".
-std::string ValueName(const RoundFailure& f) {
+std::string ValueName(const PassFailure& f) {
     switch (f.step) {
         case PassStep::GetActiveDocumentIndex:
             return "Tarvello's active document index";
@@ -80,7 +80,7 @@ std::string Hex(std::int32_t code) {
     return text;
 }
 
-std::string OverflowReason(const RoundFailure& f) {
+std::string OverflowReason(const PassFailure& f) {
     switch (f.step) {
         case PassStep::WorkOutAmount:
             return "the amount is too large for this rounding method.";
@@ -102,7 +102,7 @@ std::string OverflowReason(const RoundFailure& f) {
            "2147483647).";
 }
 
-std::string InvalidReason(const RoundFailure& f) {
+std::string InvalidReason(const PassFailure& f) {
     switch (f.step) {
         case PassStep::WorkOutAmount:
             return "a negative number of decimal places cannot be used.";
@@ -123,7 +123,7 @@ Text LineItemsWord(std::int32_t count) {
     return Words((std::to_string(count) + (count == 1 ? " line item" : " line items")).c_str());
 }
 
-Text FailureReason(const RoundFailure& f) {
+Text FailureReason(const PassFailure& f) {
     switch (f.cause) {
         case FailureCause::DivisionByZero:
             return Words(
@@ -141,6 +141,14 @@ Text FailureReason(const RoundFailure& f) {
         case FailureCause::Host:
             break;
     }
+    if (f.hostBusy) {
+        // Nothing failed: Tarvello could not take the call yet.
+        return Words(("Tarvello is busy and did not answer while " + HostActivity(f) +
+                      "; most often a dialog box is open in it. Finish or close what is open in "
+                      "Tarvello, then " +
+                      (f.pass == PassKind::Undo ? "choose Undo Round again." : "Round again."))
+                         .c_str());
+    }
     if (f.hostGone) {
         return Words(
             ("Tarvello stopped answering while " + HostActivity(f) + "; it may have been closed.")
@@ -155,7 +163,7 @@ Text FailureReason(const RoundFailure& f) {
 
 }  // namespace detail
 
-Text DescribeRoundFailure(const RoundFailure& failure) {
+Text DescribeRoundFailure(const PassFailure& failure) {
     const bool inWalk = failure.row >= 0;
     Text text = Words((inWalk ? "Rounding stopped at row " + std::to_string(failure.row) + ": "
                               : std::string("Rounding stopped before any line item was rounded: "))
@@ -179,6 +187,39 @@ Text DescribeRoundFailure(const RoundFailure& failure) {
                           .c_str());
     }
     return text;
+}
+
+Text DescribeStoppedRound(const PassOutcome& outcome) {
+    Text text = Words(("Rounding stopped at row " + std::to_string(outcome.stoppedBeforeRow) +
+                       " of " + std::to_string(outcome.lineItemCount) + ", as you asked.")
+                          .c_str());
+    if (outcome.written > 0) {
+        return text + u" " + detail::LineItemsWord(outcome.written) +
+               u" had already been rounded; the rest were left unchanged. Edit > Undo Round "
+               u"takes them back.";
+    }
+    return text + u" No line item had been rounded yet; the document is unchanged.";
+}
+
+PassReport DescribePassOutcome(const PassOutcome& outcome) {
+    using Status = PassOutcome::Status;
+    using Tone = PassReport::Tone;
+    if (outcome.pass == PassKind::Undo) {
+        // Line items left alone are what Undo is for; a failure, or another document, is not.
+        const bool wentWrong =
+            outcome.status == Status::Failed || outcome.status == Status::DocumentChanged;
+        return {DescribeUndo(outcome), wentWrong ? Tone::Error : Tone::Information};
+    }
+    switch (outcome.status) {
+        case Status::Failed:
+            return {DescribeRoundFailure(*outcome.failure), Tone::Error};
+        case Status::Stopped:
+            // What the user asked for.
+            return {DescribeStoppedRound(outcome), Tone::Information};
+        default:
+            // The pass has said itself that the host is not running or has no document.
+            return {Text(), Tone::Information};
+    }
 }
 
 Text DescribeUnreadableAmount(const Text& amountText, const NumberFormat& format) {

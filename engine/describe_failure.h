@@ -5,33 +5,41 @@
 #include <cstdint>
 
 #include "number_format.h"
-#include "round_line_items.h"
-#include "undo_last_round.h"
+#include "pass.h"
 #include "variant.h"
 
 namespace tarvello {
 
-// One message saying where the pass stopped, why, and what it had already changed. Rows are
+// What the user is told once a pass has ended, and how: nothing, something to know, or
+// something that went wrong. The window shows it as it is.
+struct PassReport {
+    enum class Tone { Information, Error };
+    Text text;  // empty: nothing to say
+    Tone tone = Tone::Error;
+};
+PassReport DescribePassOutcome(const PassOutcome& outcome);
+
+// One message saying where a Round stopped, why, and what it had already changed. Rows are
 // named by the host's own numbering, from 0, as the host's list of line items shows them.
-Text DescribeRoundFailure(const RoundFailure& failure);
+Text DescribeRoundFailure(const PassFailure& failure);
 
 // The amount typed cannot be read as a number. The example uses the user's separator; a long
 // text is quoted by its beginning only, so that the message box stays on the screen.
 Text DescribeUnreadableAmount(const Text& amountText, const NumberFormat& format = {});
 
 // A Round the user stopped: at which row, and what it had changed.
-Text DescribeStoppedRound(const RoundOutcome& outcome);
+Text DescribeStoppedRound(const PassOutcome& outcome);
 
 // What an Undo has to say: nothing (an empty text) when every line item got its values back;
 // otherwise how many were restored, which rows were left because they changed since, which
-// modifiers stayed empty, and where a stop or a failure left off with what `remaining` (the
-// record as the Undo left it) can still give back.
-Text DescribeUndo(const UndoOutcome& outcome, const UndoRecord& remaining);
+// modifiers stayed empty, and where a stop or a failure left off with what can still be given
+// back.
+Text DescribeUndo(const PassOutcome& outcome);
 
 namespace detail {
 
 // Why a pass stopped, as the end of "... stopped at row 4: ".
-Text FailureReason(const RoundFailure& failure);
+Text FailureReason(const PassFailure& failure);
 
 // "1 line item", "12 line items".
 Text LineItemsWord(std::int32_t count);

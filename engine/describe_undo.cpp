@@ -1,4 +1,4 @@
-// The messages of a stopped Round and of an Undo, in the words of a failed Round.
+// The messages of an Undo, in the words of a failed Round.
 #include <string>
 
 #include "describe_failure.h"
@@ -27,8 +27,7 @@ Text RowList(const std::vector<std::int32_t>& rows) {
 }
 
 // "the other 7 can still be undone ..." for what a stop or failure leaves.
-Text StillUndoable(const UndoRecord& remaining) {
-    const auto left = static_cast<std::int32_t>(remaining.items.size());
+Text StillUndoable(std::int32_t left) {
     if (left == 0) return Text();
     return u" The other " + detail::LineItemsWord(left) +
            u" can still be undone with Edit > Undo Round.";
@@ -36,46 +35,36 @@ Text StillUndoable(const UndoRecord& remaining) {
 
 }  // namespace
 
-Text DescribeStoppedRound(const RoundOutcome& outcome) {
-    Text text = u"Rounding stopped at row " + Number(outcome.rowsVisited) + u" of " +
-                Number(outcome.lineItemCount) + u", as you asked.";
-    if (outcome.written > 0) {
-        return text + u" " + detail::LineItemsWord(outcome.written) +
-               u" had already been rounded; the rest were left unchanged. Edit > Undo Round "
-               u"takes them back.";
-    }
-    return text + u" No line item had been rounded yet; the document is unchanged.";
-}
-
-Text DescribeUndo(const UndoOutcome& outcome, const UndoRecord& remaining) {
+Text DescribeUndo(const PassOutcome& outcome) {
+    using Status = PassOutcome::Status;
     switch (outcome.status) {
-        case UndoOutcome::Status::HostNotRunning:
-        case UndoOutcome::Status::NoDocument:
+        case Status::HostNotRunning:
+        case Status::NoDocument:
             return Text();  // the pass has said so itself
-        case UndoOutcome::Status::DocumentChanged:
+        case Status::DocumentChanged:
             return u"Nothing was undone: the quote the last Round changed is no longer the "
                    u"active document in Tarvello. Make it the active document again, then choose "
                    u"Undo Round once more.";
         default:
             break;
     }
-    const bool nothingToSay = outcome.status == UndoOutcome::Status::Completed &&
-                              outcome.changedSince.empty() && outcome.modifierUnknown.empty();
+    const bool nothingToSay = outcome.status == Status::Completed && outcome.changedSince.empty() &&
+                              outcome.modifierUnknown.empty();
     if (nothingToSay) return Text();
 
     Text text;
-    if (outcome.status == UndoOutcome::Status::Failed && outcome.failure) {
-        const RoundFailure& failure = *outcome.failure;
+    if (outcome.status == Status::Failed && outcome.failure) {
+        const PassFailure& failure = *outcome.failure;
         if (failure.row < 0) {
             return u"Nothing was undone: " + detail::FailureReason(failure) +
                    u" Undo Round can be chosen again.";
         }
         text = u"Undo stopped at row " + Number(failure.row) + u": " +
                detail::FailureReason(failure) + u" ";
-    } else if (outcome.status == UndoOutcome::Status::Stopped && !remaining.items.empty()) {
-        text = u"Undo stopped at row " + Number(remaining.items.front().row) + u", as you asked. ";
+    } else if (outcome.status == Status::Stopped) {
+        text = u"Undo stopped at row " + Number(outcome.stoppedBeforeRow) + u", as you asked. ";
     }
-    text += u"Undo restored " + detail::LineItemsWord(outcome.restored) + u".";
+    text += u"Undo restored " + detail::LineItemsWord(outcome.written) + u".";
     if (!outcome.changedSince.empty()) {
         const bool one = outcome.changedSince.size() == 1;
         text += u" ";
@@ -92,7 +81,7 @@ Text DescribeUndo(const UndoOutcome& outcome, const UndoRecord& remaining) {
         text += one ? u" could not be read during the Round, so it was left empty."
                     : u" could not be read during the Round, so they were left empty.";
     }
-    if (outcome.status != UndoOutcome::Status::Completed) text += StillUndoable(remaining);
+    if (outcome.status != Status::Completed) text += StillUndoable(outcome.stillUndoable);
     return text;
 }
 

@@ -36,11 +36,19 @@ public:
         disconnected_ = true;
         return *this;
     }
+    // True when the host kept answering "busy" (most often a dialog box open in it) for longer
+    // than the call waits: nothing failed, it could not take the call yet.
+    bool busy() const { return busy_; }
+    HostError& MarkBusy() {
+        busy_ = true;
+        return *this;
+    }
 
 private:
     std::int32_t code_;
     Text description_;
     bool disconnected_ = false;
+    bool busy_ = false;
 };
 
 }  // namespace tarvello

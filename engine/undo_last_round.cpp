@@ -1,136 +1,79 @@
 #include "undo_last_round.h"
 
-#include <memory>
-
-#include "pass_progress.h"
-#include "rounding.h"
+#include "line_item_write.h"
+#include "pass_runner.h"
 
 namespace tarvello {
 namespace {
 
-using detail::Progress;
-using Field = LineItemField;
+using namespace detail;
 
-// The unit price is still exactly the one the Round wrote: a number of that value, or a text
-// that reads as it.
-bool StillAsWritten(const Variant& current, double written, const NumberFormat& format) {
-    try {
-        if (current.IsNumber()) return current.NumberValue() == written;
-        if (current.kind() == Variant::Kind::Text) {
-            return ReadNumber(current.AsText(), format) == written;
-        }
-    } catch (const EngineError&) {
-    }
-    return false;
-}
-
-// A price goes back as a double, by reference, whatever number kind it was read as; anything
-// else goes back as it came.
-Variant PriceToWrite(const Variant& before) {
-    return before.IsNumber() ? Variant::Double(before.NumberValue()) : before;
-}
-
-class Undo {
+// Tells the history that a line item is being written back, and when it has been.
+class RestoreRecorder : public WriteRecorder {
 public:
-    Undo(UndoRecord& record, HostApplication& host, const NumberFormat& format, Progress& progress,
-         PassObserver* observer, UndoOutcome& outcome)
-        : record_(record),
-          host_(host),
-          format_(format),
-          progress_(progress),
-          observer_(observer),
-          outcome_(outcome) {}
-
-    // Line items dealt with leave the record however the walk ends.
-    ~Undo() { record_.items.erase(record_.items.begin(), record_.items.begin() + done_); }
-    Undo(const Undo&) = delete;
-    Undo& operator=(const Undo&) = delete;
-
-    // False when the caller asked to stop before the last line item.
-    bool Walk() {
-        const auto count = static_cast<std::int32_t>(record_.items.size());
-        for (; done_ < count; ++done_) {
-            if (observer_ && observer_->StopRequested()) return false;
-            const WrittenLineItem& item = record_.items[static_cast<std::size_t>(done_)];
-            if (observer_) observer_->AtLineItem(item.row, done_, count);
-            RestoreOne(item);
-        }
-        progress_.row = -1;
-        return true;
-    }
+    RestoreRecorder(RoundHistory& history, const RoundRecord& round)
+        : history_(history), round_(round) {}
+    void BeforeWrites() override { history_.Restoring(round_); }
+    void AfterWrites(const Variant&) override {}
 
 private:
-    void RestoreOne(const WrittenLineItem& item) {
-        std::int16_t row = item.row;
-        progress_.row = row;
-        progress_.At(PassStep::LineItemGetValue, Field::UnitPrice);
-        const Variant current = host_.LineItemGetValue(row, FieldName(Field::UnitPrice));
-        if (!StillAsWritten(current, item.unitPriceWritten, format_)) {
-            outcome_.changedSince.push_back(row);
-            return;
-        }
-        // As a Round writes them: the modifier first, then the price.
-        Variant modifier = item.modifierBefore.value_or(Variant::FromText(Text()));
-        progress_.At(PassStep::LineItemSetValue, Field::PriceModifier);
-        host_.LineItemSetValue(row, FieldName(Field::PriceModifier), modifier);
-        Variant price = PriceToWrite(item.unitPriceBefore);
-        progress_.At(PassStep::LineItemSetValue, Field::UnitPrice);
-        host_.LineItemSetValue(row, FieldName(Field::UnitPrice), price);
-        if (!item.modifierBefore) outcome_.modifierUnknown.push_back(row);
-        ++outcome_.restored;
-        ++progress_.written;
-    }
-
-    UndoRecord& record_;
-    HostApplication& host_;
-    const NumberFormat& format_;
-    Progress& progress_;
-    PassObserver* observer_;
-    UndoOutcome& outcome_;
-    std::int32_t done_ = 0;
+    RoundHistory& history_;
+    const RoundRecord& round_;
 };
 
-void Run(UndoRecord& record, HostLink& link, MessageSink& messages, const NumberFormat& format,
-         PassObserver* observer, Progress& progress, UndoOutcome& outcome) {
-    detail::ActiveDocument document = detail::OpenActiveDocument(link, messages, format, progress);
-    switch (document.status) {
-        case detail::ActiveDocument::Status::HostNotRunning:
-            outcome.status = UndoOutcome::Status::HostNotRunning;
-            return;
-        case detail::ActiveDocument::Status::NoDocument:
-            outcome.status = UndoOutcome::Status::NoDocument;
-            return;
-        case detail::ActiveDocument::Status::Open:
-            break;
+class Undo : public LineItemWalk {
+public:
+    Undo(RoundHistory& history, const NumberFormat& format) : history_(history), format_(format) {}
+
+    bool Begin(std::int16_t documentIndex, std::int32_t lineItemCount) override {
+        round_ = history_.NextUndo();
+        if (!round_) return true;
+        first_ = round_->undone;
+        return documentIndex == round_->documentIndex && lineItemCount == round_->lineItemCount;
     }
-    HostApplication& host = *document.host;
-    progress.At(PassStep::LineItemCount);
-    const std::int32_t count = ToWholeNumber(host.LineItemCount(), format);
-    if (document.index != record.documentIndex || count != record.lineItemCount) {
-        outcome.status = UndoOutcome::Status::DocumentChanged;
-        return;
+    std::int32_t Length() const override { return round_ ? round_->Undoable() : 0; }
+    std::int16_t RowAt(std::int32_t position) const override { return Item(position).row; }
+
+    void Visit(std::int32_t position, std::int16_t& row, HostApplication& host, PassPosition& at,
+               PassOutcome& outcome) override {
+        const WrittenLineItem& item = Item(position);
+        Expected expected;
+        expected.unitPrice = Variant::Double(item.unitPriceWritten);
+        expected.match = Expected::Match::AtHostPrecision;
+        // Cut off between its two writes, the line item may still hold the price it had.
+        if (!item.written || item.restoring) expected.orUnitPrice = item.unitPriceBefore;
+        const Variant modifier = item.modifierBefore.value_or(Variant::FromText(Text()));
+        RestoreRecorder recorder(history_, *round_);
+        if (WriteIfUnchanged(host, at, row, expected, modifier, item.unitPriceBefore, format_,
+                             recorder)) {
+            if (!item.modifierBefore) outcome.modifierUnknown.push_back(row);
+            ++outcome.written;
+        } else {
+            outcome.changedSince.push_back(row);
+        }
+        history_.DealtWith(*round_);
     }
-    if (!Undo(record, host, format, progress, observer, outcome).Walk()) {
-        outcome.status = UndoOutcome::Status::Stopped;
+
+    std::int32_t StillUndoable() const { return round_ ? round_->Undoable() : 0; }
+
+private:
+    const WrittenLineItem& Item(std::int32_t position) const {
+        return round_->items.at(first_ + static_cast<std::size_t>(position));
     }
-}
+
+    RoundHistory& history_;
+    const NumberFormat& format_;
+    const RoundRecord* round_ = nullptr;
+    std::size_t first_ = 0;
+};
 
 }  // namespace
 
-UndoOutcome UndoLastRound(UndoRecord& record, HostLink& link, MessageSink& messages,
+PassOutcome UndoLastRound(RoundHistory& history, HostLink& link, MessageSink& messages,
                           const NumberFormat& format, PassObserver* observer) {
-    Progress progress;
-    UndoOutcome outcome;
-    try {
-        detail::Reporting(progress, [&] {
-            Run(record, link, messages, format, observer, progress, outcome);
-            return 0;
-        });
-    } catch (RoundFailure& failure) {
-        failure.undoing = true;
-        outcome.status = UndoOutcome::Status::Failed;
-        outcome.failure = std::move(failure);
-    }
+    Undo undo(history, format);
+    PassOutcome outcome = RunPass(PassKind::Undo, undo, link, messages, format, observer);
+    outcome.stillUndoable = undo.StillUndoable();
     return outcome;
 }
 

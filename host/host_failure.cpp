@@ -65,6 +65,7 @@ HostError MakeHostError(HRESULT result, const std::string& operation, EXCEPINFO*
     if (!description.empty()) what += ": " + Utf8Of(description);
     HostError error(static_cast<std::int32_t>(result), std::move(description), what);
     if (IsDisconnection(result)) error.MarkDisconnected();
+    if (IsBusy(result)) error.MarkBusy();
     return error;
 }
 

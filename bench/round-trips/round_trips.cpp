@@ -65,7 +65,7 @@ public:
 std::int32_t PassRound(WatchedWindow* shown = nullptr) {
     tarvello::host::ComHostLink link;
     SilentSink sink;
-    tarvello::UndoRecord undo;
+    tarvello::RoundHistory history;
     std::optional<tarvello::ui::PassWatch> watch;
     if (shown) {
         watch.emplace(shown->window_, shown->line_, shown->close_,
@@ -75,9 +75,10 @@ std::int32_t PassRound(WatchedWindow* shown = nullptr) {
                                             tarvello::RoundingMethod::Nearest,
                                             tarvello::RowChoice::All};
     const auto outcome = tarvello::RoundLineItems(
-        request, link, sink, {}, tarvello::PassHooks{&undo, watch ? &*watch : nullptr});
+        request, link, sink, {}, tarvello::PassHooks{&history, watch ? &*watch : nullptr});
+    if (outcome.failure) throw std::runtime_error(outcome.failure->what());
     if (sink.shown != 0) {
-        throw std::runtime_error(outcome.status == tarvello::RoundOutcome::Status::HostNotRunning
+        throw std::runtime_error(outcome.status == tarvello::PassOutcome::Status::HostNotRunning
                                      ? "the pass found no host running"
                                      : "the pass showed a message");
     }

@@ -16,7 +16,7 @@ TEST(RoundCallLog, OneItemAndOneHeadingMakeExactlyTheseCalls) {
                                         {L"2", L"Notes", L"", L"", L"", L""}},
                   {L"--selected", L"0", L"--active-row", L"0"});
     RecordingSink sink;
-    const RoundOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    const PassOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
     EXPECT_EQ(1, outcome.written);
 
     const std::vector<std::wstring> expected = {

@@ -23,9 +23,16 @@ void Standin::Close() {
     files_.reset();
 }
 
-RoundOutcome RunRound(const Request& request, RecordingSink& sink) {
+PassOutcome RunRound(const Request& request, RecordingSink& sink) {
     host::ComHostLink link;
     return RoundLineItems(request.amount, request.field, request.method, request.scope, link, sink);
+}
+
+PassFailure RunRoundFailing(const Request& request, RecordingSink& sink) {
+    const PassOutcome outcome = RunRound(request, sink);
+    if (outcome.status == PassOutcome::Status::Failed && outcome.failure) return *outcome.failure;
+    ADD_FAILURE() << "the Round did not fail";
+    return PassFailure(FailureCause::InvalidArgument, "none");
 }
 
 }  // namespace tarvello::e2e

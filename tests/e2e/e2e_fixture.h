@@ -50,6 +50,8 @@ private:
 };
 
 // One Round through the real link; `sink` receives the pass's messages.
-RoundOutcome RunRound(const Request& request, RecordingSink& sink);
+PassOutcome RunRound(const Request& request, RecordingSink& sink);
+// The same Round, which must fail: its failure.
+PassFailure RunRoundFailing(const Request& request, RecordingSink& sink);
 
 }  // namespace tarvello::e2e

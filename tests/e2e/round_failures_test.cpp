@@ -23,8 +23,8 @@ const std::vector<QuoteRow> kThreeItems = {
 
 TEST_F(RoundStops, WithNoHostRunningTheFirstMessageIsShown) {
     RecordingSink sink;
-    const RoundOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
-    EXPECT_EQ(RoundOutcome::Status::HostNotRunning, outcome.status);
+    const PassOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    EXPECT_EQ(PassOutcome::Status::HostNotRunning, outcome.status);
     ASSERT_EQ(1u, sink.shown.size());
     EXPECT_EQ(Text(kHostNotRunningText), sink.shown[0]);
 }
@@ -32,8 +32,8 @@ TEST_F(RoundStops, WithNoHostRunningTheFirstMessageIsShown) {
 TEST_F(RoundStops, WithNoOpenDocumentTheSecondMessageIsShownAndNothingElseIsCalled) {
     standin_.Start(std::nullopt);
     RecordingSink sink;
-    const RoundOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
-    EXPECT_EQ(RoundOutcome::Status::NoDocument, outcome.status);
+    const PassOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    EXPECT_EQ(PassOutcome::Status::NoDocument, outcome.status);
     ASSERT_EQ(1u, sink.shown.size());
     EXPECT_EQ(Text(kNoDocumentText), sink.shown[0]);
     for (const auto& line : standin_.Log()) {
@@ -47,14 +47,10 @@ TEST_F(RoundStops, ATextPriceStopsThePassAtItsRow) {
     quote[1].unitPrice = L"n/a";
     standin_.Start(quote);
     RecordingSink sink;
-    try {
-        RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
-        FAIL() << "the pass went past a text price";
-    } catch (const RoundFailure& failure) {
-        EXPECT_EQ(FailureCause::TypeMismatch, failure.cause);
-        EXPECT_EQ(1, failure.row);
-        EXPECT_EQ(1, failure.written);
-    }
+    const PassFailure failure = RunRoundFailing({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    EXPECT_EQ(FailureCause::TypeMismatch, failure.cause);
+    EXPECT_EQ(1, failure.row);
+    EXPECT_EQ(1, failure.written);
     std::vector<QuoteRow> expected = quote;
     expected[0].unitPrice = L"10";
     EXPECT_SAME_LINES(PriceLines(expected), PriceLines(standin_.Dump()));
@@ -65,14 +61,10 @@ TEST_F(RoundStops, AQuantityOfZeroOnTheExtendedPriceStopsThePassAtItsRow) {
     quote[2].quantity = L"0";
     standin_.Start(quote);
     RecordingSink sink;
-    try {
-        RunRound({5, u"ExtendedPrice", u"Nearest", u"All"}, sink);
-        FAIL() << "the pass divided by a quantity of 0";
-    } catch (const RoundFailure& failure) {
-        EXPECT_EQ(FailureCause::DivisionByZero, failure.cause);
-        EXPECT_EQ(2, failure.row);
-        EXPECT_EQ(2, failure.written);
-    }
+    const PassFailure failure = RunRoundFailing({5, u"ExtendedPrice", u"Nearest", u"All"}, sink);
+    EXPECT_EQ(FailureCause::DivisionByZero, failure.cause);
+    EXPECT_EQ(2, failure.row);
+    EXPECT_EQ(2, failure.written);
     std::vector<QuoteRow> expected = quote;
     expected[0].unitPrice = NumberText(35.0 / 3);  // 36.75 -> 37 -> 35
     expected[1].unitPrice = L"25";                 // 101.04 -> 101 -> 100
@@ -85,15 +77,11 @@ TEST_F(RoundStops, AHostThatDiesMidPassLeavesEarlierRowsWrittenAndLaterOnesUntou
     // row and two writes. Call 14 is the second item's total quantity.
     standin_.Start(kThreeItems, {L"--exit-at-call", L"14"});
     RecordingSink sink;
-    try {
-        RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
-        FAIL() << "the pass did not notice the host going away";
-    } catch (const RoundFailure& failure) {
-        EXPECT_EQ(FailureCause::Host, failure.cause);
-        EXPECT_TRUE(failure.hostGone) << failure.what();
-        EXPECT_EQ(1, failure.row);
-        EXPECT_EQ(1, failure.written);
-    }
+    const PassFailure failure = RunRoundFailing({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    EXPECT_EQ(FailureCause::Host, failure.cause);
+    EXPECT_TRUE(failure.hostGone) << failure.what();
+    EXPECT_EQ(1, failure.row);
+    EXPECT_EQ(1, failure.written);
     EXPECT_NE(STILL_ACTIVE, standin_.process().WaitExit(10000));
     std::vector<QuoteRow> expected = kThreeItems;
     expected[0].unitPrice = L"10";
@@ -103,24 +91,20 @@ TEST_F(RoundStops, AHostThatDiesMidPassLeavesEarlierRowsWrittenAndLaterOnesUntou
 TEST_F(RoundStops, ARefusedCallCarriesWhatTheHostSaid) {
     standin_.Start(kThreeItems, {L"--fail-call", L"5:0x80020009"});
     RecordingSink sink;
-    try {
-        RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
-        FAIL() << "the pass went past a refused call";
-    } catch (const RoundFailure& failure) {
-        EXPECT_EQ(FailureCause::Host, failure.cause);
-        EXPECT_EQ(static_cast<std::int32_t>(0x80020009), failure.hostCode);
-        EXPECT_EQ(u"Injected failure", failure.hostText);
-        EXPECT_FALSE(failure.hostGone);
-        EXPECT_EQ(0, failure.row);
-        EXPECT_EQ(0, failure.written);
-    }
+    const PassFailure failure = RunRoundFailing({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    EXPECT_EQ(FailureCause::Host, failure.cause);
+    EXPECT_EQ(static_cast<std::int32_t>(0x80020009), failure.hostCode);
+    EXPECT_EQ(u"Injected failure", failure.hostText);
+    EXPECT_FALSE(failure.hostGone);
+    EXPECT_EQ(0, failure.row);
+    EXPECT_EQ(0, failure.written);
 }
 
 TEST_F(RoundStops, ABusyHostIsWaitedFor) {
     // RPC_E_SERVERCALL_RETRYLATER for three calls in a row, then answers again.
     standin_.Start(kThreeItems, {L"--fail-call", L"4:0x8001010A:3"});
     RecordingSink sink;
-    const RoundOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
+    const PassOutcome outcome = RunRound({5, u"UnitPrice", u"Nearest", u"All"}, sink);
     EXPECT_EQ(3, outcome.written);
 }
 

@@ -101,9 +101,9 @@ TEST_P(RoundMethods, WriteTheNewUnitPriceOfTheChosenItemsOnly) {
     const Case& method = std::get<0>(GetParam());
     const Scope& scope = std::get<1>(GetParam());
     RecordingSink sink;
-    const RoundOutcome outcome =
+    const PassOutcome outcome =
         RunRound(Request{method.amount, method.field, method.method, scope.name}, sink);
-    EXPECT_EQ(RoundOutcome::Status::Completed, outcome.status);
+    EXPECT_EQ(PassOutcome::Status::Completed, outcome.status);
     EXPECT_EQ(static_cast<std::int32_t>(scope.rows.size()), outcome.written);
     EXPECT_TRUE(sink.shown.empty());
     EXPECT_SAME_LINES(PriceLines(Expected(method, scope)), PriceLines(standin_->Dump()));

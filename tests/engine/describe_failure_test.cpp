@@ -19,9 +19,9 @@ constexpr LineItemField kUnitPrice = LineItemField::UnitPrice;
 constexpr LineItemField kExtendedPrice = LineItemField::ExtendedPrice;
 constexpr LineItemField kQtyTotal = LineItemField::QtyTotal;
 
-RoundFailure Failure(FailureCause cause, std::int32_t row, std::int32_t written, PassStep step,
-                     Field field) {
-    RoundFailure failure(cause, "test");
+PassFailure Failure(FailureCause cause, std::int32_t row, std::int32_t written, PassStep step,
+                    Field field) {
+    PassFailure failure(cause, "test");
     failure.row = row;
     failure.written = written;
     failure.step = step;
@@ -29,9 +29,9 @@ RoundFailure Failure(FailureCause cause, std::int32_t row, std::int32_t written,
     return failure;
 }
 
-RoundFailure HostFailure(std::int32_t row, std::int32_t written, PassStep step, Field field,
-                         std::uint32_t code, const Text& said, bool gone) {
-    RoundFailure failure = Failure(FailureCause::Host, row, written, step, field);
+PassFailure HostFailure(std::int32_t row, std::int32_t written, PassStep step, Field field,
+                        std::uint32_t code, const Text& said, bool gone) {
+    PassFailure failure = Failure(FailureCause::Host, row, written, step, field);
     failure.hostCode = static_cast<std::int32_t>(code);
     failure.hostText = said;
     failure.hostGone = gone;
@@ -39,7 +39,7 @@ RoundFailure HostFailure(std::int32_t row, std::int32_t written, PassStep step, 
 }
 
 struct MessageCase {
-    RoundFailure failure;
+    PassFailure failure;
     const char16_t* expected;
 };
 
@@ -106,8 +106,8 @@ TEST(DescribeRoundFailure, SaysWhereWhyAndWhatWasChanged) {
 }
 
 TEST(DescribeRoundFailure, KeepsTextTheHostGaveOutsideAscii) {
-    RoundFailure failure = HostFailure(0, 0, Step::LineItemGetActiveRow, kNoField, 0x80020009,
-                                       u"Zeile gesperrt \u2013 bitte warten", false);
+    PassFailure failure = HostFailure(0, 0, Step::LineItemGetActiveRow, kNoField, 0x80020009,
+                                      u"Zeile gesperrt \u2013 bitte warten", false);
     const Text message = DescribeRoundFailure(failure);
     EXPECT_NE(message.find(u"\"Zeile gesperrt \u2013 bitte warten\""), Text::npos);
     EXPECT_NE(message.find(u"asking for the active row"), Text::npos);

@@ -22,7 +22,7 @@ TEST_F(PassFailureTest, AHostFailureInTheMiddleOfTheWalk) {
     FourPricedRows();
     host.FailAt("LineItemGetValue", 2, u"QtyTotal", HostError(kRefused, u"Busy", "refused"));
 
-    const RoundFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
+    const PassFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
 
     EXPECT_EQ(failure.cause, FailureCause::Host);
     EXPECT_EQ(failure.row, 2);
@@ -200,7 +200,7 @@ TEST_F(PassFailureTest, EachFailureSaysWhereAndWhy) {
         host = RecordingHost();
         FourPricedRows();
         if (c.arrange) c.arrange(host);
-        const RoundFailure failure = RoundFailing(c.request);
+        const PassFailure failure = RoundFailing(c.request);
         EXPECT_EQ(failure.cause, c.cause) << c.name;
         EXPECT_EQ(failure.row, c.row) << c.name;
         EXPECT_EQ(failure.written, c.written) << c.name;
@@ -227,7 +227,7 @@ TEST_F(PassFailureTest, AnUnknownRequestTouchesNoHost) {
 TEST_F(PassFailureTest, AFailedWriteOfTheUnitPriceLeavesItsModifierCleared) {
     FourPricedRows();
     host.FailAt("LineItemSetValue", 1, u"UnitPrice", HostError(kRefused, u"Locked", "no"));
-    const RoundFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
+    const PassFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
     EXPECT_EQ(failure.written, 1);
     EXPECT_EQ(host.items[1].at(u"PriceModifier"), Variant::FromText(u""));
     EXPECT_EQ(UnitPriceOf(1), Variant::Double(13));
@@ -237,7 +237,7 @@ TEST_F(PassFailureTest, AHostThatWentAwayIsMarkedGone) {
     FourPricedRows();
     host.FailAt("LineItemGetValue", 1, u"LineType",
                 HostError(kGone, u"", "disconnected").MarkDisconnected());
-    const RoundFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
+    const PassFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
     EXPECT_TRUE(failure.hostGone);
     EXPECT_EQ(failure.hostCode, kGone);
     EXPECT_EQ(failure.row, 1);
@@ -248,7 +248,7 @@ TEST_F(PassFailureTest, AFailedAttachHoldsNothing) {
     host.attachFault = [] {
         throw HostError(static_cast<std::int32_t>(0x800401E3), u"Operation unavailable", "no");
     };
-    const RoundFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
+    const PassFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"All"});
     EXPECT_EQ(failure.cause, FailureCause::Host);
     EXPECT_EQ(failure.step, PassStep::Attach);
     EXPECT_EQ(failure.row, -1);

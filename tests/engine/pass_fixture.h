@@ -20,20 +20,19 @@ struct Request {
 
 class PassTest : public ::testing::Test {
 protected:
-    RoundOutcome Round(const Request& r, const NumberFormat& format = {}) {
+    PassOutcome Round(const Request& r, const NumberFormat& format = {}) {
         return RoundLineItems(r.amount, r.priceField, r.method, r.rowScope, host, messages, format);
     }
 
     // Runs a pass that must fail; checks that the host object was released by then.
-    RoundFailure RoundFailing(const Request& r, const NumberFormat& format = {}) {
-        try {
-            Round(r, format);
-        } catch (const RoundFailure& failure) {
+    PassFailure RoundFailing(const Request& r, const NumberFormat& format = {}) {
+        const PassOutcome outcome = Round(r, format);
+        if (outcome.status == PassOutcome::Status::Failed && outcome.failure) {
             EXPECT_EQ(host.liveApplications, 0) << "host object still held by the failure";
-            return failure;
+            return *outcome.failure;
         }
         ADD_FAILURE() << "the pass did not fail";
-        return RoundFailure(FailureCause::InvalidArgument, "none");
+        return PassFailure(FailureCause::InvalidArgument, "none");
     }
 
     // The unit price of a row after the pass.

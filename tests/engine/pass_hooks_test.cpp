@@ -17,7 +17,7 @@ public:
     void AtLineItem(std::int32_t row, std::int32_t position, std::int32_t count) override {
         seen.push_back({row, position, count});
     }
-    bool StopRequested() override { return static_cast<int>(seen.size()) >= stopAfter_; }
+    bool LookForStop() override { return static_cast<int>(seen.size()) >= stopAfter_; }
     std::vector<std::vector<std::int32_t>> seen;
 
 private:
@@ -27,21 +27,21 @@ private:
 TEST_F(PassTest, AStopEndsTheRoundBetweenTwoLineItemsAndKeepsWhatWasWritten) {
     for (int i = 0; i < 6; ++i) host.items.push_back(PricedItem(12, 12, 1, i == 1 ? 2 : 1));
     StoppingObserver observer(3);
-    UndoRecord record;
+    RoundHistory history;
     const RoundingRequest request{5, RoundedPrice::UnitPrice, RoundingMethod::Nearest,
                                   RowChoice::All};
 
-    const RoundOutcome outcome =
-        RoundLineItems(request, host, messages, {}, PassHooks{&record, &observer});
+    const PassOutcome outcome =
+        RoundLineItems(request, host, messages, {}, PassHooks{&history, &observer});
 
-    EXPECT_EQ(outcome.status, RoundOutcome::Status::Stopped);
-    EXPECT_EQ(outcome.rowsVisited, 3);
+    EXPECT_EQ(outcome.status, PassOutcome::Status::Stopped);
+    EXPECT_EQ(outcome.visited, 3);
     EXPECT_EQ(outcome.written, 2);
     EXPECT_EQ(observer.seen,
               (std::vector<std::vector<std::int32_t>>{{0, 0, 6}, {1, 1, 6}, {2, 2, 6}}));
     EXPECT_EQ(WrittenRows(), (std::vector<int>{0, 2}));
     EXPECT_TRUE(host.CallsForRow(3).empty()) << "nothing asked of the rows after the stop";
-    EXPECT_EQ(record.items.size(), 2u);
+    EXPECT_EQ(history.UndoableCount(), 2);
     EXPECT_EQ(host.liveApplications, 0);
     EXPECT_EQ(Narrow(DescribeStoppedRound(outcome)),
               "Rounding stopped at row 3 of 6, as you asked. 2 line items had already been "
@@ -76,7 +76,7 @@ TEST_F(PassTest, NoNumberThatIsNotFiniteIsEverWritten) {
                 host.items[1][c.field] = Variant::Double(value);
                 const Request request{2, c.rounded, method, u"All"};
                 if (c.stops) {
-                    const RoundFailure failure = RoundFailing(request);
+                    const PassFailure failure = RoundFailing(request);
                     EXPECT_EQ(failure.row, 1) << trace;
                     EXPECT_EQ(failure.written, 1) << trace;
                     EXPECT_NE(Narrow(DescribeRoundFailure(failure)).find(c.words),

@@ -94,7 +94,7 @@ TEST_F(PassTest, EveryTypeOneRowIsWorkedOutEvenWhenNoneIsWritten) {
     // are worked out before the row is chosen.
     host.items = {PricedItem(3e9, 0, 1)};
     host.activeRow = Variant::Int16(5);
-    const RoundFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"Current"});
+    const PassFailure failure = RoundFailing({5, u"UnitPrice", u"Nearest", u"Current"});
     EXPECT_EQ(failure.cause, FailureCause::Overflow);
     EXPECT_EQ(failure.row, 0);
 }

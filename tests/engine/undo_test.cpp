@@ -26,10 +26,12 @@ protected:
         before = host.items;
     }
 
-    RoundOutcome RoundKeeping(const RoundingRequest& request) {
-        return RoundLineItems(request, host, messages, {}, PassHooks{&record, nullptr});
+    PassOutcome RoundKeeping(const RoundingRequest& request) {
+        return RoundLineItems(request, host, messages, {}, PassHooks{&history, nullptr});
     }
-    UndoOutcome Undo() { return UndoLastRound(record, host, messages); }
+    PassOutcome Undo() { return UndoLastRound(history, host, messages); }
+    // What the next Undo would give back.
+    std::size_t Undoable() const { return static_cast<std::size_t>(history.UndoableCount()); }
 
     // The unit price and modifier of every line item, as they were before the Round.
     void ExpectAsBefore(const std::vector<std::size_t>& rows) {
@@ -45,21 +47,21 @@ protected:
 
     const RoundingRequest kAll{5, RoundedPrice::UnitPrice, RoundingMethod::Nearest, RowChoice::All};
     std::vector<LineItem> before;
-    UndoRecord record;
+    RoundHistory history;
 };
 
 TEST_F(UndoTest, ACompletedRoundIsUndoneModifierFirstAndThenThePriceByReference) {
     ArrangeQuote();
     RoundKeeping(kAll);
-    ASSERT_EQ(record.items.size(), 4u);
+    ASSERT_EQ(Undoable(), 4u);
     host.log.clear();
 
-    const UndoOutcome outcome = Undo();
+    const PassOutcome outcome = Undo();
 
-    EXPECT_EQ(outcome.status, UndoOutcome::Status::Completed);
-    EXPECT_EQ(outcome.restored, 4);
+    EXPECT_EQ(outcome.status, PassOutcome::Status::Completed);
+    EXPECT_EQ(outcome.written, 4);
     ExpectAsBefore({0, 1, 3, 4});
-    EXPECT_TRUE(record.items.empty());
+    EXPECT_EQ(Undoable(), 0u);
     EXPECT_EQ(host.CallsForRow(1),
               (std::vector<std::string>{
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
@@ -67,7 +69,7 @@ TEST_F(UndoTest, ACompletedRoundIsUndoneModifierFirstAndThenThePriceByReference)
                   "LineItemSetValue(&row 1, \"UnitPrice\", double 13)",
               }));
     EXPECT_TRUE(host.CallsForRow(2).empty()) << "the heading was never written";
-    EXPECT_EQ(DescribeUndo(outcome, record), u"");
+    EXPECT_EQ(DescribeUndo(outcome), u"");
     EXPECT_EQ(host.liveApplications, 0);
 }
 
@@ -76,14 +78,14 @@ TEST_F(UndoTest, ALineItemChangedSinceIsLeftAloneAndNamed) {
     RoundKeeping(kAll);
     host.items[3][u"UnitPrice"] = Variant::Double(99);  // somebody typed a price meanwhile
 
-    const UndoOutcome outcome = Undo();
+    const PassOutcome outcome = Undo();
 
-    EXPECT_EQ(outcome.restored, 3);
+    EXPECT_EQ(outcome.written, 3);
     EXPECT_EQ(outcome.changedSince, std::vector<std::int32_t>{3});
     ExpectAsBefore({0, 1, 4});
     EXPECT_EQ(host.items[3].at(u"UnitPrice"), Variant::Double(99));
     EXPECT_EQ(host.items[3].at(u"PriceModifier"), Variant::FromText(u""));
-    EXPECT_EQ(Narrow(DescribeUndo(outcome, record)),
+    EXPECT_EQ(Narrow(DescribeUndo(outcome)),
               "Undo restored 3 line items. Row 3 was left as it is: its unit price has changed "
               "since the Round.");
 }
@@ -99,48 +101,47 @@ TEST_F(UndoTest, AnotherActiveDocumentGetsNothingWritten) {
         RoundKeeping(kAll);
         change(host);
         host.log.clear();
-        const UndoOutcome outcome = Undo();
-        EXPECT_EQ(outcome.status, UndoOutcome::Status::DocumentChanged);
-        EXPECT_EQ(record.items.size(), 4u) << "still undoable once the document is back";
+        const PassOutcome outcome = Undo();
+        EXPECT_EQ(outcome.status, PassOutcome::Status::DocumentChanged);
+        EXPECT_EQ(Undoable(), 4u) << "still undoable once the document is back";
         for (const auto& call : host.log) EXPECT_EQ(call.find("SetValue"), std::string::npos);
-        EXPECT_NE(DescribeUndo(outcome, record).find(u"Nothing was undone"), Text::npos);
+        EXPECT_NE(DescribeUndo(outcome).find(u"Nothing was undone"), Text::npos);
     }
 }
 
 TEST_F(UndoTest, ARoundStoppedPartWayIsUndoneAsFarAsItGot) {
     ArrangeQuote();
     host.FailAt("LineItemSetValue", 3, u"UnitPrice", HostError(kRefused, u"Locked", "no"));
-    EXPECT_THROW(RoundKeeping(kAll), RoundFailure);
+    EXPECT_EQ(RoundKeeping(kAll).status, PassOutcome::Status::Failed);
     // Rows 0 and 1 written; row 3 had its modifier cleared before its price was refused.
-    ASSERT_EQ(record.items.size(), 3u);
+    ASSERT_EQ(Undoable(), 3u);
     host.fault = nullptr;
 
-    const UndoOutcome outcome = Undo();
-    EXPECT_EQ(outcome.restored, 3);
+    const PassOutcome outcome = Undo();
+    EXPECT_EQ(outcome.written, 3);
     ExpectAsBefore({0, 1, 3, 4});
 }
 
 TEST_F(UndoTest, AModifierTheHostCouldNotTellStaysEmptyAndIsNamed) {
     ArrangeQuote();
     host.FailAt("LineItemGetValue", 1, u"PriceModifier", HostError(kRefused, u"", "no"));
-    const RoundOutcome round = RoundKeeping(kAll);
+    const PassOutcome round = RoundKeeping(kAll);
     EXPECT_EQ(round.written, 4) << "the Round goes on";
     host.fault = nullptr;
 
-    const UndoOutcome outcome = Undo();
-    EXPECT_EQ(outcome.restored, 4);
+    const PassOutcome outcome = Undo();
+    EXPECT_EQ(outcome.written, 4);
     EXPECT_EQ(outcome.modifierUnknown, std::vector<std::int32_t>{1});
     EXPECT_EQ(host.items[1].at(u"UnitPrice"), before[1].at(u"UnitPrice"));
     EXPECT_EQ(host.items[1].at(u"PriceModifier"), Variant::FromText(u""));
-    EXPECT_NE(DescribeUndo(outcome, record).find(u"price modifier of row 1 could not be read"),
-              Text::npos);
+    EXPECT_NE(DescribeUndo(outcome).find(u"price modifier of row 1 could not be read"), Text::npos);
 
     // A host that has gone away stops the Round as any other call does.
     host = RecordingHost();
     ArrangeQuote();
     host.FailAt("LineItemGetValue", 1, u"PriceModifier",
                 HostError(kRefused, u"", "gone").MarkDisconnected());
-    const RoundFailure failure = RoundFailing(kNearest5);
+    const PassFailure failure = RoundFailing(kNearest5);
     EXPECT_EQ(failure.row, 1);
     EXPECT_EQ(failure.field, LineItemField::PriceModifier);
 }
@@ -150,21 +151,21 @@ TEST_F(UndoTest, AFailureDuringTheUndoLeavesTheRestUndoable) {
     RoundKeeping(kAll);
     host.FailAt("LineItemSetValue", 3, u"PriceModifier", HostError(kRefused, u"Busy", "no"));
 
-    const UndoOutcome first = Undo();
-    ASSERT_EQ(first.status, UndoOutcome::Status::Failed);
+    const PassOutcome first = Undo();
+    ASSERT_EQ(first.status, PassOutcome::Status::Failed);
     EXPECT_EQ(first.failure->row, 3);
-    EXPECT_TRUE(first.failure->undoing);
-    EXPECT_EQ(first.restored, 2);
-    EXPECT_EQ(record.items.size(), 2u);
-    EXPECT_EQ(Narrow(DescribeUndo(first, record)),
+    EXPECT_EQ(first.failure->pass, PassKind::Undo);
+    EXPECT_EQ(first.written, 2);
+    EXPECT_EQ(Undoable(), 2u);
+    EXPECT_EQ(Narrow(DescribeUndo(first)),
               "Undo stopped at row 3: Tarvello reported an error while writing the price "
               "modifier: \"Busy\" (code 0x80020009). Undo restored 2 line items. The other 2 line "
               "items can still be undone with Edit > Undo Round.");
     EXPECT_EQ(host.liveApplications, 0);
 
     host.fault = nullptr;
-    const UndoOutcome second = Undo();
-    EXPECT_EQ(second.restored, 2);
+    const PassOutcome second = Undo();
+    EXPECT_EQ(second.written, 2);
     ExpectAsBefore({0, 1, 3, 4});
 }
 

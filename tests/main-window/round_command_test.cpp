@@ -180,7 +180,7 @@ TEST_F(RoundCommandTest, AFailedPassIsToldOnceAndTheWaitCursorIsGoneAfterwards) 
     HCURSOR arrow = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
     HCURSOR wait = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT));
     SetCursor(arrow);
-    RoundFailure failure(FailureCause::DivisionByZero, "total quantity is 0");
+    PassFailure failure(FailureCause::DivisionByZero, "total quantity is 0");
     failure.row = 3;
     failure.written = 2;
     failure.step = PassStep::LineItemGetValue;

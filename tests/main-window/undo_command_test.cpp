@@ -66,19 +66,21 @@ TEST_F(UndoCommandTest, TheItemIsGreyedOrSaysHowMuchItGivesBack) {
     const auto failingRound = [](LoadedWindow& w) {
         w.pass.writes = 3;
         w.pass.during = [](MessageSink&) {
-            throw RoundFailure(FailureCause::Host, "host refused the fourth line item");
+            throw PassFailure(FailureCause::Host, "host refused the fourth line item");
         };
         Click(w.controls.cmdRound);
     };
     const auto undoFailingAfterFive = [](LoadedWindow& w) {
-        w.pass.duringUndo = [](UndoRecord& record, PassObserver*) {
-            record.items.erase(record.items.begin(), record.items.begin() + 5);
-            UndoOutcome outcome;
-            outcome.status = UndoOutcome::Status::Failed;
-            outcome.restored = 5;
-            outcome.failure = RoundFailure(FailureCause::Host, "refused");
+        w.pass.duringUndo = [](RoundHistory& history, PassObserver*) {
+            const RoundRecord& round = *history.NextUndo();
+            for (int i = 0; i < 5; ++i) history.DealtWith(round);
+            PassOutcome outcome;
+            outcome.pass = PassKind::Undo;
+            outcome.status = PassOutcome::Status::Failed;
+            outcome.written = 5;
+            outcome.failure = PassFailure(FailureCause::Host, "refused");
             outcome.failure->row = 5;
-            outcome.failure->undoing = true;
+            outcome.failure->pass = PassKind::Undo;
             return outcome;
         };
         ChooseUndo(w.controls.hwnd());

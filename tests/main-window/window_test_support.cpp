@@ -24,39 +24,55 @@ std::string Describe(const std::vector<PassCall>& calls) {
     return text + "]";
 }
 
-RoundOutcome RecordingPass::RoundLineItems(const RoundingRequest& request, MessageSink& messages,
-                                           const PassHooks& hooks) {
+PassOutcome RecordingPass::RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                                          const PassHooks& hooks) {
     calls.push_back({request.Amount, NameOf(request.PriceField), NameOf(request.Method),
                      NameOf(request.RowScope)});
-    if (hooks.undo) hooks.undo->started = reachesDocument;
-    RoundOutcome outcome;
+    PassOutcome outcome;
     outcome.lineItemCount = writes;
-    for (std::int32_t row = 0; row < writes; ++row) {
-        if (hooks.observer && hooks.observer->StopRequested()) {
-            outcome.status = RoundOutcome::Status::Stopped;
+    if (!reachesDocument) {
+        outcome.status = PassOutcome::Status::NoDocument;
+    } else if (hooks.history) {
+        hooks.history->RoundBegun(0, writes);
+    }
+    for (std::int32_t row = 0; reachesDocument && row < writes; ++row) {
+        if (hooks.observer && hooks.observer->LookForStop()) {
+            outcome.status = PassOutcome::Status::Stopped;
+            outcome.stoppedBeforeRow = row;
             break;
         }
         if (hooks.observer) hooks.observer->AtLineItem(row, row, writes);
         if (pausePerRowMs > 0) Sleep(static_cast<DWORD>(pausePerRowMs));
-        if (hooks.undo) {
+        if (hooks.history) {
             WrittenLineItem item;
             item.row = static_cast<std::int16_t>(row);
-            item.unitPriceWritten = row + 0.5;
-            hooks.undo->items.push_back(std::move(item));
+            hooks.history->Writing(item);
+            hooks.history->Written(row + 0.5);
         }
-        outcome.rowsVisited = outcome.written = row + 1;
+        outcome.visited = outcome.written = row + 1;
         if (afterRow) afterRow(row);
     }
-    if (during) during(messages);
+    try {
+        if (during) during(messages);
+    } catch (const PassFailure& failure) {
+        outcome.status = PassOutcome::Status::Failed;
+        outcome.failure = failure;
+    }
     return outcome;
 }
 
-UndoOutcome RecordingPass::UndoLastRound(UndoRecord& record, MessageSink&, PassObserver* observer) {
+PassOutcome RecordingPass::UndoLastRound(RoundHistory& history, MessageSink&,
+                                         PassObserver* observer) {
     ++undoCalls;
-    if (duringUndo) return duringUndo(record, observer);
-    UndoOutcome outcome;
-    outcome.restored = static_cast<std::int32_t>(record.items.size());
-    record.items.clear();
+    if (duringUndo) return duringUndo(history, observer);
+    PassOutcome outcome;
+    outcome.pass = PassKind::Undo;
+    const RoundRecord* round = history.NextUndo();
+    while (round && round->Undoable() > 0) {
+        history.Restoring(*round);
+        history.DealtWith(*round);
+        ++outcome.written;
+    }
     return outcome;
 }
 
@@ -196,7 +212,7 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
 }
 
 void LoadedWindow::Load(const SettingsLocation& settings) {
-    window = std::make_unique<frmMain>(pass, messages, settings,
+    window = std::make_unique<frmMain>(pass, history, messages, settings,
                                        [this](HWND owner) { aboutOwners.push_back(owner); });
     window->Load(SW_SHOWNORMAL);
     controls = WindowControls(window->hwnd());

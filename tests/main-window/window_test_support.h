@@ -28,15 +28,16 @@ struct PassCall {
 std::string Describe(const PassCall& call);
 std::string Describe(const std::vector<PassCall>& calls);
 
-// Records each Round, with the request's choices by name; `during` runs inside the pass (to
-// fail it or look at the cursor). A Round then "writes" rows 0 to `writes` - 1, one at a time,
-// through the hooks, with `pausePerRowMs` between them, and stops when the observer asks.
-// An Undo gives back the whole record unless `duringUndo` does something else.
+// Records each Round, with the request's choices by name. A Round "writes" rows 0 to
+// `writes` - 1, one at a time, telling the window's history, with `pausePerRowMs` between
+// them, and stops when the observer asks; then `during` runs (to look at the cursor, or to fail
+// the Round by throwing the PassFailure it is to end with). An Undo gives back, through the
+// history, everything the next Undo names unless `duringUndo` does something else.
 class RecordingPass : public RoundingPass {
 public:
-    RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
-                                const PassHooks& hooks) override;
-    UndoOutcome UndoLastRound(UndoRecord& record, MessageSink& messages,
+    PassOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                               const PassHooks& hooks) override;
+    PassOutcome UndoLastRound(RoundHistory& history, MessageSink& messages,
                               PassObserver* observer) override;
     std::vector<PassCall> calls;
     std::function<void(MessageSink&)> during;
@@ -47,7 +48,7 @@ public:
     // False: the Round stops before the document (no host, no document).
     bool reachesDocument = true;
     int undoCalls = 0;
-    std::function<UndoOutcome(UndoRecord&, PassObserver*)> duringUndo;
+    std::function<PassOutcome(RoundHistory&, PassObserver*)> duringUndo;
 };
 
 struct ShownMessage {
@@ -115,6 +116,7 @@ struct WindowControls {
 // The window under test, loaded and active.
 struct LoadedWindow {
     RecordingPass pass;
+    RoundHistory history;
     RecordingMessageBoxes messages;
     std::vector<HWND> aboutOwners;
     std::unique_ptr<frmMain> window;

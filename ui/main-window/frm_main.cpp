@@ -14,9 +14,10 @@ namespace tarvello::ui {
 
 using namespace main_window;
 
-frmMain::frmMain(RoundingPass& pass, MessagePresenter& messages, SettingsLocation settings,
-                 AboutOpener openAbout)
+frmMain::frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
+                 SettingsLocation settings, AboutOpener openAbout)
     : pass_(pass),
+      history_(history),
       messages_(messages),
       settings_(std::move(settings)),
       openAbout_(std::move(openAbout)) {}
@@ -112,6 +113,11 @@ HMENU frmMain::BuildMenu() const {
 }
 
 LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // While a pass talks to the host, messages sent from outside are still delivered: the watch
+    // decides about closes and commands, so that the window outlives the pass and no second
+    // pass starts inside the first.
+    LRESULT taken = 0;
+    if (watch_ && watch_->TakeMessage(msg, wParam, lParam, taken)) return taken;
     switch (msg) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
@@ -129,7 +135,7 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SETCURSOR:
             // The pass looks at the input between line items, and the system then asks for a
             // cursor: it stays the wait cursor.
-            if (passRunning_) {
+            if (watch_) {
                 SetCursor(LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
                 return TRUE;
             }
@@ -137,17 +143,6 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             OnActivate(wParam);
             return 0;
-        case WM_CLOSE:
-            if (passRunning_) {
-                if (afterRound_ == AfterRound::Nothing) afterRound_ = AfterRound::CloseWindow;
-                if (watch_) watch_->RequestStop(false);
-                return 0;
-            }
-            break;
-        case WM_QUERYENDSESSION:
-            // Signing out in the middle of a Round would cut it off part-way.
-            if (passRunning_) return FALSE;
-            break;
         case WM_DESTROY:
             RemovePropW(hwnd_, kShortcutsProperty);
             // Wakes the program's message loop, which ends once the window is gone, also when
@@ -175,15 +170,6 @@ void frmMain::OnActivate(WPARAM wParam) {
 }
 
 LRESULT frmMain::OnCommand(int id, int code) {
-    if (passRunning_) {
-        // Only a Close is remembered, and it stops the pass; a Round, an Undo or the About box is
-        // not started inside a pass.
-        if ((id == kCmdClose && code == BN_CLICKED) || id == kMnuFileClose) {
-            afterRound_ = AfterRound::CloseCommand;
-            if (watch_) watch_->RequestStop(true);
-        }
-        return 0;
-    }
     switch (id) {
         case kCmdRound:
             if (code == BN_CLICKED) cmdRound_Click();
@@ -227,69 +213,22 @@ LRESULT frmMain::OnCommand(int id, int code) {
     }
 }
 
-void frmMain::mnuFileClose_Click() {
-    cmdClose_Click();
-}
-
-void frmMain::mnuHelpAbout_Click() {
-    if (openAbout_) openAbout_(hwnd_);
-}
-
-bool frmMain::IsOn(HWND option) const {
-    return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
-}
-
-void frmMain::SetOption(HWND option) {
-    int id = GetDlgCtrlID(option);
-    // Turning an option on by code counts as choosing it, as a click would.
-    if (controls_.SetOptionOn(id)) OptionChosen(id);
-}
-
-void frmMain::OptionChosen(int id) {
-    switch (id) {
-        case kOptDecimal:
-            optDecimal_Click();
-            break;
-        case kOptNearest:
-            optNearest_Click();
-            break;
-        case kOptRoundUp:
-            optRoundUp_Click();
-            break;
-        default:
-            break;
+// Greyed while there is nothing to give back; otherwise it says how much.
+void frmMain::UpdateUndoItem() {
+    HMENU menu = GetMenu(hwnd_);
+    if (!menu) return;
+    const std::int32_t count = history_.UndoableCount();
+    std::wstring caption = L"&Undo Round";
+    if (count > 0) {
+        caption += L" (" + std::to_wstring(count) + (count == 1 ? L" line item)" : L" line items)");
     }
-}
-
-// Choosing a method takes the user to its amount, with up to three characters from the caret
-// selected, so typing replaces a short value.
-void frmMain::FocusAmount(HWND option, HWND box) {
-    if (!IsOn(option)) return;
-    SetFocus(box);
-    DWORD start = 0;
-    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    SendMessageW(box, EM_SETSEL, start, start + 3);
-}
-
-void frmMain::optDecimal_Click() {
-    FocusAmount(optDecimal, txtDecimalPlaces);
-}
-void frmMain::optNearest_Click() {
-    FocusAmount(optNearest, txtNearest);
-}
-void frmMain::optRoundUp_Click() {
-    FocusAmount(optRoundUp, txtNearestRoundUp);
-}
-
-// Going into an amount's box chooses its method.
-void frmMain::txtDecimalPlaces_GotFocus() {
-    SetOption(optDecimal);
-}
-void frmMain::txtNearest_GotFocus() {
-    SetOption(optNearest);
-}
-void frmMain::txtNearestRoundUp_GotFocus() {
-    SetOption(optRoundUp);
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof item;
+    item.fMask = MIIM_STRING | MIIM_STATE;
+    item.dwTypeData = caption.data();
+    item.fState = count > 0 ? MFS_ENABLED : MFS_GRAYED;
+    SetMenuItemInfoW(menu, kMnuEditUndo, FALSE, &item);
+    DrawMenuBar(hwnd_);
 }
 
 }  // namespace tarvello::ui

@@ -20,8 +20,8 @@ class frmMain : public BaseWindow<frmMain> {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloRoundingMain";
 
-    frmMain(RoundingPass& pass, MessagePresenter& messages, SettingsLocation settings,
-            AboutOpener openAbout);
+    frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
+            SettingsLocation settings, AboutOpener openAbout);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -72,20 +72,11 @@ private:
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 
-    // While a pass (a Round or an Undo) talks to the host, messages sent from outside are
-    // still delivered. A second pass must not start inside the first, and the window must
-    // outlive the pass: commands and closes that arrive meanwhile wait for it to end (and ask it
-    // to stop). The body gives what the user is to be told afterwards, if anything: a failure
-    // with the error icon, what the user asked for (a stop) or should know with another.
-    enum class AfterRound { Nothing, CloseCommand, CloseWindow };
-    struct Told {
-        Text text;
-        UINT icon = MB_ICONERROR;
-    };
-    using PassBody = std::function<std::optional<Told>(MessageSink& messages, PassWatch& watch)>;
+    // Runs a Round or an Undo with the wait cursor, the progress and the watch (pass_watch.h)
+    // that decides what happens to input and closes meanwhile; then says what the user is to be
+    // told, and closes the window if a close was asked for.
+    using PassBody = std::function<PassOutcome(MessageSink& messages, PassWatch& watch)>;
     void RunPass(PassWatch::Activity activity, const PassBody& body);
-    // What Undo would give back: a Round that reached the document replaces it.
-    void KeepForUndo(UndoRecord&& record);
     void UpdateUndoItem();
 
     // The controls, found by their ids once the window is created.
@@ -98,6 +89,7 @@ private:
     HWND cmdRound = nullptr, cmdClose = nullptr;
 
     RoundingPass& pass_;
+    RoundHistory& history_;
     MessagePresenter& messages_;
     SettingsStore settings_;
     AboutOpener openAbout_;
@@ -106,13 +98,8 @@ private:
     ScopedAccelerators shortcuts_;
     HWND lastFocus_ = nullptr;
     int dpi_ = 96;
-    bool passRunning_ = false;
+    // Set while a pass runs.
     PassWatch* watch_ = nullptr;
-    AfterRound afterRound_ = AfterRound::Nothing;
-    // How far the last Round that reached the host went.
-    std::optional<RoundOutcome> lastRound_;
-    // In memory only: closing the program forgets it.
-    UndoRecord undo_;
 };
 
 }  // namespace tarvello::ui

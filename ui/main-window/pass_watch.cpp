@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/main-window/main_window_layout.h"
+
 namespace tarvello::ui {
 
 namespace {
@@ -44,40 +46,82 @@ void PassWatch::AtLineItem(std::int32_t row, std::int32_t position, std::int32_t
     taskbar_.Show(static_cast<std::uint64_t>(position), static_cast<std::uint64_t>(count));
 }
 
-bool PassWatch::StopRequested() {
-    // Keys and clicks that came meanwhile are taken off the queue, never played back (the window
-    // asks once more when the pass has ended); what they asked for is looked at now.
+bool PassWatch::LookForStop() {
+    TakeInput();
+    return stopAsked_;
+}
+
+void PassWatch::TakeInput() {
     MSG input;
     while (PeekMessageW(&input, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) Consider(input);
     while (PeekMessageW(&input, nullptr, WM_MOUSEFIRST, WM_MOUSELAST, PM_REMOVE)) Consider(input);
     while (PeekMessageW(&input, window_, WM_NCLBUTTONDOWN, WM_NCLBUTTONUP, PM_REMOVE)) {
         Consider(input);
     }
-    return stopAsked_;
+    // A close posted from outside (what "End task" sends) would wait for the whole pass.
+    while (PeekMessageW(&input, window_, WM_CLOSE, WM_CLOSE, PM_REMOVE)) Consider(input);
+    // Of the system commands only a close is taken; the rest wait their turn.
+    while (PeekMessageW(&input, window_, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE) &&
+           (input.wParam & 0xFFF0) == SC_CLOSE) {
+        PeekMessageW(&input, window_, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE);
+        Consider(input);
+    }
 }
 
-void PassWatch::RequestStop(bool thenClose) {
+bool PassWatch::TakeMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
+    result = 0;
+    switch (msg) {
+        case WM_CLOSE:
+            AskToClose(Close::Window);
+            return true;
+        case WM_SYSCOMMAND:
+            if ((wParam & 0xFFF0) != SC_CLOSE) return false;
+            AskToClose(Close::Window);
+            return true;
+        case WM_QUERYENDSESSION:
+            // Signing out would cut the pass off part-way: it stops first, then the window closes.
+            AskToClose(Close::Window);
+            result = FALSE;
+            return true;
+        case WM_COMMAND: {
+            const int id = LOWORD(wParam);
+            if ((id == main_window::kCmdClose && HIWORD(wParam) == BN_CLICKED) ||
+                id == main_window::kMnuFileClose) {
+                AskToClose(Close::Command);
+            }
+            return true;  // no Round, Undo or About box inside a pass
+        }
+        default:
+            return false;
+    }
+}
+
+void PassWatch::AskToClose(Close how) {
     stopAsked_ = true;
-    closeAsked_ = closeAsked_ || thenClose;
+    if (close_ == Close::None) close_ = how;
 }
 
 void PassWatch::Consider(const MSG& input) {
     switch (input.message) {
         case WM_KEYDOWN:
-            if (input.wParam == VK_ESCAPE) RequestStop(false);
+            if (input.wParam == VK_ESCAPE) stopAsked_ = true;
             break;
         case WM_SYSKEYDOWN:
-            // Alt+C, the Close button's access key.
-            if (input.wParam == 'C') RequestStop(true);
+            // Alt+C, the Close button's access key; Alt+F4, the windowing system's close.
+            if (input.wParam == 'C') AskToClose(Close::Command);
+            if (input.wParam == VK_F4) AskToClose(Close::Window);
             break;
         case WM_LBUTTONUP:
-            if (input.hwnd == closeButton_) RequestStop(true);
+            if (input.hwnd == closeButton_) AskToClose(Close::Command);
             break;
         case WM_NCLBUTTONDOWN:
-            if (input.wParam == HTCLOSE) {
-                stopAsked_ = true;
-                windowCloseAsked_ = true;
-            }
+            if (input.wParam == HTCLOSE) AskToClose(Close::Window);
+            break;
+        case WM_CLOSE:
+            AskToClose(Close::Window);
+            break;
+        case WM_SYSCOMMAND:
+            AskToClose(Close::Window);
             break;
         default:
             break;

@@ -8,24 +8,26 @@
 #include <functional>
 #include <string>
 
+#include "engine/pass.h"
+#include "engine/round_history.h"
 #include "engine/round_line_items.h"
 #include "engine/rounding_request.h"
-#include "engine/undo_last_round.h"
 #include "identity/identity.h"
 #include "ui/window-utils/message_presenter.h"
 
 namespace tarvello::ui {
 
-// Runs one Round, or the Undo of the last one, against the host. The pass's own two messages
-// go to `messages`; `hooks` and `observer` let the window follow and stop it.
+// Runs one Round, or the Undo of the Round the history names, against the host. The pass's own
+// two messages go to `messages`; `hooks` and `observer` let the window follow and stop it. Both
+// say in the outcome how far they went, a failure included.
 class RoundingPass {
 public:
     virtual ~RoundingPass() = default;
-    // Says how far the Round went; throws RoundFailure when it stops part-way.
-    virtual RoundOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
-                                        const PassHooks& hooks) = 0;
-    // Gives back what `record` holds; what it could not deal with stays in `record`.
-    virtual UndoOutcome UndoLastRound(UndoRecord& record, MessageSink& messages,
+    // Tells `hooks.history` of every line item it writes.
+    virtual PassOutcome RoundLineItems(const RoundingRequest& request, MessageSink& messages,
+                                       const PassHooks& hooks) = 0;
+    // Gives back what the history names for the next Undo, and tells it so.
+    virtual PassOutcome UndoLastRound(RoundHistory& history, MessageSink& messages,
                                       PassObserver* observer) = 0;
 };
 

@@ -1,7 +1,6 @@
 #pragma once
 // What a Round leaves for Undo: for every line item it wrote, the unit price and the price
 // modifier it had before and the unit price written, with the document as the Round found it.
-// Kept in memory only.
 
 #include <cstdint>
 #include <optional>
@@ -18,20 +17,29 @@ struct WrittenLineItem {
     // The price modifier as the Round read it right before clearing it; nothing when the host
     // could not tell it (Undo then leaves the modifier empty).
     std::optional<Variant> modifierBefore;
-    // The unit price the host holds after the Round's write, as the host left it in the value
-    // handed by reference. Undo restores a line item only while it still holds exactly this.
+    // The unit price the Round wrote; once the write is done, as the host left it in the value
+    // handed by reference.
     double unitPriceWritten = 0;
+    // False until both writes of the line item are done: a Round cut off between them may have
+    // cleared the modifier and left the old price, which Undo then also recognises.
+    bool written = false;
+    // True once an Undo has begun to write the line item back, until it has finished: cut off
+    // in between, the line item may hold either price.
+    bool restoring = false;
 };
 
-struct UndoRecord {
-    // True once the Round began to walk the document: from then on it is the last Round, even
-    // when it wrote nothing.
-    bool started = false;
+// One Round as Undo sees it.
+struct RoundRecord {
     // The active document as the Round found it; Undo acts only on the same one.
     std::int32_t documentIndex = 0;
     std::int32_t lineItemCount = 0;
     // In the order written.
     std::vector<WrittenLineItem> items;
+    // The line items an Undo has dealt with (given back, or left alone because they changed
+    // since), from the front: Undo goes through them in the order written.
+    std::size_t undone = 0;
+
+    std::int32_t Undoable() const { return static_cast<std::int32_t>(items.size() - undone); }
 };
 
 }  // namespace tarvello

@@ -1,0 +1,91 @@
+// The window's handlers, one per user event.
+
+#include "ui/main-window/frm_main.h"
+#include "ui/main-window/main_window_layout.h"
+
+namespace tarvello::ui {
+
+using namespace main_window;
+
+void frmMain::cmdRound_Click() {
+    const std::optional<RoundingRequest> request = ReadRequest();
+    if (!request) return;
+    RunPass(PassWatch::Activity::Round, [&](MessageSink& messages, PassWatch& watch) {
+        return pass_.RoundLineItems(*request, messages, PassHooks{&history_, &watch});
+    });
+}
+
+// Edit > Undo Round: what the last Round wrote goes back, as far as nobody changed it since.
+void frmMain::mnuEditUndo_Click() {
+    if (history_.UndoableCount() == 0) return;  // Ctrl+Z with nothing to give back
+    RunPass(PassWatch::Activity::Undo, [&](MessageSink& messages, PassWatch& watch) {
+        return pass_.UndoLastRound(history_, messages, &watch);
+    });
+}
+
+void frmMain::mnuFileClose_Click() {
+    cmdClose_Click();
+}
+
+void frmMain::mnuHelpAbout_Click() {
+    if (openAbout_) openAbout_(hwnd_);
+}
+
+bool frmMain::IsOn(HWND option) const {
+    return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void frmMain::SetOption(HWND option) {
+    int id = GetDlgCtrlID(option);
+    // Turning an option on by code counts as choosing it, as a click would.
+    if (controls_.SetOptionOn(id)) OptionChosen(id);
+}
+
+void frmMain::OptionChosen(int id) {
+    switch (id) {
+        case kOptDecimal:
+            optDecimal_Click();
+            break;
+        case kOptNearest:
+            optNearest_Click();
+            break;
+        case kOptRoundUp:
+            optRoundUp_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+// Choosing a method takes the user to its amount, with up to three characters from the caret
+// selected, so typing replaces a short value.
+void frmMain::FocusAmount(HWND option, HWND box) {
+    if (!IsOn(option)) return;
+    SetFocus(box);
+    DWORD start = 0;
+    SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    SendMessageW(box, EM_SETSEL, start, start + 3);
+}
+
+void frmMain::optDecimal_Click() {
+    FocusAmount(optDecimal, txtDecimalPlaces);
+}
+void frmMain::optNearest_Click() {
+    FocusAmount(optNearest, txtNearest);
+}
+void frmMain::optRoundUp_Click() {
+    FocusAmount(optRoundUp, txtNearestRoundUp);
+}
+
+// Going into an amount's box chooses its method.
+void frmMain::txtDecimalPlaces_GotFocus() {
+    SetOption(optDecimal);
+}
+void frmMain::txtNearest_GotFocus() {
+    SetOption(optNearest);
+}
+void frmMain::txtNearestRoundUp_GotFocus() {
+    SetOption(optRoundUp);
+}
+
+}  // namespace tarvello::ui
