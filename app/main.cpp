@@ -4,33 +4,18 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdio>
-#include <exception>
-#include <stdexcept>
-#include <string>
-
 #include "app/production_services.h"
 #include "host/com_raii.h"
-#include "identity/identity.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/window-utils/dialog_keys.h"
 #include "ui/window-utils/message_presenter.h"
-#include "ui/window-utils/window_text.h"
+#include "ui/window-utils/run_guarded.h"
 
 namespace {
 
-void Fail(const std::wstring& text) {
-    MessageBoxW(nullptr, text.c_str(), L"" TARVELLO_TITLE, MB_OK | MB_ICONERROR);
-}
-
 int Run(int showCommand) {
     tarvello::host::ComApartment apartment;
-    if (FAILED(apartment.result())) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(apartment.result()));
-        throw std::runtime_error(std::string("COM could not be set up for this program (code ") +
-                                 code + ").");
-    }
+    apartment.Require();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -55,13 +40,6 @@ int Run(int showCommand) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-    // Whatever ends the program early ends in one message, never in a crash dialog.
-    try {
-        return Run(showCommand);
-    } catch (const std::exception& e) {
-        Fail(L"The program could not start: " + tarvello::ui::ToWide(std::string(e.what())));
-    } catch (...) {
-        Fail(L"The program could not start because of an unexpected error.");
-    }
-    return 1;
+    tarvello::ui::SystemMessagePresenter messages;
+    return tarvello::ui::RunGuarded([showCommand] { return Run(showCommand); }, messages);
 }

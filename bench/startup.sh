@@ -36,7 +36,16 @@ find_exe() {
 }
 
 stage="$(mktemp -d "$build_dir/startup-stage.XXXXXX")"
-trap 'rm -rf "$stage"' EXIT
+# Everything the bench started ends with it, however it ends: the prefix's Wine server and
+# services and its private Xvfb; the prefix itself stays for the next run.
+finish() {
+    scripts/wine-run --prefix "$build_dir/wineprefix" --shutdown || true
+    rm -rf "$stage"
+}
+trap finish EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 129' HUP
 x86_64-w64-mingw32-strip -o "$stage/TarvelloRounding.exe" "$(find_exe TarvelloRounding.exe)"
 x86_64-w64-mingw32-strip -o "$stage/bare_window.exe" "$(find_exe bare_window.exe)"
 x86_64-w64-mingw32-strip -o "$stage/bare_window_libs.exe" "$(find_exe bare_window_libs.exe)"

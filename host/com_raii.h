@@ -6,6 +6,8 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
+#include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <utility>
 
@@ -108,6 +110,15 @@ public:
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
     HRESULT result() const { return result_; }
+    // Throws when the thread could not join an apartment (another kind was chosen before, or
+    // COM itself could not start): nothing of the host could be reached.
+    void Require() const {
+        if (SUCCEEDED(result_)) return;
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result_));
+        throw std::runtime_error(std::string("COM could not be set up for this program (code ") +
+                                 code + ").");
+    }
 
 private:
     HRESULT result_;

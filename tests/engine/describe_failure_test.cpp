@@ -96,6 +96,19 @@ TEST(DescribeRoundFailure, SaysWhereWhyAndWhatWasChanged) {
         {HostFailure(-1, 0, Step::Attach, kNoField, 0x800401E3, u"", false),
          u"Rounding stopped before any line item was rounded: Tarvello could not be reached "
          u"(code 0x800401E3). Nothing in the document was changed."},
+        {[] {
+             PassFailure busy =
+                 HostFailure(-1, 0, Step::LineItemGetSelectedRows, kNoField, 0x8001010A,
+                             u"The message filter indicated that the "
+                             u"application is busy.",
+                             false);
+             busy.hostBusy = true;
+             return busy;
+         }(),
+         u"Rounding stopped before any line item was rounded: Tarvello is busy and did not "
+         u"answer while asking for the selected rows; most often a dialog box is open in it. "
+         u"Finish or close what is open in Tarvello, then Round again. Nothing in the document "
+         u"was changed."},
         {HostFailure(-1, 0, Step::LineItemCount, kNoField, 0x80004005, u"", false),
          u"Rounding stopped before any line item was rounded: Tarvello reported an error while "
          u"counting the line items (code 0x80004005). Nothing in the document was changed."},

@@ -4,10 +4,12 @@
 // every message shown. Any call can be made to fail.
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -72,6 +74,9 @@ public:
     std::vector<LineItem> items;
     // The count answered; when empty, the number of items.
     Variant lineItemCount;
+    // When set, a unit price written as a double is kept to this many decimals, as a host that
+    // keeps money at a fixed precision does; the value handed by reference stays as it came.
+    std::optional<int> keepsDecimals;
 
     // Called before each operation of the application object answers, with the operation's
     // name, the row (-1 when it takes none) and the field; may throw to make the call fail.
@@ -157,7 +162,12 @@ public:
                 "LineItemSetValue(&row " + std::to_string(row) + ", \"" + Narrow(field) + "\", " +
                     Describe(value) + ")",
                 "LineItemSetValue", field);
-        Item(row)[field] = value;
+        Variant kept = value;
+        if (host_.keepsDecimals && field == u"UnitPrice" && value.kind() == Variant::Kind::Double) {
+            const double scale = std::pow(10.0, *host_.keepsDecimals);
+            kept = Variant::Double(std::round(value.AsDouble() * scale) / scale);
+        }
+        Item(row)[field] = kept;
     }
 
 private:

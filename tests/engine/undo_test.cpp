@@ -169,5 +169,55 @@ TEST_F(UndoTest, AFailureDuringTheUndoLeavesTheRestUndoable) {
     ExpectAsBefore({0, 1, 3, 4});
 }
 
+// A host that keeps four decimals stores 33.3333 for the 33.333... a Round on the extended
+// price writes: that is the price written, while a change by hand of a hundredth is a change.
+TEST_F(UndoTest, AHostKeepingFourDecimalsHasItsPricesKnownAgainButNotAHandChange) {
+    host.keepsDecimals = 4;
+    for (int i = 0; i < 4; ++i) {
+        host.items.push_back(PricedItem(34, 102, 3));
+        host.items.back()[u"PriceModifier"] = Variant::FromText(u"List");
+    }
+    before = host.items;
+    RoundKeeping({10, RoundedPrice::ExtendedPrice, RoundingMethod::Nearest, RowChoice::All});
+    ASSERT_EQ(host.items[0].at(u"UnitPrice"), Variant::Double(33.3333));
+    const double byHand[] = {0, 0.01, -0.01, 0.5};  // row 0 untouched, the others changed
+    for (std::size_t row = 1; row < 4; ++row) {
+        host.items[row][u"UnitPrice"] = Variant::Double(33.3333 + byHand[row]);
+    }
+
+    const PassOutcome outcome = Undo();
+
+    EXPECT_EQ(outcome.written, 1);
+    EXPECT_EQ(outcome.changedSince, (std::vector<std::int32_t>{1, 2, 3}));
+    ExpectAsBefore({0});
+}
+
+// The modifier was cleared and the price write refused: the text price the line item still has
+// is recognised, and the modifier comes back.
+TEST_F(UndoTest, ATextPriceLeftByARefusedWriteGetsItsModifierBack) {
+    ArrangeQuote();
+    host.items[1][u"UnitPrice"] = Variant::FromText(u"13.5");
+    before = host.items;
+    host.FailAt("LineItemSetValue", 1, u"UnitPrice", HostError(kRefused, u"Locked", "no"));
+    ASSERT_EQ(RoundKeeping(kAll).status, PassOutcome::Status::Failed);
+    ASSERT_EQ(host.items[1].at(u"PriceModifier"), Variant::FromText(u""));
+    host.fault = nullptr;
+
+    EXPECT_EQ(Undo().written, 2);
+    ExpectAsBefore({0, 1});
+}
+
+// Round and Undo read the count one way: a count of 2.5 is three line items to both.
+TEST_F(UndoTest, AFractionalCountIsTheSameDocumentToRoundAndUndo) {
+    for (int i = 0; i < 3; ++i) host.items.push_back(PricedItem(12, 12, 1));
+    host.lineItemCount = Variant::Double(2.5);
+    ASSERT_EQ(RoundKeeping(kAll).written, 3);
+
+    const PassOutcome outcome = Undo();
+
+    EXPECT_EQ(outcome.status, PassOutcome::Status::Completed);
+    EXPECT_EQ(outcome.written, 3);
+}
+
 }  // namespace
 }  // namespace tarvello::testing

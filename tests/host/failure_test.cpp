@@ -219,6 +219,7 @@ TEST_F(HostFailures, AHostThatStaysBusyFailsAfterTheRetryTime) {
     } catch (const HostError& error) {
         EXPECT_EQ(static_cast<std::int32_t>(RPC_E_CALL_REJECTED), error.code());
         EXPECT_FALSE(error.disconnected());
+        EXPECT_TRUE(error.busy()) << "words a busy host apart from a failed call";
     }
     EXPECT_GT(attempts.load(), 1);
 }

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+#include <string>
+#include <thread>
+
 #include "host/com_host_link.h"
+#include "host/com_raii.h"
 #include "tests/host/host_fixture.h"
 
 namespace tarvello::host::testing {
@@ -114,6 +119,31 @@ TEST_F(HostLinkThroughTable, ARunningHostIsFoundAndLetGo) {
 
     Stop();
     EXPECT_FALSE(link.IsHostRunning());
+}
+
+}  // namespace
+}  // namespace tarvello::host::testing
+
+namespace tarvello::host::testing {
+namespace {
+
+// A thread that chose the other kind of apartment first cannot join the program's: the program
+// must hear of it rather than go on without COM.
+TEST(ComApartmentTest, AThreadThatCannotJoinTheApartmentIsTold) {
+    std::string what;
+    std::thread([&what] {
+        CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        {
+            ComApartment apartment;
+            try {
+                apartment.Require();
+            } catch (const std::runtime_error& e) {
+                what = e.what();
+            }
+        }
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(what, "COM could not be set up for this program (code 0x80010106).");
 }
 
 }  // namespace

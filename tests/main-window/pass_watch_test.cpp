@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -75,17 +76,52 @@ TEST_F(PassWatchTest, EscapeStopsTheRoundAtTheNextLineItemAndSaysWhere) {
     EXPECT_EQ(loaded.pass.calls.size(), 1u);
 }
 
-TEST_F(PassWatchTest, CloseStopsTheRoundThenClosesAndSavesThePlacement) {
-    loaded.pass.afterRow = [&](int row) {
-        if (row == 4) PostMessageW(loaded.controls.cmdClose, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+// Every way to close during a Round stops it after the line item in hand, says where, and then
+// closes: the Close command saves the placement, the windowing system's own closes do not.
+TEST_F(PassWatchTest, EveryCloseStopsTheRoundSaysWhereAndThenCloses) {
+    struct Case {
+        const char* name;
+        std::function<void(const WindowControls&)> ask;
+        bool saved;
     };
-    const HWND window = loaded.controls.hwnd();
-    Click(loaded.controls.cmdRound);
-    PumpMessages(window);
-    ASSERT_EQ(loaded.messages.shown.size(), 1u);
-    EXPECT_NE(loaded.messages.shown[0].text.find(L"stopped at row 5 of 40"), std::wstring::npos);
-    EXPECT_FALSE(IsWindow(window));
-    EXPECT_TRUE(settings.Get(L"Top").has_value());
+    const LPARAM alt = 1 | (1 << 29);
+    const Case cases[] = {
+        {"the Close button",
+         [](const WindowControls& w) {
+             PostMessageW(w.cmdClose, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+         },
+         true},
+        {"Alt+C", [&](const WindowControls&) { PostMessageW(GetFocus(), WM_SYSKEYDOWN, 'C', alt); },
+         true},
+        {"Alt+F4",
+         [&](const WindowControls&) { PostMessageW(GetFocus(), WM_SYSKEYDOWN, VK_F4, alt); },
+         false},
+        {"the title bar's close",
+         [](const WindowControls& w) { PostMessageW(w.hwnd(), WM_NCLBUTTONDOWN, HTCLOSE, 0); },
+         false},
+        {"a close posted from outside",
+         [](const WindowControls& w) { PostMessageW(w.hwnd(), WM_CLOSE, 0, 0); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ScratchSettings fresh;
+        LoadedWindow round;
+        round.Load(fresh.Location());
+        round.pass.writes = 40;
+        round.pass.afterRow = [&](int row) {
+            if (row == 4) c.ask(round.controls);
+        };
+        const HWND window = round.controls.hwnd();
+        Click(round.controls.cmdRound);
+        PumpMessages(window);
+        EXPECT_EQ(round.messages.shown.size(), 1u);
+        if (round.messages.shown.size() != 1) continue;
+        EXPECT_NE(round.messages.shown[0].text.find(L"stopped at row 5 of 40"), std::wstring::npos)
+            << Utf8Of(ToText(round.messages.shown[0].text));
+        EXPECT_EQ(round.messages.shown[0].owner, window);
+        EXPECT_FALSE(IsWindow(window));
+        EXPECT_EQ(fresh.Get(L"Top").has_value(), c.saved);
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/regional.h"
+#include "ui/window-utils/run_guarded.h"
 #include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui::testing {
@@ -251,10 +253,57 @@ TEST_F(RoundCommandTest, ACloseCommandDuringARoundSavesAndClosesAfterIt) {
     EXPECT_TRUE(settings.Get(L"Top").has_value());
 }
 
+// The message comes first, while the window is there to own it; the close follows.
+TEST_F(RoundCommandTest, AnUnexpectedErrorAfterACloseIsToldBeforeTheWindowGoes) {
+    const HWND window = w().hwnd();
+    loaded.pass.during = [&](MessageSink&) {
+        SendMessageW(w().cmdClose, BM_CLICK, 0, 0);
+        throw std::runtime_error("out of memory");
+    };
+    Click(w().cmdRound);
+    PumpMessages(window);
+    ASSERT_EQ(loaded.messages.shown.size(), 1u);
+    EXPECT_TRUE(loaded.messages.shown[0].ownerWasWindow);
+    EXPECT_EQ(loaded.messages.shown[0].text, L"An unexpected error occurred: out of memory");
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_TRUE(settings.Get(L"Top").has_value());
+}
+
 TEST_F(RoundCommandTest, HelpAboutOpensTheBoxEachTimeOverTheWindow) {
     SendMessageW(w().hwnd(), WM_COMMAND, MAKEWPARAM(main_window::kMnuHelpAbout, 0), 0);
     SendMessageW(w().hwnd(), WM_COMMAND, MAKEWPARAM(main_window::kMnuHelpAbout, 0), 0);
     EXPECT_EQ(loaded.aboutOwners, (std::vector<HWND>{w().hwnd(), w().hwnd()}));
+}
+
+}  // namespace
+}  // namespace tarvello::ui::testing
+
+namespace tarvello::ui::testing {
+namespace {
+
+// Whatever ends the program early is told in one box under its title.
+TEST(RunGuardedTest, WhateverEscapesTheProgramIsToldOnce) {
+    struct Case {
+        std::function<int()> program;
+        int exitCode;
+        const wchar_t* told;
+    };
+    const Case cases[] = {
+        {[] { return 0; }, 0, nullptr},
+        {[]() -> int { throw std::runtime_error("no window"); }, 1,
+         L"The program could not start: no window"},
+        {[]() -> int { throw 42; }, 1,
+         L"The program could not start because of an unexpected error."},
+    };
+    for (const Case& c : cases) {
+        RecordingMessageBoxes messages;
+        EXPECT_EQ(RunGuarded(c.program, messages), c.exitCode);
+        ASSERT_EQ(messages.shown.size(), c.told ? 1u : 0u);
+        if (!c.told) continue;
+        EXPECT_EQ(messages.shown[0].text, c.told);
+        EXPECT_EQ(messages.shown[0].title, L"" TARVELLO_TITLE);
+        EXPECT_EQ(messages.shown[0].icon, static_cast<UINT>(MB_ICONERROR));
+    }
 }
 
 }  // namespace

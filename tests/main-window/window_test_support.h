@@ -56,12 +56,14 @@ struct ShownMessage {
     std::wstring text;
     std::wstring title;
     UINT icon;
+    // The owner was a window when the box was shown.
+    bool ownerWasWindow;
 };
 
 class RecordingMessageBoxes : public MessagePresenter {
 public:
     void Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT icon) override {
-        shown.push_back({owner, text, title, icon});
+        shown.push_back({owner, text, title, icon, IsWindow(owner) != FALSE});
     }
     std::vector<ShownMessage> shown;
 };

@@ -213,6 +213,26 @@ void CheckVersionResource(const std::wstring& exe, const Version& v) {
     std::printf("drive_round: version resource says %s\n", Narrow(expected).c_str());
 }
 
+// The manifest's assembly identity carries the same version, as major.minor.0.revision.
+void CheckManifestVersion(const std::wstring& exe, const Version& v) {
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found =
+        module ? FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24)) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const char* text = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+    const std::string manifest = text ? std::string(text, SizeofResource(module, found)) : "";
+    if (module) FreeLibrary(module);
+    char expected[96];
+    std::snprintf(expected, sizeof expected,
+                  "name=\"Brellwick.TarvelloRounding\" version=\"%u.%u.0.%u\"", v.major, v.minor,
+                  v.revision);
+    if (manifest.find(expected) == std::string::npos) {
+        throw std::runtime_error(std::string("the manifest's assembly identity is not ") +
+                                 expected);
+    }
+    std::printf("drive_round: manifest says %s\n", expected);
+}
+
 // Opens Help > About, reads the version line and closes the box with OK.
 void CheckAboutVersion(const Started& utility, HWND main, const std::wstring& version) {
     PostMessageW(main, WM_COMMAND, MAKEWPARAM(tarvello::ui::main_window::kMnuHelpAbout, 0), 0);
@@ -246,6 +266,7 @@ void Drive(const std::map<std::wstring, std::wstring>& args) {
     const std::wstring ready = args.at(L"--ready");
     const std::wstring version = args.at(L"--version");
     CheckVersionResource(utilityExe, ParseVersion(version));
+    CheckManifestVersion(utilityExe, ParseVersion(version));
     Running running;
 
     const Started& standin = running.Add(tarvello::launch::Start(
