@@ -72,6 +72,11 @@ std::string ValueName(const PassFailure& f) {
     }
 }
 
+// A Round and its Preview are worded alike, but for their first word.
+std::string PassName(PassKind pass) {
+    return pass == PassKind::Preview ? "Preview" : "Rounding";
+}
+
 std::string Hex(std::int32_t code) {
     static const char digits[] = "0123456789ABCDEF";
     const auto value = static_cast<std::uint32_t>(code);
@@ -146,7 +151,10 @@ Text FailureReason(const PassFailure& f) {
         return Words(("Tarvello is busy and did not answer while " + HostActivity(f) +
                       "; most often a dialog box is open in it. Finish or close what is open in "
                       "Tarvello, then " +
-                      (f.pass == PassKind::Undo ? "choose Undo Round again." : "Round again."))
+                      (f.pass == PassKind::Undo      ? "choose Undo Round again."
+                       : f.pass == PassKind::Preview ? "choose Preview Round again."
+                       : f.pass == PassKind::Apply   ? "preview the Round again."
+                                                     : "Round again."))
                          .c_str());
     }
     if (f.hostGone) {
@@ -165,8 +173,9 @@ Text FailureReason(const PassFailure& f) {
 
 Text DescribeRoundFailure(const PassFailure& failure) {
     const bool inWalk = failure.row >= 0;
-    Text text = Words((inWalk ? "Rounding stopped at row " + std::to_string(failure.row) + ": "
-                              : std::string("Rounding stopped before any line item was rounded: "))
+    const std::string name = PassName(failure.pass);
+    Text text = Words((inWalk ? name + " stopped at row " + std::to_string(failure.row) + ": "
+                              : name + " stopped before any line item was rounded: ")
                           .c_str());
     text += detail::FailureReason(failure);
     const bool modifierMayBeCleared =
@@ -190,8 +199,9 @@ Text DescribeRoundFailure(const PassFailure& failure) {
 }
 
 Text DescribeStoppedRound(const PassOutcome& outcome) {
-    Text text = Words(("Rounding stopped at row " + std::to_string(outcome.stoppedBeforeRow) +
-                       " of " + std::to_string(outcome.lineItemCount) + ", as you asked.")
+    Text text = Words((PassName(outcome.pass) + " stopped at row " +
+                       std::to_string(outcome.stoppedBeforeRow) + " of " +
+                       std::to_string(outcome.lineItemCount) + ", as you asked.")
                           .c_str());
     if (outcome.written > 0) {
         return text + u" " + detail::LineItemsWord(outcome.written) +
@@ -204,11 +214,13 @@ Text DescribeStoppedRound(const PassOutcome& outcome) {
 PassReport DescribePassOutcome(const PassOutcome& outcome) {
     using Status = PassOutcome::Status;
     using Tone = PassReport::Tone;
-    if (outcome.pass == PassKind::Undo) {
-        // Line items left alone are what Undo is for; a failure, or another document, is not.
+    if (outcome.pass == PassKind::Undo || outcome.pass == PassKind::Apply) {
+        // Line items left alone are what these passes are for; a failure, or another document,
+        // is not.
         const bool wentWrong =
             outcome.status == Status::Failed || outcome.status == Status::DocumentChanged;
-        return {DescribeUndo(outcome), wentWrong ? Tone::Error : Tone::Information};
+        return {outcome.pass == PassKind::Undo ? DescribeUndo(outcome) : DescribeApply(outcome),
+                wentWrong ? Tone::Error : Tone::Information};
     }
     switch (outcome.status) {
         case Status::Failed:

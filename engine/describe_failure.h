@@ -19,15 +19,16 @@ struct PassReport {
 };
 PassReport DescribePassOutcome(const PassOutcome& outcome);
 
-// One message saying where a Round stopped, why, and what it had already changed. Rows are
-// named by the host's own numbering, from 0, as the host's list of line items shows them.
+// One message saying where a Round (or a Preview) stopped, why, and what it had already
+// changed. Rows are named by the host's own numbering, from 0, as the host's list of line items
+// shows them.
 Text DescribeRoundFailure(const PassFailure& failure);
 
 // The amount typed cannot be read as a number. The example uses the user's separator; a long
 // text is quoted by its beginning only, so that the message box stays on the screen.
 Text DescribeUnreadableAmount(const Text& amountText, const NumberFormat& format = {});
 
-// A Round the user stopped: at which row, and what it had changed.
+// A Round (or a Preview) the user stopped: at which row, and what it had changed.
 Text DescribeStoppedRound(const PassOutcome& outcome);
 
 // What an Undo has to say: nothing (an empty text) when every line item got its values back;
@@ -35,6 +36,10 @@ Text DescribeStoppedRound(const PassOutcome& outcome);
 // modifiers stayed empty, and where a stop or a failure left off with what can still be given
 // back.
 Text DescribeUndo(const PassOutcome& outcome);
+
+// The same for an Apply of a preview: how many were written, which rows were left because they
+// changed since the preview, and where a stop or a failure left off.
+Text DescribeApply(const PassOutcome& outcome);
 
 namespace detail {
 

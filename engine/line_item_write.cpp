@@ -26,6 +26,14 @@ std::optional<double> NumberIn(const Variant& value, const NumberFormat& format)
 
 }  // namespace
 
+void HistoryRecorder::BeforeWrites() {
+    if (history_) history_->Writing(item_);
+}
+
+void HistoryRecorder::AfterWrites(const Variant& unitPriceAsLeft) {
+    if (history_) history_->Written(unitPriceAsLeft.NumberValue());
+}
+
 void WriteLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
                    const Variant& modifier, const Variant& price, WriteRecorder& recorder) {
     recorder.BeforeWrites();

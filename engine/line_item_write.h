@@ -9,6 +9,7 @@
 #include "host_application.h"
 #include "number_format.h"
 #include "pass_runner.h"
+#include "round_history.h"
 
 namespace tarvello::detail {
 
@@ -19,6 +20,20 @@ public:
     virtual ~WriteRecorder() = default;
     virtual void BeforeWrites() = 0;
     virtual void AfterWrites(const Variant& unitPriceAsLeft) = 0;
+};
+
+// Tells the history (when there is one) of a line item a Round writes: what it held before the
+// first write, and the price the host left after the last.
+class HistoryRecorder : public WriteRecorder {
+public:
+    HistoryRecorder(RoundHistory* history, WrittenLineItem item)
+        : history_(history), item_(std::move(item)) {}
+    void BeforeWrites() override;
+    void AfterWrites(const Variant& unitPriceAsLeft) override;
+
+private:
+    RoundHistory* history_;
+    WrittenLineItem item_;
 };
 
 // Writes `modifier` into the price modifier and then `price` into the unit price, a number as a

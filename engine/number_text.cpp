@@ -110,6 +110,20 @@ Text FormatNumber(double value, const NumberFormat& format) {
     return result;
 }
 
+Text FormatShortNumber(double value, const NumberFormat& format) {
+    if (!std::isfinite(value)) return FormatNumber(value, format);
+    double shown = 0;
+    for (int digits = 1; digits <= 15; ++digits) {
+        char buffer[64];
+        const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                           std::chars_format::scientific, digits - 1);
+        std::from_chars(buffer, written.ptr, shown);
+        if (shown == value) break;
+    }
+    // `shown` was read from at most 15 digits, so its shortest form has no more.
+    return FormatNumber(shown == 0.0 ? 0.0 : shown, format);
+}
+
 double ToNumber(const Variant& value, const NumberFormat& format) {
     switch (value.kind()) {
         case Variant::Kind::Empty:

@@ -41,8 +41,9 @@ public:
     virtual bool LookForStop() = 0;
 };
 
-// Which pass it was: the failure and the outcome are worded after it.
-enum class PassKind { Round, Undo };
+// Which pass it was: the failure and the outcome are worded after it. A Preview decides what a
+// Round would write and writes nothing; an Apply writes what a Preview decided.
+enum class PassKind { Round, Undo, Preview, Apply };
 
 enum class FailureCause {
     Overflow,         // a value, sum or amount outside the whole-number range
@@ -84,8 +85,8 @@ public:
     std::optional<LineItemField> field;
     // The row index in hand when the pass stopped; -1 when it stopped before the walk.
     std::int32_t row = -1;
-    // Line items the pass had finished writing before it stopped: rounded by a Round, given
-    // back by an Undo.
+    // Line items the pass had finished writing before it stopped: rounded by a Round or an
+    // Apply, given back by an Undo; always 0 for a Preview.
     std::int32_t written = 0;
     // For host failures: the status code, what the host said, whether it is gone, and whether
     // it only stayed busy (a dialog box open in it) for longer than the pass waits.
@@ -108,9 +109,10 @@ struct PassOutcome {
     std::int32_t visited = 0;
     // For Stopped: the row the walk would have taken next.
     std::int32_t stoppedBeforeRow = -1;
-    // Line items written: rounded by a Round, given back by an Undo.
+    // Line items written: rounded by a Round or an Apply, given back by an Undo.
     std::int32_t written = 0;
-    // Rows left alone because they changed since the Round wrote them.
+    // Rows left alone because they changed since the Round wrote them (Undo) or since the
+    // preview (Apply).
     std::vector<std::int32_t> changedSince;
     // Rows given back whose modifier the Round could not read: it stays empty.
     std::vector<std::int32_t> modifierUnknown;

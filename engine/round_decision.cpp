@@ -67,6 +67,17 @@ std::optional<LineItemDecision> RoundDecider::Decide(HostApplication& host, Pass
     return decision;
 }
 
+std::optional<Variant> RoundDecider::ReadModifier(HostApplication& host, PassPosition& at,
+                                                  std::int16_t& row) const {
+    try {
+        return Read(host, at, row, Field::PriceModifier);
+    } catch (const HostError& error) {
+        if (error.disconnected()) throw;
+    } catch (const EngineError&) {
+    }
+    return std::nullopt;
+}
+
 double RoundDecider::Rounded(PassPosition& at, Field field, const Variant& price) const {
     at.At(PassStep::WorkOutAmount);
     const std::int32_t n = MethodWholeNumber(request_.Method, request_.Amount);

@@ -36,6 +36,12 @@ public:
     std::optional<LineItemDecision> Decide(HostApplication& host, PassPosition& at,
                                            std::int16_t& row) const;
 
+    // The price modifier of a chosen line item as it is, read right before a Round would clear
+    // it. A host that cannot tell it (an error for that field, a value of a kind that is no text
+    // or number) gives nothing; one that has gone away throws.
+    std::optional<Variant> ReadModifier(HostApplication& host, PassPosition& at,
+                                        std::int16_t& row) const;
+
 private:
     double Rounded(PassPosition& at, LineItemField field, const Variant& price) const;
     double UnitPriceFromExtended(PassPosition& at, const Variant& extendedPrice,

@@ -11,38 +11,6 @@ namespace {
 
 using namespace detail;
 
-// Tells the history of one line item's writes.
-class HistoryRecorder : public WriteRecorder {
-public:
-    HistoryRecorder(RoundHistory* history, const WrittenLineItem& item)
-        : history_(history), item_(item) {}
-    void BeforeWrites() override {
-        if (history_) history_->Writing(item_);
-    }
-    void AfterWrites(const Variant& unitPriceAsLeft) override {
-        if (history_) history_->Written(unitPriceAsLeft.NumberValue());
-    }
-
-private:
-    RoundHistory* history_;
-    const WrittenLineItem& item_;
-};
-
-// The modifier as it was, for Undo. A host that cannot tell it (an error for that field, a
-// value of a kind that is no text or number) does not stop the Round; one that has gone away
-// does.
-std::optional<Variant> ReadModifierForUndo(HostApplication& host, PassPosition& at,
-                                           std::int16_t& row) {
-    try {
-        at.At(PassStep::LineItemGetValue, LineItemField::PriceModifier);
-        return host.LineItemGetValue(row, FieldName(LineItemField::PriceModifier));
-    } catch (const HostError& error) {
-        if (error.disconnected()) throw;
-    } catch (const EngineError&) {
-    }
-    return std::nullopt;
-}
-
 // Row by row: decide, and write a chosen line item at once.
 class Round : public LineItemWalk {
 public:
@@ -65,7 +33,7 @@ public:
                PassOutcome& outcome) override {
         const std::optional<LineItemDecision> decision = decider_.Decide(host, at, row);
         if (!decision || !decision->chosen) return;
-        const WrittenLineItem item{row, decision->unitPrice, ReadModifierForUndo(host, at, row),
+        const WrittenLineItem item{row, decision->unitPrice, decider_.ReadModifier(host, at, row),
                                    decision->newUnitPrice};
         HistoryRecorder recorder(history_, item);
         WriteLineItem(host, at, row, Variant::FromText(Text()),

@@ -34,6 +34,11 @@ Text TextOf(const Variant& value);
 // decimal separator; ReadNumber reads it back to the same double.
 Text FormatNumber(double value, const NumberFormat& format = {});
 
+// A double as people read it in a table: the shortest text that reads back to the same value
+// with at most 15 significant digits (beyond that, the value to 15 digits), in fixed notation
+// with the regional decimal separator and no grouping; never "-0".
+Text FormatShortNumber(double value, const NumberFormat& format = {});
+
 // A value as a double: numbers by value, a Boolean as -1 or 0, the empty value as 0, text
 // read by ReadNumber (TypeMismatch when it is not a number).
 double ToNumber(const Variant& value, const NumberFormat& format = {});

@@ -1,0 +1,56 @@
+#pragma once
+// A preview as a table for people: one line per line item a Round would write, in row order,
+// and the totals of the extended price before and after. The preview window shows it, and
+// copies it as tab-separated text that pastes into a spreadsheet as a table.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "number_format.h"
+#include "round_plan.h"
+#include "variant.h"
+
+namespace tarvello {
+
+struct PlanTable {
+    enum Column {
+        kRow,
+        kQuantity,
+        kUnitPrice,
+        kNewUnitPrice,
+        kExtendedPrice,
+        kNewExtendedPrice,
+        kPriceModifier,
+        kColumnCount
+    };
+    struct Line {
+        std::int16_t row = 0;
+        Text cells[kColumnCount];
+        // The unit price stays and there is no modifier to clear: the Round writes the line
+        // item, but nothing about it changes.
+        bool unchanged = false;
+    };
+    std::vector<Line> lines;
+    // Over the line items whose extended prices are numbers.
+    double extendedBefore = 0;
+    double extendedAfter = 0;
+    // Line items left out of the totals because a value is not a number.
+    std::int32_t leftOut = 0;
+};
+
+// "Row", "Quantity", "Unit Price", "New Unit Price", "Extended Price", "New Extended Price",
+// "Price Modifier".
+const Text& ColumnName(PlanTable::Column column);
+
+// Numbers in the user's format (FormatShortNumber); texts as the host gave them.
+PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format);
+
+// "Extended price before: 1234.5   after: 1240   difference: +5.5 (+0.45%)".
+Text TotalsText(const PlanTable& table, const NumberFormat& format);
+
+// The header line, one line per line item and a last line "Total" with the two totals in the
+// extended-price columns; cells apart by tabs, lines ended by CR LF.
+Text TabSeparated(const PlanTable& table, const NumberFormat& format);
+
+}  // namespace tarvello

@@ -1,0 +1,187 @@
+// Preview and Apply against the recording host: a preview plans exactly what a Round writes and
+// writes nothing; Apply writes the plan only into the document previewed, only where nothing
+// changed since, and what it writes is undone like a Round.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "engine/describe_failure.h"
+#include "engine/preview_round.h"
+#include "engine/undo_last_round.h"
+#include "pass_fixture.h"
+
+namespace tarvello::testing {
+namespace {
+
+constexpr std::int32_t kRefused = static_cast<std::int32_t>(0x80020009);
+
+// A document of priced line items, headings and a few awkward values, from a seed.
+RecordingHost GeneratedHost(std::mt19937& random) {
+    RecordingHost host;
+    std::uniform_int_distribution<int> count(0, 12), kind(0, 9), cents(0, 100000), qty(0, 9);
+    const int items = count(random);
+    std::string selected;
+    for (int row = 0; row < items; ++row) {
+        const double unit = cents(random) / 100.0;
+        const double quantity = qty(random) == 0 ? 0.5 : qty(random) + 1;
+        LineItem item = PricedItem(unit, unit * quantity, quantity, kind(random) == 0 ? 2 : 1);
+        if (kind(random) < 3) item[u"PriceModifier"] = Variant::FromText(u"List -5%");
+        if (kind(random) == 1) item[u"UnitPrice"] = Variant::FromText(u"12.5");
+        host.items.push_back(item);
+        if (kind(random) < 4) selected += std::to_string(row) + ",";
+    }
+    host.selectedRows = Variant::FromText(TextFromUtf8(selected));
+    host.activeRow = Variant::Int32(items > 0 ? items / 2 : 0);
+    return host;
+}
+
+// The log without the writes, which only the Round makes.
+std::vector<std::string> Reads(const std::vector<std::string>& log) {
+    std::vector<std::string> reads;
+    for (const std::string& call : log) {
+        if (call.rfind("LineItemSetValue", 0) != 0) reads.push_back(call);
+    }
+    return reads;
+}
+
+TEST(PreviewTest, APreviewPlansWhatARoundWritesAndApplyWritesTheSame) {
+    std::mt19937 random(20261207);
+    int documents = 0;
+    for (int seed = 0; seed < 60; ++seed) {
+        const RecordingHost document = GeneratedHost(random);
+        for (const RoundingMethod method :
+             {RoundingMethod::Decimal, RoundingMethod::Nearest, RoundingMethod::RoundUp}) {
+            for (const RoundedPrice field :
+                 {RoundedPrice::UnitPrice, RoundedPrice::ExtendedPrice}) {
+                for (const RowChoice rows :
+                     {RowChoice::Current, RowChoice::Selected, RowChoice::All}) {
+                    const RoundingRequest request{method == RoundingMethod::Decimal ? 1.0 : 5.0,
+                                                  field, method, rows};
+                    const std::string trace = "document " + std::to_string(seed) + ", " +
+                                              Narrow(NameOf(method)) + " " + Narrow(NameOf(field)) +
+                                              " " + Narrow(NameOf(rows));
+                    RecordingHost rounded = document, previewed = document;
+                    RecordingMessages roundMessages(rounded), previewMessages(previewed);
+                    const PassOutcome round = RoundLineItems(request, rounded, roundMessages);
+
+                    RoundPlan plan;
+                    const PassOutcome preview =
+                        PreviewRound(request, previewed, previewMessages, plan);
+                    ASSERT_EQ(preview.status, round.status) << trace;
+                    EXPECT_EQ(Reads(previewed.log), Reads(rounded.log)) << trace;
+                    EXPECT_EQ(previewed.items, document.items) << trace << ": a preview wrote";
+                    if (round.status != PassOutcome::Status::Completed) continue;
+
+                    // Row for row, the planned price is the price the Round wrote.
+                    std::vector<std::string> planned, written;
+                    for (const PlannedLineItem& item : plan.items) {
+                        planned.push_back(std::to_string(item.row) + ": " +
+                                          Describe(Variant::Double(item.newUnitPrice)));
+                    }
+                    for (std::size_t row = 0; row < rounded.items.size(); ++row) {
+                        const auto calls = rounded.CallsForRow(static_cast<int>(row));
+                        if (Reads(calls).size() == calls.size()) continue;  // not written
+                        written.push_back(std::to_string(row) + ": " +
+                                          Describe(rounded.items[row].at(u"UnitPrice")));
+                    }
+                    EXPECT_EQ(planned, written) << trace;
+
+                    const PassOutcome apply = ApplyPlan(plan, previewed, previewMessages);
+                    EXPECT_EQ(apply.written, round.written) << trace;
+                    EXPECT_EQ(previewed.items, rounded.items) << trace;
+                    ++documents;
+                }
+            }
+        }
+    }
+    EXPECT_GT(documents, 500) << "too few documents got as far as a plan";
+}
+
+class ApplyTest : public PassTest {
+protected:
+    // Four priced line items with modifiers, previewed with Nearest 5 on all rows.
+    void Preview() {
+        for (int i = 0; i < 4; ++i) {
+            host.items.push_back(PricedItem(12 + i, 24 + 2 * i, 2));
+            host.items.back()[u"PriceModifier"] = Variant::FromText(u"Rate " + Text(1, u'A' + i));
+        }
+        before = host.items;
+        const RoundingRequest request{5, RoundedPrice::UnitPrice, RoundingMethod::Nearest,
+                                      RowChoice::All};
+        ASSERT_EQ(PreviewRound(request, host, messages, plan).status,
+                  PassOutcome::Status::Completed);
+        ASSERT_EQ(plan.items.size(), 4u);
+        host.log.clear();
+    }
+    PassOutcome Apply() {
+        return ApplyPlan(plan, host, messages, {}, PassHooks{&history, nullptr});
+    }
+
+    RoundPlan plan;
+    RoundHistory history;
+    std::vector<LineItem> before;
+};
+
+TEST_F(ApplyTest, ADifferentDocumentGetsNothingWritten) {
+    const std::function<void(RecordingHost&)> switches[] = {
+        [](RecordingHost& h) { h.activeDocumentIndex = Variant::Int16(3); },
+        [](RecordingHost& h) { h.items.pop_back(); },
+    };
+    for (const auto& change : switches) {
+        host = RecordingHost();
+        Preview();
+        change(host);
+        const PassOutcome outcome = Apply();
+        EXPECT_EQ(outcome.status, PassOutcome::Status::DocumentChanged);
+        for (const auto& call : host.log) EXPECT_EQ(call.find("SetValue"), std::string::npos);
+        EXPECT_EQ(history.UndoableCount(), 0);
+        EXPECT_EQ(Narrow(DescribeApply(outcome)),
+                  "Nothing was written: the quote you previewed is no longer the active document "
+                  "in Tarvello, or its number of line items has changed. Preview the Round again.");
+    }
+}
+
+TEST_F(ApplyTest, ALineItemChangedSinceThePreviewIsLeftAloneAndNamed) {
+    Preview();
+    host.items[1][u"UnitPrice"] = Variant::Double(13.01);
+    host.items[2][u"PriceModifier"] = Variant::FromText(u"Special");
+
+    const PassOutcome outcome = Apply();
+
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(outcome.changedSince, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(host.items[1].at(u"UnitPrice"), Variant::Double(13.01));
+    EXPECT_EQ(host.items[2].at(u"PriceModifier"), Variant::FromText(u"Special"));
+    EXPECT_EQ(host.CallsForRow(0), (std::vector<std::string>{
+                                       "LineItemGetValue(&row 0, \"UnitPrice\")",
+                                       "LineItemGetValue(&row 0, \"PriceModifier\")",
+                                       "LineItemSetValue(&row 0, \"PriceModifier\", text \"\")",
+                                       "LineItemSetValue(&row 0, \"UnitPrice\", double 10)",
+                                   }));
+    EXPECT_EQ(Narrow(DescribeApply(outcome)),
+              "Apply wrote 2 line items. Rows 1 and 2 were left as they are: their unit prices or "
+              "price modifiers have changed since the preview.");
+}
+
+TEST_F(ApplyTest, AFailureInTheMiddleLeavesTheRestAndWhatWasWrittenUndoable) {
+    Preview();
+    host.FailAt("LineItemSetValue", 2, u"PriceModifier", HostError(kRefused, u"Locked", "no"));
+
+    const PassOutcome outcome = Apply();
+
+    ASSERT_EQ(outcome.status, PassOutcome::Status::Failed);
+    EXPECT_EQ(outcome.failure->row, 2);
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(host.items[3], before[3]) << "the rest untouched";
+    EXPECT_EQ(Narrow(DescribeApply(outcome)),
+              "Apply stopped at row 2: Tarvello reported an error while writing the price "
+              "modifier: \"Locked\" (code 0x80020009). Apply wrote 2 line items. Edit > Undo "
+              "Round takes them back.");
+
+    host.fault = nullptr;
+    EXPECT_EQ(UndoLastRound(history, host, messages).written, 3);
+    EXPECT_EQ(host.items, before);
+}
+
+}  // namespace
+}  // namespace tarvello::testing
