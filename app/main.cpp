@@ -16,14 +16,15 @@ namespace {
 int Run(int showCommand) {
     tarvello::host::ComApartment apartment;
     apartment.Require();
-    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES | ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
 
     tarvello::app::HostRoundingPass pass;
     tarvello::RoundHistory history;
     tarvello::ui::SystemMessagePresenter messages;
     tarvello::ui::frmMain window(pass, history, messages, tarvello::ui::SettingsLocation{},
-                                 tarvello::app::AboutBoxOpener(messages));
+                                 tarvello::app::AboutBoxOpener(messages),
+                                 tarvello::app::PreviewWindowOpener(messages));
     window.Load(showCommand);
 
     MSG msg;

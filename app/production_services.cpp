@@ -3,6 +3,7 @@
 #include "engine/undo_last_round.h"
 #include "host/com_host_link.h"
 #include "ui/about-box/frm_about.h"
+#include "ui/preview-window/frm_preview.h"
 #include "ui/window-utils/regional.h"
 
 namespace tarvello::app {
@@ -17,6 +18,25 @@ PassOutcome HostRoundingPass::UndoLastRound(RoundHistory& history, MessageSink& 
                                             PassObserver* observer) {
     host::ComHostLink link;
     return tarvello::UndoLastRound(history, link, messages, ui::UserNumberFormat(), observer);
+}
+
+PassOutcome HostRoundingPass::PreviewRound(const RoundingRequest& request, MessageSink& messages,
+                                           PassObserver* observer, RoundPlan& plan) {
+    host::ComHostLink link;
+    return tarvello::PreviewRound(request, link, messages, plan, ui::UserNumberFormat(), observer);
+}
+
+PassOutcome HostRoundingPass::ApplyPlan(const RoundPlan& plan, MessageSink& messages,
+                                        const PassHooks& hooks) {
+    host::ComHostLink link;
+    return tarvello::ApplyPlan(plan, link, messages, ui::UserNumberFormat(), hooks);
+}
+
+ui::PreviewOpener PreviewWindowOpener(ui::MessagePresenter& messages) {
+    return [&messages](HWND owner, const RoundPlan& plan) {
+        ui::frmPreview preview(owner, plan, ui::UserNumberFormat(), messages);
+        return preview.Form_Load();
+    };
 }
 
 ui::AboutOpener AboutBoxOpener(ui::MessagePresenter& messages) {

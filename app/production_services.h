@@ -16,9 +16,17 @@ public:
                                const PassHooks& hooks) override;
     PassOutcome UndoLastRound(RoundHistory& history, MessageSink& messages,
                               PassObserver* observer) override;
+    PassOutcome PreviewRound(const RoundingRequest& request, MessageSink& messages,
+                             PassObserver* observer, RoundPlan& plan) override;
+    PassOutcome ApplyPlan(const RoundPlan& plan, MessageSink& messages,
+                          const PassHooks& hooks) override;
 };
 
 // Builds a fresh About box and loads it; returns when the box has closed.
 ui::AboutOpener AboutBoxOpener(ui::MessagePresenter& messages);
+
+// Shows a plan in a fresh preview window, in the user's number format; returns when it has
+// closed, saying whether the user chose Apply.
+ui::PreviewOpener PreviewWindowOpener(ui::MessagePresenter& messages);
 
 }  // namespace tarvello::app

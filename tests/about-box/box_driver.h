@@ -1,46 +1,19 @@
 #pragma once
-// Drives the About box from inside its own modal loop. Steps are queued on a test owner window
-// before Form_Load; the box's loop dispatches them once the box is up, one posted message per
-// step, so that what a step posts (keys, clicks) is handled before the next step runs.
+// The About box driven from inside its own modal loop (tests/support/modal_driver.h).
 
-#include <windows.h>
-
-#include <deque>
-#include <functional>
+#include "tests/support/modal_driver.h"
+#include "ui/about-box/frm_about.h"
 
 namespace tarvello::test {
 
-class BoxDriver {
+class BoxDriver : public ModalDriver {
 public:
-    BoxDriver();
-    ~BoxDriver();
-    BoxDriver(const BoxDriver&) = delete;
-    BoxDriver& operator=(const BoxDriver&) = delete;
-
-    HWND owner() const { return owner_; }
-    // Runs `step` inside the modal loop, after everything posted before it.
-    void Then(std::function<void()> step);
-    // Arms a guard for one Form_Load: should the box still be open when the guard fires (the
-    // steps failed to close it), the guard destroys it so that the test ends and fails.
-    void ArmGuard();
-    void DisarmGuard();
-    bool guardFired() const { return guardFired_; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
-
-    HWND owner_ = nullptr;
-    std::deque<std::function<void()>> steps_;
-    bool guardFired_ = false;
+    BoxDriver() : ModalDriver(ui::frmAbout::kClassName) {}
 };
 
 // The open About box of this thread, or null.
-HWND FindBox();
-// Posts a key press to the window that has the focus, as the keyboard would deliver it.
-void PressKey(UINT virtualKey);
-// Copies what the window's client area shows on the screen, children included, into `dc`.
-void CopyClient(HWND window, HDC dc);
-// Posts Alt plus a letter (an access key).
-void PressAltKey(wchar_t letter);
+inline HWND FindBox() {
+    return FindModal(ui::frmAbout::kClassName);
+}
 
 }  // namespace tarvello::test

@@ -109,7 +109,8 @@ TEST_F(LayoutTest, WindowHasTheTitleAFixedBorderAMenuAndTheClientSize) {
     EXPECT_EQ(text(bar, 1), L"&Edit");
     EXPECT_EQ(text(bar, 2), L"&Help");
     EXPECT_EQ(text(GetSubMenu(bar, 0), 0), L"Close");
-    EXPECT_EQ(text(GetSubMenu(bar, 1), 0), L"&Undo Round");
+    EXPECT_EQ(text(GetSubMenu(bar, 1), 0), L"&Preview Round...");
+    EXPECT_EQ(text(GetSubMenu(bar, 1), 1), L"&Undo Round");
     EXPECT_EQ(text(GetSubMenu(bar, 2), 0), L"&About");
 }
 

@@ -145,3 +145,58 @@ TEST_F(UndoCommandTest, CtrlZUndoesTheRoundExceptInATextBoxWhereItUndoesTheTypin
 
 }  // namespace
 }  // namespace tarvello::ui::testing
+
+namespace tarvello::ui::testing {
+namespace {
+
+// Edit > Preview Round: the preview's plan goes to the preview window, and only Apply there
+// writes it, into the history as a Round.
+TEST(PreviewCommandTest, ThePlanIsShownAndWrittenOnlyWhenApplied) {
+    struct Case {
+        const char* name;
+        std::function<void(LoadedWindow&)> arrange;
+        std::size_t previews, windows;
+        std::vector<std::size_t> applied;
+        std::wstring undoItem;
+    };
+    const Case cases[] = {
+        {"Apply chosen", [](LoadedWindow&) {}, 1, 1, {3}, L"&Undo Round (3 line items)"},
+        {"Cancel chosen",
+         [](LoadedWindow& w) { w.applyInPreview = false; },
+         1,
+         1,
+         {},
+         L"&Undo Round"},
+        {"no document",
+         [](LoadedWindow& w) { w.pass.reachesDocument = false; },
+         1,
+         0,
+         {},
+         L"&Undo Round"},
+        {"an amount that is not a number",
+         [](LoadedWindow& w) { SetText(w.controls.txtDecimalPlaces, L"abc"); },
+         0,
+         0,
+         {},
+         L"&Undo Round"},
+    };
+    ScratchSettings settings;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadedWindow loaded;
+        loaded.Load(settings.Location());
+        loaded.pass.writes = 3;
+        c.arrange(loaded);
+        SendMessageW(loaded.controls.hwnd(), WM_COMMAND,
+                     MAKEWPARAM(main_window::kMnuEditPreview, 0), 0);
+        PumpMessages(loaded.controls.hwnd());
+        EXPECT_EQ(static_cast<std::size_t>(loaded.pass.previewCalls), c.previews);
+        EXPECT_EQ(loaded.previewed.size(), c.windows);
+        EXPECT_EQ(loaded.pass.applied, c.applied);
+        EXPECT_EQ(UndoItemOf(loaded.controls.hwnd()).caption, c.undoItem);
+        EXPECT_TRUE(loaded.pass.calls.empty()) << "a preview is not a Round";
+    }
+}
+
+}  // namespace
+}  // namespace tarvello::ui::testing

@@ -1,6 +1,7 @@
 // The real program beside the real stand-in host, driven from outside as a user would: a
-// Round through the window, its Undo with a line item changed in the host meanwhile, a long
-// Round stopped with Escape, and a message about a very long amount that still fits the screen.
+// Round through the window, its Undo with a line item changed in the host meanwhile, a preview
+// applied and undone, a long Round stopped with Escape, and a message about a very long amount
+// that still fits the screen.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -15,6 +16,7 @@
 #include "tests/main-window/remote_window.h"
 #include "tests/support/standin_process.h"
 #include "ui/main-window/main_window_layout.h"
+#include "ui/preview-window/preview_layout.h"
 
 namespace tarvello::ui::testing {
 namespace {
@@ -273,6 +275,46 @@ TEST_F(WindowRound, EscapeStopsALongRoundWhoseProgressShowsAndPricesAreNewExactl
             EXPECT_EQ(cells[4], L"M" + std::to_wstring(row)) << "row " << row;
         }
     }
+}
+
+// Polls the host's document until it holds `expected`, for a bounded time; what it holds then.
+std::vector<std::vector<std::wstring>> WaitForDocument(
+    StandinProcess& host, const std::vector<std::vector<std::wstring>>& expected) {
+    auto now = Rows(host.ReadDump());
+    for (const ULONGLONG deadline = GetTickCount64() + 60000;
+         now != expected && GetTickCount64() < deadline; Sleep(200)) {
+        now = Rows(host.ReadDump());
+    }
+    return now;
+}
+
+TEST_F(WindowRound, PreviewThenApplyWritesWhatARoundWritesAndUndoTakesItBack) {
+    StartWith(ToWindowsPath(TARVELLO_SAMPLE_QUOTE));
+    ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptExtendedPrice), BM_CLICK));
+    // What a Round with these choices writes, and the quote given back.
+    ASSERT_TRUE(SendBounded(utility_.Control(main_window::kCmdRound), BM_CLICK));
+    ASSERT_EQ(MessageBoxText(utility_.ProcessId()), L"");
+    const auto rounded = Rows(host_->ReadDump());
+    ASSERT_NE(rounded, before_);
+    PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditUndo, 0), 0);
+    ASSERT_EQ(WaitForDocument(*host_, before_), before_);
+
+    PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditPreview, 0), 0);
+    HWND preview = nullptr;
+    for (const ULONGLONG deadline = GetTickCount64() + 60000;
+         !preview && GetTickCount64() < deadline; Sleep(50)) {
+        preview = FindWindowOfClass(utility_.ProcessId(), L"TarvelloPreview");
+    }
+    ASSERT_TRUE(preview) << "no preview; the utility shows: "
+                         << Narrow(MessageBoxText(utility_.ProcessId()));
+    EXPECT_EQ(RemoteText(preview), L"Preview Round");
+    EXPECT_EQ(Rows(host_->ReadDump()), before_) << "a preview wrote";
+    PostMessageW(GetDlgItem(preview, preview_window::kCmdApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(WaitForDocument(*host_, rounded), rounded) << "Apply wrote other prices";
+
+    PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditUndo, 0), 0);
+    EXPECT_EQ(WaitForDocument(*host_, before_), before_) << "Undo after Apply";
+    EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
 }
 
 TEST_F(WindowRound, AMessageAboutAVeryLongAmountFitsTheScreen) {

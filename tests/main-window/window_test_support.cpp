@@ -76,6 +76,41 @@ PassOutcome RecordingPass::UndoLastRound(RoundHistory& history, MessageSink&,
     return outcome;
 }
 
+PassOutcome RecordingPass::PreviewRound(const RoundingRequest& request, MessageSink&, PassObserver*,
+                                        RoundPlan& plan) {
+    ++previewCalls;
+    plan = RoundPlan{request, 0, writes, {}};
+    for (int row = 0; row < writes; ++row) {
+        PlannedLineItem item;
+        item.row = static_cast<std::int16_t>(row);
+        item.quantity = Variant::Int16(1);
+        item.unitPrice = item.extendedPrice = Variant::Double(row);
+        item.newUnitPrice = row + 0.5;
+        plan.items.push_back(std::move(item));
+    }
+    PassOutcome outcome;
+    outcome.pass = PassKind::Preview;
+    if (!reachesDocument) outcome.status = PassOutcome::Status::NoDocument;
+    return outcome;
+}
+
+PassOutcome RecordingPass::ApplyPlan(const RoundPlan& plan, MessageSink&, const PassHooks& hooks) {
+    applied.push_back(plan.items.size());
+    PassOutcome outcome;
+    outcome.pass = PassKind::Apply;
+    if (hooks.history) hooks.history->RoundBegun(plan.documentIndex, plan.lineItemCount);
+    for (const PlannedLineItem& planned : plan.items) {
+        if (hooks.history) {
+            WrittenLineItem item;
+            item.row = planned.row;
+            hooks.history->Writing(item);
+            hooks.history->Written(planned.newUnitPrice);
+        }
+        ++outcome.written;
+    }
+    return outcome;
+}
+
 WindowControls::WindowControls(HWND window)
     : window(window),
       Label4(GetDlgItem(window, main_window::kLabel4)),
@@ -212,8 +247,12 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
 }
 
 void LoadedWindow::Load(const SettingsLocation& settings) {
-    window = std::make_unique<frmMain>(pass, history, messages, settings,
-                                       [this](HWND owner) { aboutOwners.push_back(owner); });
+    window = std::make_unique<frmMain>(
+        pass, history, messages, settings, [this](HWND owner) { aboutOwners.push_back(owner); },
+        [this](HWND, const RoundPlan& plan) {
+            previewed.push_back(plan);
+            return applyInPreview;
+        });
     window->Load(SW_SHOWNORMAL);
     controls = WindowControls(window->hwnd());
     SetForegroundWindow(window->hwnd());

@@ -39,6 +39,14 @@ public:
                                const PassHooks& hooks) override;
     PassOutcome UndoLastRound(RoundHistory& history, MessageSink& messages,
                               PassObserver* observer) override;
+    // A preview plans `writes` line items (row i: unit price i, new price i + 0.5); Apply then
+    // writes them as a Round does.
+    PassOutcome PreviewRound(const RoundingRequest& request, MessageSink& messages,
+                             PassObserver* observer, RoundPlan& plan) override;
+    PassOutcome ApplyPlan(const RoundPlan& plan, MessageSink& messages,
+                          const PassHooks& hooks) override;
+    int previewCalls = 0;
+    std::vector<std::size_t> applied;  // the size of each plan applied
     std::vector<PassCall> calls;
     std::function<void(MessageSink&)> during;
     int writes = 0;
@@ -121,6 +129,9 @@ struct LoadedWindow {
     RoundHistory history;
     RecordingMessageBoxes messages;
     std::vector<HWND> aboutOwners;
+    // Each plan the preview window was opened with; what the user chooses there.
+    std::vector<RoundPlan> previewed;
+    bool applyInPreview = true;
     std::unique_ptr<frmMain> window;
     WindowControls controls;
     void Load(const SettingsLocation& settings);

@@ -15,12 +15,13 @@ namespace tarvello::ui {
 using namespace main_window;
 
 frmMain::frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
-                 SettingsLocation settings, AboutOpener openAbout)
+                 SettingsLocation settings, AboutOpener openAbout, PreviewOpener openPreview)
     : pass_(pass),
       history_(history),
       messages_(messages),
       settings_(std::move(settings)),
-      openAbout_(std::move(openAbout)) {}
+      openAbout_(std::move(openAbout)),
+      openPreview_(std::move(openPreview)) {}
 
 frmMain::~frmMain() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -103,6 +104,7 @@ HMENU frmMain::BuildMenu() const {
     HMENU edit = CreatePopupMenu();
     HMENU help = CreatePopupMenu();
     AppendMenuW(file, MF_STRING, kMnuFileClose, L"Close");
+    AppendMenuW(edit, MF_STRING, kMnuEditPreview, L"&Preview Round...");
     // Greyed until a Round has written something; UpdateUndoItem says how much it gives back.
     AppendMenuW(edit, MF_STRING | MF_GRAYED, kMnuEditUndo, L"&Undo Round");
     AppendMenuW(help, MF_STRING, kMnuHelpAbout, L"&About");
@@ -179,6 +181,9 @@ LRESULT frmMain::OnCommand(int id, int code) {
             return 0;
         case kMnuFileClose:
             mnuFileClose_Click();
+            return 0;
+        case kMnuEditPreview:
+            mnuEditPreview_Click();
             return 0;
         case kMnuEditUndo:
             mnuEditUndo_Click();

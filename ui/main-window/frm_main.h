@@ -21,7 +21,7 @@ public:
     static constexpr const wchar_t* kClassName = L"TarvelloRoundingMain";
 
     frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
-            SettingsLocation settings, AboutOpener openAbout);
+            SettingsLocation settings, AboutOpener openAbout, PreviewOpener openPreview);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -37,6 +37,7 @@ public:
     void cmdRound_Click();
     void cmdClose_Click();
     void mnuFileClose_Click();
+    void mnuEditPreview_Click();
     void mnuEditUndo_Click();
     void mnuHelpAbout_Click();
     void optDecimal_Click();
@@ -72,11 +73,11 @@ private:
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 
-    // Runs a Round or an Undo with the wait cursor, the progress and the watch (pass_watch.h)
-    // that decides what happens to input and closes meanwhile; then says what the user is to be
-    // told, and closes the window if a close was asked for.
+    // Runs a pass with the wait cursor, the progress and the watch (pass_watch.h) that decides
+    // what happens to input and closes meanwhile; then says what the user is to be told, and
+    // closes the window if a close was asked for. Gives the outcome while the window stays.
     using PassBody = std::function<PassOutcome(MessageSink& messages, PassWatch& watch)>;
-    void RunPass(PassWatch::Activity activity, const PassBody& body);
+    std::optional<PassOutcome> RunPass(PassWatch::Activity activity, const PassBody& body);
     void UpdateUndoItem();
 
     // The controls, found by their ids once the window is created.
@@ -93,6 +94,7 @@ private:
     MessagePresenter& messages_;
     SettingsStore settings_;
     AboutOpener openAbout_;
+    PreviewOpener openPreview_;
     ControlSet controls_;
     ControlSet progress_;
     ScopedAccelerators shortcuts_;

@@ -15,6 +15,23 @@ void frmMain::cmdRound_Click() {
     });
 }
 
+// Edit > Preview Round: what the Round would write, shown before anything is written; Apply
+// writes exactly that.
+void frmMain::mnuEditPreview_Click() {
+    const std::optional<RoundingRequest> request = ReadRequest();
+    if (!request) return;
+    RoundPlan plan;
+    const std::optional<PassOutcome> preview =
+        RunPass(PassWatch::Activity::Preview, [&](MessageSink& messages, PassWatch& watch) {
+            return pass_.PreviewRound(*request, messages, &watch, plan);
+        });
+    if (!preview || preview->status != PassOutcome::Status::Completed) return;
+    if (!openPreview_ || !openPreview_(hwnd_, plan)) return;
+    RunPass(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
+        return pass_.ApplyPlan(plan, messages, PassHooks{&history_, &watch});
+    });
+}
+
 // Edit > Undo Round: what the last Round wrote goes back, as far as nobody changed it since.
 void frmMain::mnuEditUndo_Click() {
     if (history_.UndoableCount() == 0) return;  // Ctrl+Z with nothing to give back

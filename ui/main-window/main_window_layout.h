@@ -37,6 +37,7 @@ enum MenuId : int {
     kMnuFileClose = 200,
     kMnuHelpAbout,
     kMnuEditUndo,
+    kMnuEditPreview,
 };
 
 // The client area below the menu bar.

@@ -12,7 +12,8 @@
 
 namespace tarvello::ui {
 
-void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
+std::optional<PassOutcome> frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
+    std::optional<PassOutcome> outcome;
     PassReport report;
     PassWatch::Close close = PassWatch::Close::None;
     {
@@ -21,7 +22,8 @@ void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
         PassWatch watch(hwnd_, progress_.Handle(main_window::kLblProgress), cmdClose, activity);
         watch_ = &watch;
         try {
-            report = DescribePassOutcome(body(messages, watch));
+            outcome = body(messages, watch);
+            report = DescribePassOutcome(*outcome);
         } catch (const std::exception& e) {
             report.text =
                 u"An unexpected error occurred: " + ShortenedText(TextFromUtf8(e.what()), 200);
@@ -45,13 +47,14 @@ void frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
     switch (close) {
         case PassWatch::Close::Command:
             cmdClose_Click();
-            break;
+            return std::nullopt;
         case PassWatch::Close::Window:
             PostMessageW(hwnd_, WM_CLOSE, 0, 0);
-            break;
+            return std::nullopt;
         case PassWatch::Close::None:
             break;
     }
+    return outcome;
 }
 
 }  // namespace tarvello::ui

@@ -33,11 +33,25 @@ void PassWatch::AtLineItem(std::int32_t row, std::int32_t position, std::int32_t
     const ULONGLONG now = GetTickCount64();
     if (now - started_ < kShowAfterMs || (shown_ && now - lastShown_ < kUpdateEveryMs)) return;
     lastShown_ = now;
-    const std::wstring text =
-        activity_ == Activity::Round
-            ? L"Rounding row " + std::to_wstring(row) + L" of " + std::to_wstring(count)
-            : L"Undoing line item " + std::to_wstring(position + 1) + L" of " +
-                  std::to_wstring(count) + L" (row " + std::to_wstring(row) + L")";
+    // A Round and its preview go row by row; Undo and Apply through their own line items.
+    const std::wstring of = std::to_wstring(row) + L" of " + std::to_wstring(count);
+    const std::wstring item = L"line item " + std::to_wstring(position + 1) + L" of " +
+                              std::to_wstring(count) + L" (row " + std::to_wstring(row) + L")";
+    std::wstring text;
+    switch (activity_) {
+        case Activity::Round:
+            text = L"Rounding row " + of;
+            break;
+        case Activity::Preview:
+            text = L"Previewing row " + of;
+            break;
+        case Activity::Undo:
+            text = L"Undoing " + item;
+            break;
+        case Activity::Apply:
+            text = L"Applying " + item;
+            break;
+    }
     SetWindowTextW(progressLine_, text.c_str());
     if (!shown_) ShowWindow(progressLine_, SW_SHOWNA);
     shown_ = true;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "engine/pass.h"
+#include "engine/preview_round.h"
 #include "engine/round_history.h"
 #include "engine/round_line_items.h"
 #include "engine/rounding_request.h"
@@ -29,6 +30,12 @@ public:
     // Gives back what the history names for the next Undo, and tells it so.
     virtual PassOutcome UndoLastRound(RoundHistory& history, MessageSink& messages,
                                       PassObserver* observer) = 0;
+    // Decides into `plan` what the Round would write, writing nothing.
+    virtual PassOutcome PreviewRound(const RoundingRequest& request, MessageSink& messages,
+                                     PassObserver* observer, RoundPlan& plan) = 0;
+    // Writes the plan where nothing changed since; tells `hooks.history` as a Round does.
+    virtual PassOutcome ApplyPlan(const RoundPlan& plan, MessageSink& messages,
+                                  const PassHooks& hooks) = 0;
 };
 
 // Where the window keeps its placement: a registry root and the key of the section.
@@ -39,5 +46,8 @@ struct SettingsLocation {
 
 // Opens the About box modally over `owner` and returns once it has closed.
 using AboutOpener = std::function<void(HWND owner)>;
+
+// Shows a Round's plan modally over `owner`; true when the user chose to apply it.
+using PreviewOpener = std::function<bool(HWND owner, const RoundPlan& plan)>;
 
 }  // namespace tarvello::ui

@@ -129,6 +129,11 @@ HWND ControlSet::CreateOne(HWND parent, const ControlSpec& row, int dpi) {
             windowClass = L"BUTTON";
             style |= BS_PUSHBUTTON | WS_TABSTOP | WS_GROUP;
             break;
+        case ControlKind::ListView:
+            windowClass = WC_LISTVIEWW;
+            style |= LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP;
+            exStyle |= WS_EX_CLIENTEDGE;
+            break;
     }
     RECT r = PixelRect(row, dpi);
     HWND hwnd = CreateWindowExW(exStyle, windowClass, caption, style, r.left, r.top,

@@ -25,6 +25,7 @@
 //   of the same frame and turn it on, as a click would (BN_CLICKED reaches the parent).
 // - TextBox: a single-line EDIT. PushButton: a BS_PUSHBUTTON (never a default button).
 // - Picture: a STATIC with SS_ICON; set its icon with STM_SETICON.
+// - ListView: a report-style list view (the common controls must be set up for it).
 // Focusable controls are created in tab-index order, which is the order Tab follows with
 // IsDialogMessage. Ids 1 and 2 (IDOK, IDCANCEL) must not be used: the dialog manager sends
 // them for Enter and Escape.

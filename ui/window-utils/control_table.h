@@ -8,7 +8,7 @@
 
 namespace tarvello::ui {
 
-enum class ControlKind { Label, Line, Frame, OptionButton, TextBox, PushButton, Picture };
+enum class ControlKind { Label, Line, Frame, OptionButton, TextBox, PushButton, Picture, ListView };
 
 // A font by face, size in points and weight; a null face means the window's default font.
 struct FontSpec {

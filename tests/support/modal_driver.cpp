@@ -1,8 +1,6 @@
-#include "box_driver.h"
+#include "tests/support/modal_driver.h"
 
 #include <utility>
-
-#include "ui/about-box/frm_about.h"
 
 namespace tarvello::test {
 
@@ -11,13 +9,13 @@ namespace {
 constexpr UINT kRunStep = WM_APP + 1;
 constexpr UINT_PTR kGuardTimer = 1;
 constexpr UINT kGuardMs = 30000;
-constexpr wchar_t kOwnerClass[] = L"TarvelloAboutTestOwner";
+constexpr wchar_t kOwnerClass[] = L"TarvelloModalTestOwner";
 
 }  // namespace
 
-BoxDriver::BoxDriver() {
+ModalDriver::ModalDriver(const wchar_t* boxClass) : boxClass_(boxClass) {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = &BoxDriver::Proc;
+    wc.lpfnWndProc = &ModalDriver::Proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = kOwnerClass;
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
@@ -29,26 +27,26 @@ BoxDriver::BoxDriver() {
     SetForegroundWindow(owner_);
 }
 
-BoxDriver::~BoxDriver() {
+ModalDriver::~ModalDriver() {
     if (owner_) DestroyWindow(owner_);
 }
 
-void BoxDriver::Then(std::function<void()> step) {
+void ModalDriver::Then(std::function<void()> step) {
     steps_.push_back(std::move(step));
     PostMessageW(owner_, kRunStep, 0, 0);
 }
 
-void BoxDriver::ArmGuard() {
+void ModalDriver::ArmGuard() {
     guardFired_ = false;
     SetTimer(owner_, kGuardTimer, kGuardMs, nullptr);
 }
 
-void BoxDriver::DisarmGuard() {
+void ModalDriver::DisarmGuard() {
     KillTimer(owner_, kGuardTimer);
 }
 
-LRESULT CALLBACK BoxDriver::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* self = reinterpret_cast<BoxDriver*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+LRESULT CALLBACK ModalDriver::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ModalDriver*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (self && msg == kRunStep && !self->steps_.empty()) {
         auto step = std::move(self->steps_.front());
         self->steps_.pop_front();
@@ -58,14 +56,14 @@ LRESULT CALLBACK BoxDriver::Proc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     if (self && msg == WM_TIMER && wParam == kGuardTimer) {
         KillTimer(hwnd, kGuardTimer);
         self->guardFired_ = true;
-        if (HWND box = FindBox()) DestroyWindow(box);
+        if (HWND box = FindModal(self->boxClass_)) DestroyWindow(box);
         return 0;
     }
     return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
-HWND FindBox() {
-    HWND box = FindWindowW(ui::frmAbout::kClassName, nullptr);
+HWND FindModal(const wchar_t* boxClass) {
+    HWND box = FindWindowW(boxClass, nullptr);
     if (box && GetWindowThreadProcessId(box, nullptr) == GetCurrentThreadId()) return box;
     return nullptr;
 }

@@ -1,0 +1,217 @@
+#include "ui/preview-window/frm_preview.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "ui/preview-window/preview_layout.h"
+#include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/twips.h"
+
+namespace tarvello::ui {
+
+using namespace preview_window;
+
+namespace {
+
+constexpr DWORD kStyle =
+    WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN;
+
+// The font of the main window's controls, so that the two read alike.
+constexpr FontSpec kFont{L"Tahoma", 8.25, FW_NORMAL};
+
+}  // namespace
+
+frmPreview::frmPreview(HWND owner, const RoundPlan& plan, const NumberFormat& format,
+                       MessagePresenter& messages)
+    : owner_(owner), format_(format), messages_(messages), table_(MakePlanTable(plan, format)) {}
+
+frmPreview::~frmPreview() {
+    EndModal();
+}
+
+bool frmPreview::Form_Load() {
+    CreateWindowAndControls();
+    FillList();
+    RunModalLoop();
+    return applyChosen_;
+}
+
+void frmPreview::CreateWindowAndControls() {
+    INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    // The main window lives in the top-most band; a window beneath it would be hidden by its
+    // own owner, so it joins that band too.
+    DWORD exStyle = WS_EX_DLGMODALFRAME;
+    if (owner_ && (GetWindowLongPtrW(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+        exStyle |= WS_EX_TOPMOST;
+    }
+    CreateBase(kClassName, L"Preview Round", kStyle, exStyle, 0, 0, 0, 0, owner_, nullptr);
+    if (!hwnd_) throw std::runtime_error("the preview could not be created");
+
+    const int dpi = WindowDpi(hwnd_);
+    createdClient_ = {TwipsToPixels(kClientWidthTwips, dpi),
+                      TwipsToPixels(kClientHeightTwips, dpi)};
+    RECT frame{0, 0, createdClient_.cx, createdClient_.cy};
+    AdjustWindowRectEx(&frame, kStyle, FALSE, exStyle);
+    // Never smaller than the main window.
+    RECT ownerRect{0, 0, 0, 0};
+    if (owner_) GetWindowRect(owner_, &ownerRect);
+    minimumWindow_ = {std::max(ownerRect.right - ownerRect.left, 200L),
+                      std::max(ownerRect.bottom - ownerRect.top, 150L)};
+    const int width = std::max<int>(frame.right - frame.left, minimumWindow_.cx);
+    const int height = std::max<int>(frame.bottom - frame.top, minimumWindow_.cy);
+    // Centred on the screen, as the About box opens.
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+
+    controls_.Create(hwnd_, Controls(), dpi, kFont);
+    for (const ControlSpec& row : Controls()) {
+        HWND control = controls_.Handle(row.id);
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
+        placed_.push_back({row.id, rect});
+    }
+    // The window may have opened larger than its table (a large main window): follow it.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    Form_Resize(client.right, client.bottom);
+    SendMessageW(controls_.Handle(kCmdApply), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+    // Ctrl+C copies the list, wherever the focus is: the window has no text box of its own.
+    ACCEL copy{FVIRTKEY | FCONTROL, 'C', static_cast<WORD>(kCmdCopy)};
+    shortcuts_.reset(CreateAcceleratorTableW(&copy, 1));
+    SetPropW(hwnd_, kShortcutsProperty, shortcuts_.get());
+}
+
+// The owner stays disabled while the preview is up, as under a dialog box.
+void frmPreview::RunModalLoop() {
+    if (owner_) ownerDisabled_ = !EnableWindow(owner_, FALSE);
+    // The list has the focus as the window opens (Cancel when there is no list).
+    lastFocus_ = controls_.Handle(table_.lines.empty() ? kCmdCancel : kLvwLineItems);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+
+    MSG msg;
+    while (hwnd_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (!HandleDialogKeys(hwnd_, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    EndModal();
+}
+
+// The owner is enabled again before the window goes, so that the activation goes back to it.
+void frmPreview::EndModal() {
+    if (ownerDisabled_) {
+        EnableWindow(owner_, TRUE);
+        ownerDisabled_ = false;
+    }
+    if (hwnd_) {
+        RemovePropW(hwnd_, kShortcutsProperty);
+        DestroyWindow(hwnd_);
+    }
+}
+
+void frmPreview::cmdApply_Click() {
+    if (table_.lines.empty()) return;  // Enter with nothing to apply
+    applyChosen_ = true;
+    EndModal();
+}
+
+void frmPreview::cmdCancel_Click() {
+    applyChosen_ = false;
+    EndModal();
+}
+
+void frmPreview::Form_Resize(int width, int height) {
+    const int dx = width - createdClient_.cx;
+    const int dy = height - createdClient_.cy;
+    for (const Anchor& anchor : Anchors()) {
+        const auto placed = std::find_if(placed_.begin(), placed_.end(),
+                                         [&](const Placed& p) { return p.id == anchor.id; });
+        if (placed == placed_.end()) continue;
+        RECT r = placed->rect;
+        if (anchor.right) {
+            r.right += dx;
+            if (!anchor.left) r.left += dx;
+        }
+        if (anchor.bottom) {
+            r.bottom += dy;
+            if (!anchor.top) r.top += dy;
+        }
+        SetWindowPos(controls_.Handle(anchor.id), nullptr, r.left, r.top,
+                     std::max(0L, r.right - r.left), std::max(0L, r.bottom - r.top),
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// Enter presses the button that has the focus, and Apply when no button has it.
+LRESULT frmPreview::DefaultButtonId() const {
+    const ControlSpec* focused = controls_.RowOf(GetFocus());
+    const int id = focused && focused->kind == ControlKind::PushButton ? focused->id : kCmdApply;
+    return MAKELRESULT(id, DC_HASDEFID);
+}
+
+LRESULT frmPreview::OnCommand(int id, int code) {
+    switch (id) {
+        case kCmdApply:
+            if (code == BN_CLICKED) cmdApply_Click();
+            break;
+        case kCmdCopy:
+            // A click, or Ctrl+C through the window's shortcut (code 1).
+            if (code == BN_CLICKED || code == 1) cmdCopy_Click();
+            break;
+        case kCmdCancel:
+        case IDCANCEL:
+            if (code == BN_CLICKED) cmdCancel_Click();
+            break;
+        default:
+            break;
+    }
+    return 0;
+}
+
+LRESULT frmPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_COMMAND:
+            return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
+        case DM_GETDEFID:
+            return DefaultButtonId();
+        case WM_ACTIVATE:
+            // Like a dialog, the window gives the focus back to the control that last had it.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+                return DefWindowProcW(hwnd_, msg, wParam, lParam);
+            }
+            if (lastFocus_) SetFocus(lastFocus_);
+            return 0;
+        case WM_SIZE:
+            Form_Resize(LOWORD(lParam), HIWORD(lParam));
+            return 0;
+        case WM_GETMINMAXINFO: {
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = {minimumWindow_.cx, minimumWindow_.cy};
+            return 0;
+        }
+        case WM_CLOSE:
+            // The window's close button writes nothing, as Cancel.
+            cmdCancel_Click();
+            return 0;
+        default:
+            return DefWindowProcW(hwnd_, msg, wParam, lParam);
+    }
+}
+
+}  // namespace tarvello::ui

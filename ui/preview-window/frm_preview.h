@@ -1,0 +1,69 @@
+#pragma once
+// The preview of a Round: every line item it would write, with the prices before and after, and
+// the totals of the extended price; Apply, Copy or Cancel. It shows what the main window hands
+// it and never reaches the host: the main window applies the plan when the user chooses Apply.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "engine/number_format.h"
+#include "engine/plan_table.h"
+#include "engine/round_plan.h"
+#include "ui/window-utils/base_window.h"
+#include "ui/window-utils/control_factory.h"
+#include "ui/window-utils/message_presenter.h"
+#include "ui/window-utils/scoped_win.h"
+
+namespace tarvello::ui {
+
+class frmPreview : public BaseWindow<frmPreview> {
+public:
+    static constexpr const wchar_t* kClassName = L"TarvelloPreview";
+
+    frmPreview(HWND owner, const RoundPlan& plan, const NumberFormat& format,
+               MessagePresenter& messages);
+    ~frmPreview();
+    frmPreview(const frmPreview&) = delete;
+    frmPreview& operator=(const frmPreview&) = delete;
+
+    // Shows the preview modally over the owner (the owner takes no input meanwhile) and returns
+    // once it has closed: true when the user chose Apply.
+    bool Form_Load();
+
+    // Event handlers, one per user event.
+    void cmdApply_Click();
+    void cmdCopy_Click();
+    void cmdCancel_Click();
+    void Form_Resize(int width, int height);
+
+    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+
+private:
+    void CreateWindowAndControls();
+    void FillList();
+    void RunModalLoop();
+    void EndModal();
+    LRESULT OnCommand(int id, int code);
+    LRESULT DefaultButtonId() const;
+
+    HWND owner_;
+    NumberFormat format_;
+    MessagePresenter& messages_;
+    PlanTable table_;
+    ControlSet controls_;
+    ScopedAccelerators shortcuts_;
+    // The controls as created, for following the window's size.
+    struct Placed {
+        int id;
+        RECT rect;
+    };
+    std::vector<Placed> placed_;
+    HWND lastFocus_ = nullptr;
+    SIZE createdClient_{};
+    SIZE minimumWindow_{};
+    bool ownerDisabled_ = false;
+    bool applyChosen_ = false;
+};
+
+}  // namespace tarvello::ui

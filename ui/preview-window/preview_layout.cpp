@@ -1,0 +1,41 @@
+#include "ui/preview-window/preview_layout.h"
+
+namespace tarvello::ui::preview_window {
+
+namespace {
+
+using K = ControlKind;
+
+}  // namespace
+
+const std::vector<ControlSpec>& Controls() {
+    static const std::vector<ControlSpec> controls = {
+        {kLvwLineItems, L"lvwLineItems", K::ListView, 0, nullptr, 120, 120, 9360, 4260, 0},
+        {kLblNothing, L"lblNothing", K::Label, 0, nullptr, 240, 240, 9120, 600, -1},
+        {kLblTotals, L"lblTotals", K::Label, 0, nullptr, 120, 4470, 9360, 255, -1},
+        {kCmdApply, L"cmdApply", K::PushButton, 0, L"&Apply", 5760, 4905, 1183, 375, 1},
+        {kCmdCopy, L"cmdCopy", K::PushButton, 0, L"&Copy", 7035, 4905, 1183, 375, 2},
+        {kCmdCancel, L"cmdCancel", K::PushButton, 0, L"Cancel", 8310, 4905, 1183, 375, 3},
+    };
+    return controls;
+}
+
+const std::vector<Anchor>& Anchors() {
+    static const std::vector<Anchor> anchors = {
+        {kLvwLineItems, true, true, true, true}, {kLblNothing, true, true, true, false},
+        {kLblTotals, true, false, true, true},   {kCmdApply, false, false, true, true},
+        {kCmdCopy, false, false, true, true},    {kCmdCancel, false, false, true, true},
+    };
+    return anchors;
+}
+
+const std::vector<ColumnSpec>& Columns() {
+    // Row, Quantity, Unit Price, New Unit Price, Extended Price, New Extended Price, Modifier.
+    static const std::vector<ColumnSpec> columns = {
+        {720, true},  {1140, true}, {1320, true},  {1800, true},
+        {1440, true}, {1680, true}, {1200, false},
+    };
+    return columns;
+}
+
+}  // namespace tarvello::ui::preview_window

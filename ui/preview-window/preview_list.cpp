@@ -1,0 +1,69 @@
+// The preview's list, totals and copy: the plan's table as the user reads and pastes it.
+
+#include "ui/preview-window/frm_preview.h"
+
+#include <commctrl.h>
+
+#include "identity/identity.h"
+#include "ui/preview-window/preview_layout.h"
+#include "ui/window-utils/clipboard.h"
+#include "ui/window-utils/twips.h"
+#include "ui/window-utils/window_text.h"
+
+namespace tarvello::ui {
+
+using namespace preview_window;
+
+void frmPreview::FillList() {
+    HWND list = controls_.Handle(kLvwLineItems);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+    const int dpi = WindowDpi(hwnd_);
+    const auto& columns = Columns();
+    for (int column = 0; column < PlanTable::kColumnCount; ++column) {
+        std::wstring name = ToWide(ColumnName(static_cast<PlanTable::Column>(column)));
+        LVCOLUMNW spec{};
+        spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        spec.fmt = columns[static_cast<std::size_t>(column)].number ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        spec.cx = TwipsToPixels(columns[static_cast<std::size_t>(column)].widthTwips, dpi);
+        spec.pszText = name.data();
+        spec.iSubItem = column;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column),
+                     reinterpret_cast<LPARAM>(&spec));
+    }
+    int index = 0;
+    for (const PlanTable::Line& line : table_.lines) {
+        for (int column = 0; column < PlanTable::kColumnCount; ++column) {
+            std::wstring text = ToWide(line.cells[column]);
+            if (column == PlanTable::kNewUnitPrice && line.unchanged) text += L" (unchanged)";
+            LVITEMW item{};
+            item.mask = LVIF_TEXT;
+            item.iItem = index;
+            item.iSubItem = column;
+            item.pszText = text.data();
+            SendMessageW(list, column == 0 ? LVM_INSERTITEMW : LVM_SETITEMW, 0,
+                         reinterpret_cast<LPARAM>(&item));
+        }
+        ++index;
+    }
+
+    const bool nothing = table_.lines.empty();
+    ShowWindow(list, nothing ? SW_HIDE : SW_SHOW);
+    HWND nothingLine = controls_.Handle(kLblNothing);
+    ShowWindow(nothingLine, nothing ? SW_SHOW : SW_HIDE);
+    SetWindowTextW(nothingLine,
+                   L"No line item would be written: with these choices the Round leaves every "
+                   L"line item of the active document as it is.");
+    EnableWindow(controls_.Handle(kCmdApply), !nothing);
+    SetWindowTextW(controls_.Handle(kLblTotals), ToWide(TotalsText(table_, format_)).c_str());
+}
+
+void frmPreview::cmdCopy_Click() {
+    if (!CopyTextToClipboard(hwnd_, ToWide(TabSeparated(table_, format_)))) {
+        messages_.Show(hwnd_,
+                       L"The preview could not be put on the clipboard: another program is "
+                       L"using it. Try Copy again in a moment.",
+                       L"" TARVELLO_TITLE, MB_ICONERROR);
+    }
+}
+
+}  // namespace tarvello::ui
