@@ -60,7 +60,11 @@ frmAbout::~frmAbout() {
 void frmAbout::Form_Load() {
     CreateBox();
     SetTexts();
-    RunModalLoop();
+    owner_.Disable();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    RunModalLoop(hwnd_);
+    EndModal();
 }
 
 void frmAbout::CreateBox() {
@@ -68,13 +72,9 @@ void frmAbout::CreateBox() {
     HICON smallIcon = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
 
     // Created hidden: every text is in place before the box is first seen.
-    // The main window lives in the top-most band; a box beneath it would be hidden by its own
-    // owner, so it joins that band too.
-    DWORD exStyle = kExStyle;
-    if (owner_ && (GetWindowLongPtrW(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-        exStyle |= WS_EX_TOPMOST;
-    }
-    CreateBase(kClassName, L"", kStyle, exStyle, 0, 0, 0, 0, owner_, nullptr, icon, smallIcon);
+    const DWORD exStyle = owner_.InOwnersBand(kExStyle);
+    CreateBase(kClassName, L"", kStyle, exStyle, 0, 0, 0, 0, owner_.owner(), nullptr, icon,
+               smallIcon);
     if (!hwnd_) throw std::runtime_error("the About box could not be created");
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
@@ -112,38 +112,9 @@ void frmAbout::SetTexts() {
                     L"Brellwick Technologies, Inc. does not support this utility.");
 }
 
-// The box runs its own message loop: Form_Load returns only when the box has gone. A quit
-// request arriving meanwhile ends the box and is passed on to the loop outside.
-void frmAbout::RunModalLoop() {
-    // EnableWindow answers whether the owner was disabled already (by a box of someone else's);
-    // only what this box disabled is enabled again.
-    if (owner_) ownerDisabled_ = !EnableWindow(owner_, FALSE);
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    UpdateWindow(hwnd_);
-
-    MSG msg;
-    while (hwnd_) {
-        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got == -1) break;
-        if (!HandleDialogKeys(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    EndModal();
-}
-
-// The owner is enabled again before the box goes, so that the windowing system hands the
-// activation back to it rather than to some other program.
+// The owner is enabled again before the box goes, so that the activation goes back to it.
 void frmAbout::EndModal() {
-    if (ownerDisabled_) {
-        EnableWindow(owner_, TRUE);
-        ownerDisabled_ = false;
-    }
+    owner_.Release();
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
@@ -157,19 +128,6 @@ void frmAbout::cmdSysInfo_Click() {
 
 void frmAbout::StartSysInfo() {
     ui::StartSysInfo(hwnd_, sysInfo_, messages_);
-}
-
-LRESULT frmAbout::OnActivate(WPARAM wParam, LPARAM lParam) {
-    if (LOWORD(wParam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-        return DefWindowProcW(hwnd_, WM_ACTIVATE, wParam, lParam);
-    }
-    // Like a dialog, the box gives the focus back to the control that last had it, and to
-    // OK (the first in tab order) when it opens.
-    HWND focus = lastFocus_ ? lastFocus_ : controls_.Handle(about_box::kCmdOK);
-    if (focus) SetFocus(focus);
-    return 0;
 }
 
 // Enter presses the button that has the focus, and OK when no button has it.
@@ -201,7 +159,10 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             return DefWindowProcW(hwnd_, msg, wParam, lParam);
         case WM_ACTIVATE:
-            return OnActivate(wParam, lParam);
+            // Like a dialog, the box gives the focus back to the control that last had it, and
+            // to OK (the first in tab order) when it opens.
+            return KeepFocusOnActivate(hwnd_, wParam, lParam, lastFocus_,
+                                       controls_.Handle(about_box::kCmdOK));
         case WM_CLOSE:
             // Closing by the title bar discards the box exactly as OK does.
             cmdOK_Click();

@@ -11,6 +11,7 @@
 #include "ui/window-utils/base_window.h"
 #include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/message_presenter.h"
+#include "ui/window-utils/modal_window.h"
 
 namespace tarvello::ui {
 
@@ -40,19 +41,16 @@ public:
 private:
     void CreateBox();
     void SetTexts();
-    void RunModalLoop();
     void EndModal();
-    LRESULT OnActivate(WPARAM wParam, LPARAM lParam);
     LRESULT OnCommand(int id, int code);
     LRESULT DefaultButtonId() const;
 
-    HWND owner_;
+    ModalOwner owner_;
     MessagePresenter& messages_;
     SysInfoSettings sysInfo_;
     std::wstring fontFace_;  // the controls' font keeps a pointer to it
     ControlSet controls_;
     HWND lastFocus_ = nullptr;
-    bool ownerDisabled_ = false;
 };
 
 }  // namespace tarvello::ui

@@ -35,20 +35,21 @@ frmPreview::~frmPreview() {
 bool frmPreview::Form_Load() {
     CreateWindowAndControls();
     FillList();
-    RunModalLoop();
+    // The list has the focus as the window opens (Cancel when there is no list).
+    lastFocus_ = controls_.Handle(table_.lines.empty() ? kCmdCancel : kLvwLineItems);
+    owner_.Disable();
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    RunModalLoop(hwnd_);
+    EndModal();
     return applyChosen_;
 }
 
 void frmPreview::CreateWindowAndControls() {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
-    // The main window lives in the top-most band; a window beneath it would be hidden by its
-    // own owner, so it joins that band too.
-    DWORD exStyle = WS_EX_DLGMODALFRAME;
-    if (owner_ && (GetWindowLongPtrW(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST)) {
-        exStyle |= WS_EX_TOPMOST;
-    }
-    CreateBase(kClassName, L"Preview Round", kStyle, exStyle, 0, 0, 0, 0, owner_, nullptr);
+    const DWORD exStyle = owner_.InOwnersBand(WS_EX_DLGMODALFRAME);
+    CreateBase(kClassName, L"Preview Round", kStyle, exStyle, 0, 0, 0, 0, owner_.owner(), nullptr);
     if (!hwnd_) throw std::runtime_error("the preview could not be created");
 
     const int dpi = WindowDpi(hwnd_);
@@ -58,7 +59,7 @@ void frmPreview::CreateWindowAndControls() {
     AdjustWindowRectEx(&frame, kStyle, FALSE, exStyle);
     // Never smaller than the main window.
     RECT ownerRect{0, 0, 0, 0};
-    if (owner_) GetWindowRect(owner_, &ownerRect);
+    if (owner_.owner()) GetWindowRect(owner_.owner(), &ownerRect);
     minimumWindow_ = {std::max(ownerRect.right - ownerRect.left, 200L),
                       std::max(ownerRect.bottom - ownerRect.top, 150L)};
     const int width = std::max<int>(frame.right - frame.left, minimumWindow_.cx);
@@ -87,36 +88,9 @@ void frmPreview::CreateWindowAndControls() {
     SetPropW(hwnd_, kShortcutsProperty, shortcuts_.get());
 }
 
-// The owner stays disabled while the preview is up, as under a dialog box.
-void frmPreview::RunModalLoop() {
-    if (owner_) ownerDisabled_ = !EnableWindow(owner_, FALSE);
-    // The list has the focus as the window opens (Cancel when there is no list).
-    lastFocus_ = controls_.Handle(table_.lines.empty() ? kCmdCancel : kLvwLineItems);
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    UpdateWindow(hwnd_);
-
-    MSG msg;
-    while (hwnd_) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got == -1) break;
-        if (!HandleDialogKeys(hwnd_, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    EndModal();
-}
-
 // The owner is enabled again before the window goes, so that the activation goes back to it.
 void frmPreview::EndModal() {
-    if (ownerDisabled_) {
-        EnableWindow(owner_, TRUE);
-        ownerDisabled_ = false;
-    }
+    owner_.Release();
     if (hwnd_) {
         RemovePropW(hwnd_, kShortcutsProperty);
         DestroyWindow(hwnd_);
@@ -190,13 +164,7 @@ LRESULT frmPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             return DefaultButtonId();
         case WM_ACTIVATE:
             // Like a dialog, the window gives the focus back to the control that last had it.
-            if (LOWORD(wParam) == WA_INACTIVE) {
-                HWND focus = GetFocus();
-                if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
-                return DefWindowProcW(hwnd_, msg, wParam, lParam);
-            }
-            if (lastFocus_) SetFocus(lastFocus_);
-            return 0;
+            return KeepFocusOnActivate(hwnd_, wParam, lParam, lastFocus_, nullptr);
         case WM_SIZE:
             Form_Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;

@@ -13,6 +13,7 @@
 #include "ui/window-utils/base_window.h"
 #include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/message_presenter.h"
+#include "ui/window-utils/modal_window.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::ui {
@@ -42,12 +43,11 @@ public:
 private:
     void CreateWindowAndControls();
     void FillList();
-    void RunModalLoop();
     void EndModal();
     LRESULT OnCommand(int id, int code);
     LRESULT DefaultButtonId() const;
 
-    HWND owner_;
+    ModalOwner owner_;
     NumberFormat format_;
     MessagePresenter& messages_;
     PlanTable table_;
@@ -62,7 +62,6 @@ private:
     HWND lastFocus_ = nullptr;
     SIZE createdClient_{};
     SIZE minimumWindow_{};
-    bool ownerDisabled_ = false;
     bool applyChosen_ = false;
 };
 

@@ -1,0 +1,35 @@
+#include "ui/window-utils/modal_window.h"
+
+#include "ui/window-utils/dialog_keys.h"
+
+namespace tarvello::ui {
+
+void RunModalLoop(HWND window) {
+    MSG msg;
+    while (IsWindow(window)) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (!HandleDialogKeys(window, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+}
+
+LRESULT KeepFocusOnActivate(HWND window, WPARAM wParam, LPARAM lParam, HWND& lastFocus,
+                            HWND first) {
+    if (LOWORD(wParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(window, focus)) lastFocus = focus;
+        return DefWindowProcW(window, WM_ACTIVATE, wParam, lParam);
+    }
+    HWND focus = lastFocus ? lastFocus : first;
+    if (focus) SetFocus(focus);
+    return 0;
+}
+
+}  // namespace tarvello::ui

@@ -1,0 +1,50 @@
+#pragma once
+// What a window shown modally over its owner needs, for the About box and the preview alike:
+// the owner disabled meanwhile, a message loop of its own, and the focus given back to the
+// control that last had it when the window is activated again.
+
+#include <windows.h>
+
+namespace tarvello::ui {
+
+class ModalOwner {
+public:
+    // Disables `owner`; only what this disabled is enabled again (it may have been disabled by
+    // a box of someone else's already).
+    explicit ModalOwner(HWND owner) : owner_(owner) {}
+    ~ModalOwner() { Release(); }
+    ModalOwner(const ModalOwner&) = delete;
+    ModalOwner& operator=(const ModalOwner&) = delete;
+
+    void Disable() {
+        if (owner_ && !disabled_) disabled_ = !EnableWindow(owner_, FALSE);
+    }
+    // Before the modal window goes, so that the windowing system hands the activation back to
+    // the owner rather than to some other program.
+    void Release() {
+        if (disabled_) EnableWindow(owner_, TRUE);
+        disabled_ = false;
+    }
+    HWND owner() const { return owner_; }
+    // The main window lives in the top-most band; a window beneath it would be hidden by its own
+    // owner, so a modal window joins that band too.
+    DWORD InOwnersBand(DWORD exStyle) const {
+        const bool topMost = owner_ && (GetWindowLongPtrW(owner_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+        return topMost ? exStyle | WS_EX_TOPMOST : exStyle;
+    }
+
+private:
+    HWND owner_;
+    bool disabled_ = false;
+};
+
+// Runs the window's own message loop until the window is gone, keys going through
+// HandleDialogKeys as in the program's main loop. A quit request arriving meanwhile ends the
+// loop and is passed on to the loop outside.
+void RunModalLoop(HWND window);
+
+// For WM_ACTIVATE: remembers the focused control as the window loses the activation and gives
+// the focus back to it (or to `first`) as it gets it again.
+LRESULT KeepFocusOnActivate(HWND window, WPARAM wParam, LPARAM lParam, HWND& lastFocus, HWND first);
+
+}  // namespace tarvello::ui
