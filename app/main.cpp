@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/journal_file.h"
 #include "app/production_services.h"
 #include "host/com_raii.h"
 #include "ui/main-window/frm_main.h"
@@ -20,7 +21,9 @@ int Run(int showCommand) {
     InitCommonControlsEx(&controls);
 
     tarvello::app::HostRoundingPass pass;
-    tarvello::RoundHistory history;
+    // What the Rounds wrote survives the program, in the user's own profile.
+    tarvello::app::WinJournalFile journal;
+    tarvello::RoundHistory history(journal);
     tarvello::ui::SystemMessagePresenter messages;
     tarvello::ui::frmMain window(pass, history, messages, tarvello::ui::SettingsLocation{},
                                  tarvello::app::AboutBoxOpener(messages),

@@ -143,6 +143,11 @@ Text FailureReason(const PassFailure& f) {
             return Words(OverflowReason(f).c_str());
         case FailureCause::InvalidArgument:
             return Words(InvalidReason(f).c_str());
+        case FailureCause::Journal:
+            return Words(("the record that lets Edit > Undo Round give it back could not be "
+                          "written (" +
+                          f.journalReason + "), so it was left as it was.")
+                             .c_str());
         case FailureCause::Host:
             break;
     }

@@ -51,4 +51,11 @@ private:
     bool busy_ = false;
 };
 
+// The journal that keeps what the Rounds wrote could not be read or written: `what` says why,
+// in words for the user ("the disk is full", "another program has it open").
+class JournalError : public std::runtime_error {
+public:
+    explicit JournalError(const std::string& what) : std::runtime_error(what) {}
+};
+
 }  // namespace tarvello

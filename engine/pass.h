@@ -51,6 +51,7 @@ enum class FailureCause {
     TypeMismatch,     // a host value that is not a number
     InvalidArgument,  // a request the pass cannot carry out (unknown method or field, ...)
     Host,             // a host call failed; see hostCode / hostText / hostGone / hostBusy
+    Journal,          // the record Undo needs could not be written: the line item was left alone
 };
 
 // What the pass was doing: reading the request, calling the host, or working on a value the
@@ -94,6 +95,8 @@ public:
     Text hostText;
     bool hostGone = false;
     bool hostBusy = false;
+    // For Journal: why the record could not be written, in words for the user.
+    std::string journalReason;
 };
 
 struct PassOutcome {

@@ -132,6 +132,10 @@ PassOutcome RunPass(PassKind kind, LineItemWalk& walk, HostLink& link, MessageSi
     } catch (const HostError& error) {
         outcome.status = PassOutcome::Status::Failed;
         outcome.failure = FailureOf(error, kind, at, outcome.written);
+    } catch (const JournalError& error) {
+        outcome.status = PassOutcome::Status::Failed;
+        outcome.failure = FailureAt(FailureCause::Journal, error.what(), kind, at, outcome.written);
+        outcome.failure->journalReason = error.what();
     }
     return outcome;
 }

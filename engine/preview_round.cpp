@@ -94,7 +94,9 @@ PassOutcome PreviewRound(const RoundingRequest& request, HostLink& host, Message
 PassOutcome ApplyPlan(const RoundPlan& plan, HostLink& host, MessageSink& messages,
                       const NumberFormat& format, const PassHooks& hooks) {
     Apply apply(plan, format, hooks.history);
-    return RunPass(PassKind::Apply, apply, host, messages, format, hooks.observer);
+    PassOutcome outcome = RunPass(PassKind::Apply, apply, host, messages, format, hooks.observer);
+    if (hooks.history) hooks.history->PassEnded();
+    return outcome;
 }
 
 }  // namespace tarvello

@@ -52,7 +52,9 @@ private:
 PassOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
                            const NumberFormat& format, const PassHooks& hooks) {
     Round round(request, format, hooks.history);
-    return RunPass(PassKind::Round, round, host, messages, format, hooks.observer);
+    PassOutcome outcome = RunPass(PassKind::Round, round, host, messages, format, hooks.observer);
+    if (hooks.history) hooks.history->PassEnded();
+    return outcome;
 }
 
 PassOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text RowScope,

@@ -1,9 +1,11 @@
 #pragma once
 // What a Round leaves for Undo: for every line item it wrote, the unit price and the price
 // modifier it had before and the unit price written, with the document as the Round found it.
+// What Apply writes from a preview is kept the same way.
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "variant.h"
@@ -30,6 +32,10 @@ struct WrittenLineItem {
 
 // One Round as Undo sees it.
 struct RoundRecord {
+    // Names the Round in the journal, among the Rounds of every copy of the program.
+    std::string id;
+    // When it began, as the journal shows it (UTC, "2026-12-07 14:03:22").
+    std::string began;
     // The active document as the Round found it; Undo acts only on the same one.
     std::int32_t documentIndex = 0;
     std::int32_t lineItemCount = 0;

@@ -10,15 +10,15 @@ namespace tarvello::standin {
 
 class CallFaults {
 public:
-    enum class Action { Serve, Fail, Exit };
+    enum class Action { Serve, Fail, Exit, Hold };
     struct Verdict {
         long number;  // this call's number, from 1
         Action action;
         int32_t hresult;  // for Fail
     };
 
-    CallFaults(std::vector<FailCall> failCalls, long exitAtCall)
-        : failCalls_(std::move(failCalls)), exitAtCall_(exitAtCall) {}
+    CallFaults(std::vector<FailCall> failCalls, long exitAtCall, long holdAtCall = 0)
+        : failCalls_(std::move(failCalls)), exitAtCall_(exitAtCall), holdAtCall_(holdAtCall) {}
 
     // Counts one call and says what to do with it.
     Verdict Next();
@@ -26,6 +26,7 @@ public:
 private:
     std::vector<FailCall> failCalls_;
     long exitAtCall_;
+    long holdAtCall_;
     long calls_ = 0;
 };
 

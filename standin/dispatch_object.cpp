@@ -133,7 +133,12 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
             monitor_->log.WriteLine(line + L" -> TERMINATED");
             TerminateProcess(GetCurrentProcess(), kAbruptExitCode);
         }
-        if (verdict.action == CallFaults::Action::Fail) {
+        if (verdict.action == CallFaults::Action::Hold) {
+            // The caller is to be ended meanwhile: the call is never carried out.
+            monitor_->log.WriteLine(line + L" -> HELD");
+            Sleep(static_cast<DWORD>(monitor_->holdMs));
+            hr = RPC_E_CALL_CANCELED;
+        } else if (verdict.action == CallFaults::Action::Fail) {
             hr = verdict.hresult;
             error.description = L"Injected failure";
         } else {

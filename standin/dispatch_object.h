@@ -21,6 +21,8 @@ constexpr UINT kAbruptExitCode = 99;
 struct CallMonitor {
     AppendFile log;
     CallFaults faults{{}, 0};
+    // How long a call held by --hold-at-call waits before it fails uncarried out.
+    long holdMs = 3000;
 };
 
 class DispatchObject : public IDispatch {

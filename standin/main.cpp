@@ -108,7 +108,8 @@ int Run() {
     UpdateWindow(window.hwnd());
 
     CallMonitor monitor;
-    monitor.faults = CallFaults(options.failCalls, options.exitAtCall);
+    monitor.faults = CallFaults(options.failCalls, options.exitAtCall, options.holdAtCall);
+    monitor.holdMs = options.holdMs;
     if (!options.logFile.empty() && !monitor.log.Open(options.logFile)) {
         Report(quiet,
                L"Cannot open the log " + options.logFile + L": " + SystemMessage(GetLastError()));

@@ -79,6 +79,11 @@ bool ParseOptions(const std::vector<std::wstring>& args, StandinOptions* options
             options->failCalls.push_back(fail);
         } else if (name == L"--exit-at-call") {
             ok = ParseLong(value, 1, &options->exitAtCall);
+        } else if (name == L"--hold-at-call") {
+            const size_t colon = value.find(L':');
+            ok = ParseLong(value.substr(0, colon), 1, &options->holdAtCall) &&
+                 (colon == std::wstring::npos ||
+                  ParseLong(value.substr(colon + 1), 1, &options->holdMs));
         } else if (name == L"--ready-file") {
             options->readyFile = value;
         } else {
@@ -96,7 +101,7 @@ bool ParseOptions(const std::vector<std::wstring>& args, StandinOptions* options
 const wchar_t* UsageText() {
     return L"TarvelloStandin [--quote FILE]... [--active-document N] [--selected LIST]\n"
            L"    [--active-row N] [--dump FILE] [--log FILE] [--fail-call N:HRESULT[:COUNT]]...\n"
-           L"    [--exit-at-call N] [--ready-file FILE] [--fresh-members]\n"
+           L"    [--exit-at-call N] [--hold-at-call N[:MS]] [--ready-file FILE] [--fresh-members]\n"
            L"    [--quiet]";
 }
 

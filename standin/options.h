@@ -23,6 +23,8 @@ struct StandinOptions {
     std::wstring logFile;
     std::vector<FailCall> failCalls;
     long exitAtCall = 0;  // 0: never
+    long holdAtCall = 0;  // 0: never
+    long holdMs = 3000;
     std::wstring readyFile;
     bool quiet = false;
     bool freshMembers = false;  // DocFunctions/ItemFunctions give a new object every read

@@ -22,6 +22,10 @@ public:
     void Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT icon) override {
         shown.push_back({owner, text, title, icon});
     }
+    bool Ask(HWND owner, const std::wstring& text, const std::wstring& title) override {
+        shown.push_back({owner, text, title, MB_YESNO});
+        return false;
+    }
     std::vector<Shown> shown;
 };
 

@@ -47,8 +47,20 @@ protected:
         return rows;
     }
 
+    // Four priced line items with these modifiers, a heading between the second and the third;
+    // `before` keeps the quote as it was.
+    void ArrangeQuote(const std::vector<Text>& modifiers) {
+        for (int i = 0; i < 4; ++i) {
+            host.items.push_back(PricedItem(12 + i, 24 + 2 * i, 2));
+            host.items.back()[u"PriceModifier"] = Variant::FromText(modifiers.at(i));
+        }
+        host.items.insert(host.items.begin() + 2, PricedItem(0, 0, 0, 2));
+        before = host.items;
+    }
+
     RecordingHost host;
     RecordingMessages messages{host};
+    std::vector<LineItem> before;
 };
 
 }  // namespace tarvello::testing

@@ -119,7 +119,6 @@ protected:
 
     RoundPlan plan;
     RoundHistory history;
-    std::vector<LineItem> before;
 };
 
 TEST_F(ApplyTest, ADifferentDocumentGetsNothingWritten) {

@@ -15,16 +15,7 @@ const Request kNearest5{5, u"UnitPrice", u"Nearest", u"All"};
 
 class UndoTest : public PassTest {
 protected:
-    // Four priced line items with modifiers, a heading between them.
-    void ArrangeQuote() {
-        const char16_t* modifiers[] = {u"List -10%", u"Rate B", u"", u"Promo"};
-        for (int i = 0; i < 4; ++i) {
-            host.items.push_back(PricedItem(12 + i, 24 + 2 * i, 2));
-            host.items.back()[u"PriceModifier"] = Variant::FromText(modifiers[i]);
-        }
-        host.items.insert(host.items.begin() + 2, PricedItem(0, 0, 0, 2));
-        before = host.items;
-    }
+    void ArrangeQuote() { PassTest::ArrangeQuote({u"List -10%", u"Rate B", u"", u"Promo"}); }
 
     PassOutcome RoundKeeping(const RoundingRequest& request) {
         return RoundLineItems(request, host, messages, {}, PassHooks{&history, nullptr});
@@ -46,7 +37,6 @@ protected:
     }
 
     const RoundingRequest kAll{5, RoundedPrice::UnitPrice, RoundingMethod::Nearest, RowChoice::All};
-    std::vector<LineItem> before;
     RoundHistory history;
 };
 

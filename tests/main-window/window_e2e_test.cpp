@@ -14,6 +14,7 @@
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "tests/main-window/remote_window.h"
+#include "tests/main-window/utility_process.h"
 #include "tests/support/standin_process.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/preview-window/preview_layout.h"
@@ -24,80 +25,8 @@ namespace {
 using tarvello::testing::StandinProcess;
 using tarvello::testing::TempDir;
 
-std::wstring UtilityPath() {
-    return ToWindowsPath(TARVELLO_ROUNDING_EXE);
-}
-
-std::string Narrow(const std::wstring& text) {
-    return Utf8Of(Text(text.begin(), text.end()));
-}
-
-// Runs the utility for one test and ends it by its title bar, which saves nothing.
-class Utility {
-public:
-    bool Start(std::wstring* error) {
-        std::wstring commandLine = L"\"" + UtilityPath() + L"\"";
-        STARTUPINFOW si{};
-        si.cb = sizeof si;
-        if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                            nullptr, &si, &process_)) {
-            *error = L"cannot start " + commandLine;
-            return false;
-        }
-        // The window exists once the program waits for input for the first time.
-        WaitForInputIdle(process_.hProcess, 60000);
-        window_ = FindWindowOfClass(process_.dwProcessId, L"TarvelloRoundingMain");
-        if (!window_) *error = L"the utility's window did not appear";
-        return window_ != nullptr;
-    }
-    ~Utility() {
-        if (!process_.hProcess) return;
-        if (window_ && IsWindow(window_)) PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(process_.hProcess, 20000) != WAIT_OBJECT_0) {
-            TerminateProcess(process_.hProcess, 1);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-    HWND Control(int id) const { return GetDlgItem(window_, id); }
-    bool WaitExit(DWORD ms) const {
-        return WaitForSingleObject(process_.hProcess, ms) == WAIT_OBJECT_0;
-    }
-    DWORD ProcessId() const { return process_.dwProcessId; }
-    HWND Window() const { return window_; }
-
-private:
-    PROCESS_INFORMATION process_{};
-    HWND window_ = nullptr;
-};
-
-std::vector<std::vector<std::wstring>> Rows(const std::wstring& csv) {
-    std::vector<std::vector<std::wstring>> rows;
-    size_t start = 0;
-    while (start < csv.size()) {
-        size_t end = csv.find(L'\n', start);
-        std::wstring line =
-            csv.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-        if (!line.empty() && line.back() == L'\r') line.pop_back();
-        if (!line.empty()) {
-            std::vector<std::wstring> cells;
-            size_t from = 0;
-            for (;;) {
-                size_t comma = line.find(L',', from);
-                cells.push_back(line.substr(
-                    from, comma == std::wstring::npos ? std::wstring::npos : comma - from));
-                if (comma == std::wstring::npos) break;
-                from = comma + 1;
-            }
-            rows.push_back(cells);
-        }
-        if (end == std::wstring::npos) break;
-        start = end + 1;
-    }
-    return rows;
-}
-
 TEST(WindowEndToEnd, NearestTenOnTheUnitPriceThroughTheWindow) {
+    ForgetJournal();
     std::wstring error;
     std::optional<TempDir> dir = TempDir::Create(&error);
     ASSERT_TRUE(dir) << Narrow(error);
@@ -128,7 +57,7 @@ TEST(WindowEndToEnd, NearestTenOnTheUnitPriceThroughTheWindow) {
     EXPECT_EQ(MessageBoxText(utility.ProcessId()), L"");
 
     // Unit price and price modifier of each row, as the host now holds them.
-    std::vector<std::vector<std::wstring>> dump = Rows(host->ReadDump());
+    Rows dump = CsvRows(host->ReadDump());
     std::vector<std::wstring> prices;
     for (size_t i = 1; i < dump.size(); ++i) {
         ASSERT_GE(dump[i].size(), 5u);
@@ -160,6 +89,7 @@ std::string LongQuote(int count) {
 // unit price of all rows chosen.
 class WindowRound : public ::testing::Test {
 protected:
+    void SetUp() override { ForgetJournal(); }
     void Start(const std::string& quoteCsv) {
         std::wstring error;
         dir_ = TempDir::Create(&error);
@@ -170,7 +100,7 @@ protected:
         std::wstring error;
         host_ = StandinProcess::Start({L"--quote", quoteFile}, &error);
         ASSERT_TRUE(host_) << Narrow(error);
-        before_ = Rows(host_->ReadDump());
+        before_ = CsvRows(host_->ReadDump());
         ASSERT_TRUE(utility_.Start(&error)) << Narrow(error);
         ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptNearest), BM_CLICK));
         ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptUnitPrice), BM_CLICK));
@@ -189,7 +119,7 @@ protected:
     host::ComApartment apartment_;
     std::optional<TempDir> dir_;
     std::optional<StandinProcess> host_;
-    std::vector<std::vector<std::wstring>> before_;
+    Rows before_;
     Utility utility_;
 };
 
@@ -199,7 +129,7 @@ TEST_F(WindowRound, UndoGivesBackEveryPriceAndModifierButTheOneChangedSince) {
     ASSERT_TRUE(SendBounded(utility_.Control(main_window::kCmdRound), BM_CLICK));
     ASSERT_EQ(MessageBoxText(utility_.ProcessId()), L"");
 
-    const auto rounded = Rows(host_->ReadDump());
+    const auto rounded = CsvRows(host_->ReadDump());
 
     // Somebody types a new unit price for row 2 ("Tilting wall mount", "List -10%") in Tarvello.
     {
@@ -221,7 +151,7 @@ TEST_F(WindowRound, UndoGivesBackEveryPriceAndModifierButTheOneChangedSince) {
     const auto modifier = [](const std::vector<std::wstring>& cells) {
         return cells[cells.size() - 2];
     };
-    const auto after = Rows(host_->ReadDump());
+    const auto after = CsvRows(host_->ReadDump());
     ASSERT_EQ(after.size(), before_.size());
     int modifiersBack = 0;
     for (std::size_t i = 1; i < after.size(); ++i) {
@@ -264,7 +194,7 @@ TEST_F(WindowRound, EscapeStopsALongRoundWhoseProgressShowsAndPricesAreNewExactl
     EXPECT_EQ(RemoteText(progress), L"") << "the progress line is put away";
 
     // Rounded prices exactly up to the row it stopped at, and no modifier cleared after it.
-    const auto after = Rows(host_->ReadDump());
+    const auto after = CsvRows(host_->ReadDump());
     ASSERT_EQ(after.size(), before_.size());
     for (int row = 0; row < kLineItems; ++row) {
         const auto& cells = after[static_cast<std::size_t>(row) + 1];
@@ -277,24 +207,13 @@ TEST_F(WindowRound, EscapeStopsALongRoundWhoseProgressShowsAndPricesAreNewExactl
     }
 }
 
-// Polls the host's document until it holds `expected`, for a bounded time; what it holds then.
-std::vector<std::vector<std::wstring>> WaitForDocument(
-    StandinProcess& host, const std::vector<std::vector<std::wstring>>& expected) {
-    auto now = Rows(host.ReadDump());
-    for (const ULONGLONG deadline = GetTickCount64() + 60000;
-         now != expected && GetTickCount64() < deadline; Sleep(200)) {
-        now = Rows(host.ReadDump());
-    }
-    return now;
-}
-
 TEST_F(WindowRound, PreviewThenApplyWritesWhatARoundWritesAndUndoTakesItBack) {
     StartWith(ToWindowsPath(TARVELLO_SAMPLE_QUOTE));
     ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptExtendedPrice), BM_CLICK));
     // What a Round with these choices writes, and the quote given back.
     ASSERT_TRUE(SendBounded(utility_.Control(main_window::kCmdRound), BM_CLICK));
     ASSERT_EQ(MessageBoxText(utility_.ProcessId()), L"");
-    const auto rounded = Rows(host_->ReadDump());
+    const auto rounded = CsvRows(host_->ReadDump());
     ASSERT_NE(rounded, before_);
     PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditUndo, 0), 0);
     ASSERT_EQ(WaitForDocument(*host_, before_), before_);
@@ -308,7 +227,7 @@ TEST_F(WindowRound, PreviewThenApplyWritesWhatARoundWritesAndUndoTakesItBack) {
     ASSERT_TRUE(preview) << "no preview; the utility shows: "
                          << Narrow(MessageBoxText(utility_.ProcessId()));
     EXPECT_EQ(RemoteText(preview), L"Preview Round");
-    EXPECT_EQ(Rows(host_->ReadDump()), before_) << "a preview wrote";
+    EXPECT_EQ(CsvRows(host_->ReadDump()), before_) << "a preview wrote";
     PostMessageW(GetDlgItem(preview, preview_window::kCmdApply), BM_CLICK, 0, 0);
     EXPECT_EQ(WaitForDocument(*host_, rounded), rounded) << "Apply wrote other prices";
 

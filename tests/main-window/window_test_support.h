@@ -73,7 +73,13 @@ public:
     void Show(HWND owner, const std::wstring& text, const std::wstring& title, UINT icon) override {
         shown.push_back({owner, text, title, icon, IsWindow(owner) != FALSE});
     }
+    // A question is recorded with MB_YESNO for its icon, and answered with `answer`.
+    bool Ask(HWND owner, const std::wstring& text, const std::wstring& title) override {
+        shown.push_back({owner, text, title, MB_YESNO, IsWindow(owner) != FALSE});
+        return answer;
+    }
     std::vector<ShownMessage> shown;
+    bool answer = false;
 };
 
 // A key of its own under HKCU for one test, deleted afterwards.

@@ -33,6 +33,8 @@ TEST(ParseOptions, ReadsEveryOption) {
                               L"7:0x80010001:4",
                               L"--exit-at-call",
                               L"9",
+                              L"--hold-at-call",
+                              L"12:500",
                               L"--ready-file",
                               L"r.txt",
                               L"--fresh-members",
@@ -53,6 +55,8 @@ TEST(ParseOptions, ReadsEveryOption) {
     EXPECT_EQ(o.failCalls[1].count, 4);
     EXPECT_EQ(static_cast<uint32_t>(o.failCalls[1].hresult), 0x80010001u);
     EXPECT_EQ(o.exitAtCall, 9);
+    EXPECT_EQ(o.holdAtCall, 12);
+    EXPECT_EQ(o.holdMs, 500);
     EXPECT_EQ(o.readyFile, L"r.txt");
     EXPECT_TRUE(o.quiet);
     EXPECT_TRUE(o.freshMembers);
@@ -71,6 +75,7 @@ TEST(ParseOptions, NamesTheWrongOption) {
         {{L"stray"}, L"unexpected argument \"stray\""},
         {{L"--active-row", L"x"}, L"bad value \"x\" for --active-row"},
         {{L"--exit-at-call", L"0"}, L"bad value \"0\" for --exit-at-call"},
+        {{L"--hold-at-call", L"3:x"}, L"bad value \"3:x\" for --hold-at-call"},
         {{L"--fail-call", L"3"}, L"bad value \"3\" for --fail-call"},
         {{L"--fail-call", L"3:0x1FFFFFFFF"}, L"bad value \"3:0x1FFFFFFFF\" for --fail-call"},
         {{L"--fail-call", L"3:0x80004005:0"}, L"bad value \"3:0x80004005:0\" for --fail-call"},

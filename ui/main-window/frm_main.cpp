@@ -58,6 +58,7 @@ void frmMain::Load(int showCommand) {
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     OnCreate();
+    UpdateUndoItem();
     Form_Load();
     ShowWindow(hwnd_, showCommand);
     lastFocus_ = cmdRound;
@@ -145,6 +146,12 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             OnActivate(wParam);
             return 0;
+        case WM_INITMENUPOPUP:
+            // Another copy of the program may have rounded or undone since the menu was last
+            // looked at: the Undo item says what the journal holds now.
+            history_.Refresh();
+            UpdateUndoItem();
+            break;
         case WM_DESTROY:
             RemovePropW(hwnd_, kShortcutsProperty);
             // Wakes the program's message loop, which ends once the window is gone, also when

@@ -70,6 +70,10 @@ private:
     void FocusAmount(HWND option, HWND box);
     bool IsOn(HWND option) const;
     std::optional<RoundingRequest> ReadRequest();
+    // Before a pass that writes into the quote: the history's journal is opened. When it cannot
+    // be written the user decides, in one question, whether to go on without Undo (`history`
+    // then stays null). False: the pass is not to run.
+    bool ReadyToWrite(RoundHistory*& history);
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 

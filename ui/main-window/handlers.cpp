@@ -10,8 +10,10 @@ using namespace main_window;
 void frmMain::cmdRound_Click() {
     const std::optional<RoundingRequest> request = ReadRequest();
     if (!request) return;
+    RoundHistory* history = nullptr;
+    if (!ReadyToWrite(history)) return;
     RunPass(PassWatch::Activity::Round, [&](MessageSink& messages, PassWatch& watch) {
-        return pass_.RoundLineItems(*request, messages, PassHooks{&history_, &watch});
+        return pass_.RoundLineItems(*request, messages, PassHooks{history, &watch});
     });
 }
 
@@ -27,14 +29,25 @@ void frmMain::mnuEditPreview_Click() {
         });
     if (!preview || preview->status != PassOutcome::Status::Completed) return;
     if (!openPreview_ || !openPreview_(hwnd_, plan)) return;
+    RoundHistory* history = nullptr;
+    if (!ReadyToWrite(history)) return;
     RunPass(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
-        return pass_.ApplyPlan(plan, messages, PassHooks{&history_, &watch});
+        return pass_.ApplyPlan(plan, messages, PassHooks{history, &watch});
     });
 }
 
 // Edit > Undo Round: what the last Round wrote goes back, as far as nobody changed it since.
 void frmMain::mnuEditUndo_Click() {
-    if (history_.UndoableCount() == 0) return;  // Ctrl+Z with nothing to give back
+    // Another copy of the program may have rounded or undone meanwhile.
+    history_.Refresh();
+    if (history_.UndoableCount() == 0) {  // Ctrl+Z with nothing to give back
+        UpdateUndoItem();
+        return;
+    }
+    // What Undo gives back is marked in the journal as it goes; should that fail, Undo still
+    // runs, and a later one only looks again at what it gave back already.
+    std::string unused;
+    history_.ReadyToWrite(unused);
     RunPass(PassWatch::Activity::Undo, [&](MessageSink& messages, PassWatch& watch) {
         return pass_.UndoLastRound(history_, messages, &watch);
     });

@@ -1,9 +1,11 @@
-// The controls become one rounding request for a pass; what the window says about it.
+// The controls become one rounding request for a pass; what the window says about it, and asks
+// before a pass that writes.
 
 #include <optional>
 
 #include "engine/describe_failure.h"
 #include "engine/rounding.h"
+#include "engine/text_util.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/regional.h"
@@ -20,6 +22,21 @@ void frmMain::PassMessages::ShowError(const Text& message) {
 
 void frmMain::ShowError(const std::wstring& text, UINT icon) {
     messages_.Show(hwnd_, text, L"" TARVELLO_TITLE, icon);
+}
+
+bool frmMain::ReadyToWrite(RoundHistory*& history) {
+    std::string why;
+    if (history_.ReadyToWrite(why)) {
+        history = &history_;
+        return true;
+    }
+    history = nullptr;
+    const std::wstring text =
+        L"Edit > Undo Round would not be able to give this Round back: its record cannot be "
+        L"written to " +
+        ToWide(TextFromUtf8(history_.Where())) + L" (" + ToWide(TextFromUtf8(why)) +
+        L").\n\nRound without Undo?";
+    return messages_.Ask(hwnd_, text, L"" TARVELLO_TITLE);
 }
 
 // Only the chosen method's box is read; an amount that is not a number is reported here and

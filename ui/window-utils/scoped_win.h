@@ -44,6 +44,11 @@ struct KernelHandleTraits {
     static HANDLE Invalid() { return nullptr; }
     static void Close(HANDLE h) { CloseHandle(h); }
 };
+// CreateFileW answers INVALID_HANDLE_VALUE, not null, when it fails.
+struct FileHandleTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE h) { CloseHandle(h); }
+};
 struct RegKeyTraits {
     static HKEY Invalid() { return nullptr; }
     static void Close(HKEY h) { RegCloseKey(h); }
@@ -63,6 +68,7 @@ struct AcceleratorTraits {
 };
 
 using ScopedHandleKernel = ScopedHandle<HANDLE, KernelHandleTraits>;
+using ScopedFile = ScopedHandle<HANDLE, FileHandleTraits>;
 using ScopedKey = ScopedHandle<HKEY, RegKeyTraits>;
 using ScopedGdiObject = ScopedHandle<HGDIOBJ, GdiObjectTraits>;
 using ScopedIcon = ScopedHandle<HICON, IconTraits>;

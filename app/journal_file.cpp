@@ -1,0 +1,241 @@
+#include "app/journal_file.h"
+
+#include <shlobj.h>
+
+#include "engine/errors.h"
+#include "engine/text_util.h"
+#include "identity/identity.h"
+#include "ui/window-utils/scoped_win.h"
+
+namespace tarvello::app {
+namespace {
+
+constexpr wchar_t kFileName[] = L"journal.txt";
+constexpr wchar_t kLockName[] = L"journal.lock";
+// Another copy may hold the file for a moment (while it rewrites it): so long it is waited for.
+constexpr DWORD kWaitForOtherCopyMs = 2000;
+
+std::string Utf8(const std::wstring& text) {
+    return Utf8Of(Text(text.begin(), text.end()));
+}
+
+// Why a file call failed, in the system's words ("There is not enough space on the disk").
+std::string Reason(DWORD error) {
+    wchar_t* buffer = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L'.' ||
+                             text.back() == L' ')) {
+        text.pop_back();
+    }
+    if (text.empty()) text = L"system error " + std::to_wstring(error);
+    return Utf8(text);
+}
+
+[[noreturn]] void Fail(const std::string& doing, DWORD error = GetLastError()) {
+    throw JournalError(doing + ": " + Reason(error));
+}
+
+// Opens `path`, waiting a little while another copy holds it in a way that shuts this one out.
+HANDLE OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+    const ULONGLONG deadline = GetTickCount64() + kWaitForOtherCopyMs;
+    for (;;) {
+        HANDLE file = CreateFileW(path.c_str(), access, share, nullptr, disposition,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_SHARING_VIOLATION ||
+            GetTickCount64() >= deadline) {
+            return file;
+        }
+        Sleep(20);
+    }
+}
+
+// Locks the first byte of the lock file, shared by the copies that write or had by one that
+// rewrites; a copy rewriting it holds it for a moment only, so a writer waits a little.
+bool Lock(HANDLE lock, bool exclusive, DWORD waitMs) {
+    const ULONGLONG deadline = GetTickCount64() + waitMs;
+    for (;;) {
+        OVERLAPPED at{};
+        const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
+        if (LockFileEx(lock, flags, 0, 1, 0, &at)) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(20);
+    }
+}
+
+std::string ReadFrom(HANDLE file, LONGLONG limit) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) Fail("the journal's size could not be read");
+    LONGLONG start = 0;
+    if (size.QuadPart > limit) start = size.QuadPart - limit;
+    LARGE_INTEGER at{};
+    at.QuadPart = start;
+    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) Fail("the journal could not be read");
+    std::string text(static_cast<std::size_t>(size.QuadPart - start), '\0');
+    std::size_t done = 0;
+    while (done < text.size()) {
+        DWORD got = 0;
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1 << 20));
+        if (!ReadFile(file, text.data() + done, want, &got, nullptr)) {
+            Fail("the journal could not be read");
+        }
+        if (got == 0) break;
+        done += got;
+    }
+    text.resize(done);
+    // Begun in the middle of a line: that line is not whole.
+    if (start > 0)
+        text.erase(0, text.find('\n') == std::string::npos ? text.size() : text.find('\n') + 1);
+    return text;
+}
+
+void WriteAll(HANDLE file, const std::string& text, const char* doing) {
+    DWORD written = 0;
+    if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
+        Fail(doing);
+    }
+    if (written != text.size()) Fail(doing, ERROR_DISK_FULL);
+}
+
+}  // namespace
+
+std::wstring JournalFolder() {
+    PWSTR local = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local))) {
+        folder = local;
+    }
+    CoTaskMemFree(local);
+    return folder.empty() ? folder : folder + L"\\" TARVELLO_TITLE;
+}
+
+// The lock file, made on first need.
+ui::ScopedFile OpenLock(const std::wstring& folder) {
+    ui::ScopedFile lock(CreateFileW((folder + L"\\" + kLockName).c_str(),
+                                    GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!lock) Fail("its lock file could not be opened");
+    return lock;
+}
+
+WinJournalFile::WinJournalFile(std::wstring folder)
+    : folder_(folder.empty() ? JournalFolder() : std::move(folder)),
+      path_(folder_ + L"\\" + kFileName) {}
+
+std::string WinJournalFile::Where() const {
+    return Utf8(path_);
+}
+
+std::string WinJournalFile::Read() {
+    ui::ScopedFile file(OpenWaiting(path_, GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    OPEN_EXISTING));
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
+        Fail("the journal could not be opened", error);
+    }
+    return ReadFrom(file.get(), readLimit);
+}
+
+bool WinJournalFile::Open() {
+    if (file_) return false;
+    if (folder_.empty()) throw JournalError("the folder for it could not be found");
+    if (!CreateDirectoryW(folder_.c_str(), nullptr)) {
+        const DWORD error = GetLastError();
+        const DWORD attributes = GetFileAttributesW(folder_.c_str());
+        if (error != ERROR_ALREADY_EXISTS)
+            Fail("its folder " + Utf8(folder_) + " could not be made");
+        if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            throw JournalError("its folder " + Utf8(folder_) +
+                               " could not be made: a file of that name is in the way");
+        }
+    }
+    ui::ScopedFile lock = OpenLock(folder_);
+    if (!Lock(lock.get(), false, kWaitForOtherCopyMs)) {
+        throw JournalError("another copy of the utility is rewriting it");
+    }
+    // Appending only, beside other copies.
+    ui::ScopedFile file(OpenWaiting(path_, FILE_APPEND_DATA | GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    OPEN_ALWAYS));
+    if (!file) Fail("it could not be opened");
+    file_ = std::move(file);
+    lock_ = std::move(lock);
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.get(), &size)) Fail("its size could not be read");
+    if (size.QuadPart == 0) return true;
+    // A last line cut off when a program stopped: what follows starts a line of its own.
+    LARGE_INTEGER last{};
+    last.QuadPart = size.QuadPart - 1;
+    char end = '\n';
+    DWORD got = 0;
+    if (SetFilePointerEx(file_.get(), last, nullptr, FILE_BEGIN) &&
+        ReadFile(file_.get(), &end, 1, &got, nullptr) && got == 1 && end != '\n') {
+        WriteAll(file_.get(), "\n", "it could not be written");
+    }
+    return false;
+}
+
+void WinJournalFile::Append(const std::string& lines) {
+    if (!file_) throw JournalError("it is not open");
+    WriteAll(file_.get(), lines, "it could not be written");
+}
+
+void WinJournalFile::FlushAndClose() {
+    if (!file_) return;
+    const bool flushed = FlushFileBuffers(file_.get());
+    const DWORD error = GetLastError();
+    file_.reset();
+    lock_.reset();  // closing the lock file lets its lock go
+    if (!flushed) Fail("it could not be saved to disk", error);
+}
+
+bool WinJournalFile::Replace(const Rewrite& rewrite) {
+    // Only with every other copy's writing finished, and none beginning meanwhile.
+    ui::ScopedFile lock = OpenLock(folder_);
+    if (!Lock(lock.get(), true, 0)) return false;
+    ui::ScopedFile held(OpenWaiting(path_, GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    OPEN_EXISTING));
+    if (!held) Fail("it could not be opened for rewriting");
+    const std::string text = rewrite(ReadFrom(held.get(), readLimit));
+    held.reset();
+    const auto step = [this](ReplaceStep done) {
+        if (onReplaceStep) onReplaceStep(done);
+    };
+    // The new journal is whole on disk before it takes the old one's place.
+    const std::wstring fresh = path_ + L".new";
+    {
+        ui::ScopedFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            Fail("a new journal could not be made");
+        }
+        step(ReplaceStep::NewFileOpened);
+        WriteAll(file.get(), text, "a new journal could not be written");
+        step(ReplaceStep::NewFileWritten);
+        if (!FlushFileBuffers(file.get())) Fail("a new journal could not be saved to disk");
+        step(ReplaceStep::NewFileFlushed);
+    }
+    // A copy reading it for a moment may be in the way.
+    const ULONGLONG deadline = GetTickCount64() + kWaitForOtherCopyMs;
+    while (!MoveFileExW(fresh.c_str(), path_.c_str(),
+                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        if (GetTickCount64() >= deadline ||
+            (error != ERROR_ACCESS_DENIED && error != ERROR_SHARING_VIOLATION)) {
+            DeleteFileW(fresh.c_str());
+            Fail("the new journal could not take the old one's place", error);
+        }
+        Sleep(20);
+    }
+    step(ReplaceStep::Replaced);
+    return true;
+}
+
+}  // namespace tarvello::app
