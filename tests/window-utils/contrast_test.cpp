@@ -17,6 +17,7 @@
 #include "ui/about-box/frm_about.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/contrast_ratio.h"
+#include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui::testing {
 namespace {
@@ -136,6 +137,33 @@ TEST_P(Contrast, EveryControlStandsOutFromWhatLiesBehindIt) {
                 << Describe(g.brush) << " on " << Describe(under);
         }
     }
+}
+
+// What reaches the screen under the program's visual style, which draws frame captions in a
+// colour of its own: each caption has pixels that stand out from the face.
+TEST_P(Contrast, EveryFrameCaptionShowsOnTheScreen) {
+    ScopedTheme theme(GetParam());
+    ScratchSettings settings;
+    LoadedWindow main;
+    main.Load(settings.Location());
+    HWND window = main.controls.hwnd();
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    HDC dc = GetDC(window);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    for (HWND frame : {main.controls.Frame1, main.controls.Frame2, main.controls.Frame3}) {
+        RECT r{};
+        GetWindowRect(frame, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        int standingOut = 0;
+        for (int y = r.top; y < r.top + 12; ++y) {
+            for (int x = r.left + 6; x < r.left + 70; ++x) {
+                if (ContrastRatio(GetPixel(dc, x, y), face) >= 4.5) ++standingOut;
+            }
+        }
+        EXPECT_GE(standingOut, 20) << "the caption of " << Utf8Of(ToText(WindowText(frame)));
+    }
+    ReleaseDC(window, dc);
 }
 
 INSTANTIATE_TEST_SUITE_P(Themes, Contrast, ::testing::Values(Theme{"Default", {}}, WhiteOnBlack()),

@@ -4,47 +4,90 @@
 
 namespace tarvello::ui::testing {
 
-namespace {
-
-void Apply(const std::vector<SystemColour>& colours) {
-    if (colours.empty()) return;
+void ApplyTheme(const Theme& theme) {
+    if (theme.colours.empty()) return;
     std::vector<int> indices;
     std::vector<COLORREF> values;
-    for (const SystemColour& c : colours) {
+    for (const SystemColour& c : theme.colours) {
         indices.push_back(c.index);
         values.push_back(c.colour);
     }
-    SetSysColors(static_cast<int>(colours.size()), indices.data(), values.data());
+    SetSysColors(static_cast<int>(indices.size()), indices.data(), values.data());
 }
 
-}  // namespace
+Theme CurrentColoursOf(const Theme& theme) {
+    Theme current{"current", {}};
+    for (const SystemColour& c : theme.colours) {
+        current.colours.push_back({c.index, GetSysColor(c.index)});
+    }
+    return current;
+}
+
+bool WriteTheme(const std::wstring& path, const Theme& theme) {
+    FILE* out = _wfopen(path.c_str(), L"w");
+    if (!out) return false;
+    for (const SystemColour& c : theme.colours) {
+        std::fprintf(out, "%d %d %d %d\n", c.index, GetRValue(c.colour), GetGValue(c.colour),
+                     GetBValue(c.colour));
+    }
+    return std::fclose(out) == 0;
+}
+
+bool ReadTheme(const std::wstring& path, Theme& theme) {
+    FILE* in = _wfopen(path.c_str(), L"r");
+    if (!in) return false;
+    int index = 0, red = 0, green = 0, blue = 0;
+    while (std::fscanf(in, "%d %d %d %d", &index, &red, &green, &blue) == 4) {
+        theme.colours.push_back({index, RGB(red, green, blue)});
+    }
+    std::fclose(in);
+    return !theme.colours.empty();
+}
 
 Theme WhiteOnBlack() {
     const COLORREF black = RGB(0, 0, 0);
     const COLORREF white = RGB(255, 255, 255);
+    const COLORREF grey = RGB(128, 128, 128);
+    const COLORREF cyan = RGB(26, 235, 255);
     return {"WhiteOnBlack",
             {{COLOR_WINDOW, black},
              {COLOR_WINDOWTEXT, white},
+             {COLOR_WINDOWFRAME, white},
              {COLOR_BTNFACE, black},
              {COLOR_BTNTEXT, white},
              {COLOR_GRAYTEXT, RGB(63, 242, 63)},
-             {COLOR_3DSHADOW, RGB(128, 128, 128)},
+             {COLOR_3DSHADOW, grey},
              {COLOR_3DHIGHLIGHT, white},
+             {COLOR_3DDKSHADOW, grey},
+             {COLOR_3DLIGHT, RGB(192, 192, 192)},
+             {COLOR_ACTIVECAPTION, black},
+             {COLOR_GRADIENTACTIVECAPTION, black},
+             {COLOR_CAPTIONTEXT, white},
              // As dark as the band: the rules on it must find another colour.
              {COLOR_INACTIVECAPTION, black},
-             {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
-             {COLOR_HIGHLIGHTTEXT, black},
+             {COLOR_GRADIENTINACTIVECAPTION, black},
+             {COLOR_INACTIVECAPTIONTEXT, white},
+             {COLOR_ACTIVEBORDER, black},
+             {COLOR_INACTIVEBORDER, black},
              {COLOR_MENU, black},
-             {COLOR_MENUTEXT, white}}};
+             {COLOR_MENUBAR, black},
+             {COLOR_MENUTEXT, white},
+             {COLOR_MENUHILIGHT, cyan},
+             {COLOR_HIGHLIGHT, cyan},
+             {COLOR_HIGHLIGHTTEXT, black},
+             {COLOR_HOTLIGHT, RGB(255, 255, 0)},
+             {COLOR_INFOBK, black},
+             {COLOR_INFOTEXT, white},
+             {COLOR_SCROLLBAR, black},
+             {COLOR_APPWORKSPACE, black}}};
 }
 
-ScopedTheme::ScopedTheme(const Theme& theme) {
-    for (const SystemColour& c : theme.colours) before_.push_back({c.index, GetSysColor(c.index)});
-    Apply(theme.colours);
+ScopedTheme::ScopedTheme(const Theme& theme) : before_(CurrentColoursOf(theme)) {
+    ApplyTheme(theme);
 }
 
 ScopedTheme::~ScopedTheme() {
-    Apply(before_);
+    ApplyTheme(before_);
 }
 
 COLORREF BrushColour(HBRUSH brush) {

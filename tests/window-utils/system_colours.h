@@ -26,6 +26,14 @@ inline void PrintTo(const Theme& theme, std::ostream* out) {
 // White text on black, as a light-on-dark contrast theme has it.
 Theme WhiteOnBlack();
 
+// Sets the theme's colours for the session of the Wine server (Windows: until sign-out).
+void ApplyTheme(const Theme& theme);
+// The colours the system has now for the entries of `theme`.
+Theme CurrentColoursOf(const Theme& theme);
+// A theme in a text file, one "index red green blue" a line.
+bool WriteTheme(const std::wstring& path, const Theme& theme);
+bool ReadTheme(const std::wstring& path, Theme& theme);
+
 class ScopedTheme {
 public:
     explicit ScopedTheme(const Theme& theme);
@@ -34,7 +42,7 @@ public:
     ScopedTheme& operator=(const ScopedTheme&) = delete;
 
 private:
-    std::vector<SystemColour> before_;
+    Theme before_;
 };
 
 // A brush's colour, and the window class's background colour.

@@ -10,6 +10,7 @@
 
 #include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
+#include "ui/window-utils/visual_styles.h"
 
 namespace tarvello::ui {
 
@@ -52,6 +53,7 @@ void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count,
         windows_.push_back({row->id, hwnd});
     }
     ArrangeStacking();
+    FitVisualStyles(parent, *this);
 }
 
 RECT ControlSet::PixelRect(const ControlSpec& row, int dpi) const {

@@ -1,6 +1,7 @@
 #include "ui/window-utils/theme_colors.h"
 
 #include "ui/window-utils/contrast_ratio.h"
+#include "ui/window-utils/visual_styles.h"
 
 namespace tarvello::ui {
 
@@ -50,7 +51,10 @@ LRESULT ControlColors(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
 }
 
 void FollowThemeChange(HWND window, std::initializer_list<ControlSet*> sets) {
-    for (ControlSet* set : sets) set->ForgetBrushes();
+    for (ControlSet* set : sets) {
+        set->ForgetBrushes();
+        FitVisualStyles(window, *set);
+    }
     RedrawWindow(window, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

@@ -45,7 +45,8 @@ LRESULT ControlColors(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
                       std::initializer_list<ControlSet*> sets);
 
 // After WM_SYSCOLORCHANGE, WM_THEMECHANGED or WM_SETTINGCHANGE: the sets' brushes are made
-// again when next asked for, and the window with all its controls is repainted now.
+// again when next asked for, their controls fitted to the visual style again (visual_styles.h),
+// and the window with all its controls is repainted now.
 void FollowThemeChange(HWND window, std::initializer_list<ControlSet*> sets);
 
 }  // namespace tarvello::ui
