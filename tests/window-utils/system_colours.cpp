@@ -23,27 +23,6 @@ Theme CurrentColoursOf(const Theme& theme) {
     return current;
 }
 
-bool WriteTheme(const std::wstring& path, const Theme& theme) {
-    FILE* out = _wfopen(path.c_str(), L"w");
-    if (!out) return false;
-    for (const SystemColour& c : theme.colours) {
-        std::fprintf(out, "%d %d %d %d\n", c.index, GetRValue(c.colour), GetGValue(c.colour),
-                     GetBValue(c.colour));
-    }
-    return std::fclose(out) == 0;
-}
-
-bool ReadTheme(const std::wstring& path, Theme& theme) {
-    FILE* in = _wfopen(path.c_str(), L"r");
-    if (!in) return false;
-    int index = 0, red = 0, green = 0, blue = 0;
-    while (std::fscanf(in, "%d %d %d %d", &index, &red, &green, &blue) == 4) {
-        theme.colours.push_back({index, RGB(red, green, blue)});
-    }
-    std::fclose(in);
-    return !theme.colours.empty();
-}
-
 Theme WhiteOnBlack() {
     const COLORREF black = RGB(0, 0, 0);
     const COLORREF white = RGB(255, 255, 255);

@@ -30,9 +30,6 @@ Theme WhiteOnBlack();
 void ApplyTheme(const Theme& theme);
 // The colours the system has now for the entries of `theme`.
 Theme CurrentColoursOf(const Theme& theme);
-// A theme in a text file, one "index red green blue" a line.
-bool WriteTheme(const std::wstring& path, const Theme& theme);
-bool ReadTheme(const std::wstring& path, Theme& theme);
 
 class ScopedTheme {
 public:

@@ -39,9 +39,9 @@ void PassWatch::AtLineItem(std::int32_t row, std::int32_t position, std::int32_t
             : L"Undoing line item " + std::to_wstring(position + 1) + L" of " +
                   std::to_wstring(count) + L" (row " + std::to_wstring(row) + L")";
     SetWindowTextW(progressLine_, text.c_str());
-    AnnounceLiveRegionChange(progressLine_);
     if (!shown_) ShowWindow(progressLine_, SW_SHOWNA);
     shown_ = true;
+    AnnounceLiveRegionChange(progressLine_);
     // The thread is busy with the pass: the line is painted now or not at all.
     UpdateWindow(progressLine_);
     taskbar_.Show(static_cast<std::uint64_t>(position), static_cast<std::uint64_t>(count));
