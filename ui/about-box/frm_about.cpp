@@ -11,6 +11,7 @@
 #include "ui/about-box/about_box_layout.h"
 #include "ui/about-box/sys_info_launcher.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
 #include "ui/window-utils/window_text.h"
 
@@ -153,10 +154,13 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case DM_GETDEFID:
             return DefaultButtonId();
         case WM_CTLCOLORSTATIC:
-            if (HBRUSH brush = controls_.ColorStatic(reinterpret_cast<HDC>(wParam),
-                                                     reinterpret_cast<HWND>(lParam))) {
-                return reinterpret_cast<LRESULT>(brush);
-            }
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return ControlColors(hwnd_, msg, wParam, lParam, {&controls_});
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            FollowThemeChange(hwnd_, {&controls_});
             return DefWindowProcW(hwnd_, msg, wParam, lParam);
         case WM_ACTIVATE:
             // Like a dialog, the box gives the focus back to the control that last had it, and

@@ -8,6 +8,7 @@
 #include "identity/resource_ids.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
 
 namespace tarvello::ui {
@@ -72,6 +73,7 @@ void frmMain::OnCreate() {
     HWND progressLine = progress_.Handle(kLblProgress);
     ShowWindow(progressLine, SW_HIDE);
     SetWindowPos(progressLine, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    accessible_.Annotate({&controls_, &progress_});
     // Ctrl+Z is Undo Round, except in a text box, where it undoes the typing.
     ACCEL undo{FVIRTKEY | FCONTROL, 'Z', static_cast<WORD>(kMnuEditUndo)};
     shortcuts_.reset(CreateAcceleratorTableW(&undo, 1));
@@ -124,17 +126,15 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
-        case WM_CTLCOLORSTATIC: {
-            const auto dc = reinterpret_cast<HDC>(wParam);
-            const auto control = reinterpret_cast<HWND>(lParam);
-            if (HBRUSH brush = controls_.ColorStatic(dc, control)) {
-                return reinterpret_cast<LRESULT>(brush);
-            }
-            if (HBRUSH brush = progress_.ColorStatic(dc, control)) {
-                return reinterpret_cast<LRESULT>(brush);
-            }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return ControlColors(hwnd_, msg, wParam, lParam, {&controls_, &progress_});
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            FollowThemeChange(hwnd_, {&controls_, &progress_});
             break;
-        }
         case WM_SETCURSOR:
             // The pass looks at the input between line items, and the system then asks for a
             // cursor: it stays the wait cursor.

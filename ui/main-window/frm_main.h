@@ -10,6 +10,7 @@
 #include "ui/main-window/pass_watch.h"
 #include "ui/main-window/services.h"
 #include "ui/main-window/settings_store.h"
+#include "ui/window-utils/accessible_names.h"
 #include "ui/window-utils/base_window.h"
 #include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/scoped_win.h"
@@ -101,6 +102,7 @@ private:
     PreviewOpener openPreview_;
     ControlSet controls_;
     ControlSet progress_;
+    AccessibleAnnotations accessible_;
     ScopedAccelerators shortcuts_;
     HWND lastFocus_ = nullptr;
     int dpi_ = 96;

@@ -6,18 +6,25 @@ namespace {
 
 using K = ControlKind;
 
+// The header band is a window's own pair of colours: white with black text by default, the
+// theme's pair in a contrast theme.
 ControlSpec HeaderLabel(int id, const wchar_t* name, const wchar_t* caption, int left, int top,
                         int width, int height, int tabIndex, FontSpec font) {
     ControlSpec row{id, name, K::Label, 0, caption, left, top, width, height, tabIndex};
     row.font = font;
-    row.background = ColorSpec::Rgb(RGB(255, 255, 255));
+    row.background = ColorSpec::System(COLOR_WINDOW);
+    row.foreground = ColorSpec::System(COLOR_WINDOWTEXT);
     return row;
 }
 
-// A line's row holds x1, y1, x2, y2 in place of the rectangle.
+// A line's row holds x1, y1, x2, y2 in place of the rectangle. The rules lie on the band; in a
+// theme whose inactive caption is as dark or as light as the band they take the band's text
+// colour.
 ControlSpec Rule(int id, const wchar_t* name, int x1, int y1, int x2, int y2) {
     ControlSpec row{id, name, K::Line, 0, nullptr, x1, y1, x2, y2, -1};
     row.foreground = ColorSpec::System(COLOR_INACTIVECAPTION);
+    row.background = ColorSpec::System(COLOR_WINDOW);
+    row.fallback = ColorSpec::System(COLOR_WINDOWTEXT);
     row.lineWidthPixels = 1;
     return row;
 }
@@ -26,6 +33,14 @@ ControlSpec Option(int id, const wchar_t* name, int frame, const wchar_t* captio
                    int top, int width, int height, int tabIndex, bool on) {
     ControlSpec row{id, name, K::OptionButton, frame, caption, left, top, width, height, tabIndex};
     row.initiallyOn = on;
+    return row;
+}
+
+// An amount's box sits under its option, whose caption is the name screen readers give it.
+ControlSpec AmountBox(int id, const wchar_t* name, const wchar_t* text, int top, int tabIndex,
+                      int option) {
+    ControlSpec row{id, name, K::TextBox, kFrame1, text, 1200, top, 495, 285, tabIndex};
+    row.labelledBy = option;
     return row;
 }
 
@@ -46,14 +61,13 @@ std::vector<ControlSpec> MakeControls() {
         {kFrame1, L"Frame1", K::Frame, 0, L"Rounding Method", 120, 1800, 2775, 2055, 3},
         Option(kOptDecimal, L"optDecimal", kFrame1, L"Number of Decimal Places", 360, 240, 2175,
                255, 6, true),
-        {kTxtDecimalPlaces, L"txtDecimalPlaces", K::TextBox, kFrame1, L"0", 1200, 480, 495, 285, 7},
+        AmountBox(kTxtDecimalPlaces, L"txtDecimalPlaces", L"0", 480, 7, kOptDecimal),
         Option(kOptNearest, L"optNearest", kFrame1, L"Nearest Multiple of", 360, 840, 1815, 255, 5,
                false),
-        {kTxtNearest, L"txtNearest", K::TextBox, kFrame1, L"5", 1200, 1080, 495, 285, 4},
+        AmountBox(kTxtNearest, L"txtNearest", L"5", 1080, 4, kOptNearest),
         Option(kOptRoundUp, L"optRoundUp", kFrame1, L"Up to Nearest Multiple of", 360, 1440, 2175,
                255, 16, false),
-        {kTxtNearestRoundUp, L"txtNearestRoundUp", K::TextBox, kFrame1, L"1", 1200, 1680, 495, 285,
-         17},
+        AmountBox(kTxtNearestRoundUp, L"txtNearestRoundUp", L"1", 1680, 17, kOptRoundUp),
         {kFrame3, L"Frame3", K::Frame, 0, L"What to Round", 3000, 1800, 2295, 2055, 12},
         Option(kOptCurrentRow, L"optCurrentRow", kFrame3, L"Current Row", 240, 240, 1815, 255, 13,
                false),
@@ -76,8 +90,12 @@ const std::vector<ControlSpec>& ProgressControls() {
     static const std::vector<ControlSpec> controls = [] {
         ControlSpec row{kLblProgress, L"lblProgress", K::Label, 0, nullptr, 120,
                         495,          5160,           210,      -1};
-        row.background = ColorSpec::Rgb(RGB(255, 255, 255));
+        row.background = ColorSpec::System(COLOR_WINDOW);
+        // Grey where the theme's grey reads on the band, the band's text colour where not.
         row.foreground = ColorSpec::System(COLOR_GRAYTEXT);
+        row.fallback = ColorSpec::System(COLOR_WINDOWTEXT);
+        // Screen readers say how far a long Round is without taking the focus.
+        row.liveRegion = true;
         return std::vector<ControlSpec>{row};
     }();
     return controls;

@@ -49,7 +49,7 @@ inline constexpr FontSpec kWindowFont{L"Tahoma", 8.25, FW_NORMAL};
 
 const std::vector<ControlSpec>& Controls();
 
-// The progress line: in the white header band, under the title and above its bottom rule, so
+// The progress line: in the header band, under the title and above its bottom rule, so
 // that no control of the layout moves. Hidden while no pass runs.
 const std::vector<ControlSpec>& ProgressControls();
 

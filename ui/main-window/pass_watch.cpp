@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ui/main-window/main_window_layout.h"
+#include "ui/window-utils/accessible_names.h"
 
 namespace tarvello::ui {
 
@@ -55,6 +56,7 @@ void PassWatch::AtLineItem(std::int32_t row, std::int32_t position, std::int32_t
     SetWindowTextW(progressLine_, text.c_str());
     if (!shown_) ShowWindow(progressLine_, SW_SHOWNA);
     shown_ = true;
+    AnnounceLiveRegionChange(progressLine_);
     // The thread is busy with the pass: the line is painted now or not at all.
     UpdateWindow(progressLine_);
     taskbar_.Show(static_cast<std::uint64_t>(position), static_cast<std::uint64_t>(count));

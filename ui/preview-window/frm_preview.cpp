@@ -8,6 +8,7 @@
 
 #include "ui/preview-window/preview_layout.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
 
 namespace tarvello::ui {
@@ -168,6 +169,16 @@ LRESULT frmPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             Form_Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            // Its colours come from the user's theme, as the other windows' do.
+            return ControlColors(hwnd_, msg, wParam, lParam, {&controls_});
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            FollowThemeChange(hwnd_, {&controls_});
+            return DefWindowProcW(hwnd_, msg, wParam, lParam);
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
             limits->ptMinTrackSize = {minimumWindow_.cx, minimumWindow_.cy};

@@ -5,9 +5,12 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cwchar>
+#include <optional>
 #include <stdexcept>
 
+#include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
+#include "ui/window-utils/visual_styles.h"
 
 namespace tarvello::ui {
 
@@ -25,18 +28,6 @@ int CreationKey(const ControlSpec& row) {
 }
 
 }  // namespace
-
-COLORREF ResolveColor(const ColorSpec& colour) {
-    switch (colour.kind) {
-        case ColorSpec::Kind::System:
-            return GetSysColor(colour.value);
-        case ColorSpec::Kind::Rgb:
-            return static_cast<COLORREF>(colour.value);
-        case ColorSpec::Kind::Default:
-            break;
-    }
-    return GetSysColor(COLOR_WINDOWTEXT);
-}
 
 ControlSet::~ControlSet() {
     for (const Created& c : windows_) {
@@ -62,6 +53,7 @@ void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count,
         windows_.push_back({row->id, hwnd});
     }
     ArrangeStacking();
+    FitVisualStyles(parent, *this);
 }
 
 RECT ControlSet::PixelRect(const ControlSpec& row, int dpi) const {
@@ -219,24 +211,12 @@ const ControlSpec* ControlSet::RowOf(HWND control) const {
 HBRUSH ControlSet::ColorStatic(HDC dc, HWND control) {
     const ControlSpec* row = RowOf(control);
     if (!row) return nullptr;
-    if (row->kind == ControlKind::Line) {
-        COLORREF colour = ResolveColor(row->foreground);
-        SetBkColor(dc, colour);
-        return BrushFor(colour);
-    }
-    if (row->background.kind == ColorSpec::Kind::Default &&
-        row->foreground.kind == ColorSpec::Kind::Default) {
-        return nullptr;
-    }
-    SetTextColor(dc, row->foreground.kind == ColorSpec::Kind::Default
-                         ? GetSysColor(COLOR_BTNTEXT)
-                         : ResolveColor(row->foreground));
-    COLORREF back = row->background.kind == ColorSpec::Kind::Default
-                        ? GetSysColor(COLOR_BTNFACE)
-                        : ResolveColor(row->background);
-    SetBkColor(dc, back);
+    const std::optional<PaintColours> colours = ColoursOf(*row);
+    if (!colours) return nullptr;
+    SetTextColor(dc, colours->text);
+    SetBkColor(dc, colours->fill);
     SetBkMode(dc, OPAQUE);
-    return BrushFor(back);
+    return BrushFor(colours->fill);
 }
 
 }  // namespace tarvello::ui

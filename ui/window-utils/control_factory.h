@@ -6,16 +6,15 @@
 //   // in WM_CREATE (or right after CreateWindowEx):
 //   controls_.Create(hwnd, kRows, std::size(kRows), WindowDpi(hwnd), FontSpec{L"Tahoma", 8.25});
 //   HWND ok = controls_.Handle(kIdOk);
-//   // in the window procedure:
-//   case WM_CTLCOLORSTATIC:
-//       if (HBRUSH b = controls_.ColorStatic(HDC(wParam), HWND(lParam))) return LRESULT(b);
-//       return DefWindowProcW(...);
+//   // in the window procedure, the control colours and theme changes (theme_colors.h):
+//   case WM_CTLCOLORSTATIC: ... return ControlColors(hwnd, msg, wParam, lParam, {&controls_});
 //   case WM_COMMAND: BN_CLICKED from an option button -> controls_.SetOptionOn(id), which turns
 //       the other options of its frame off and says whether the option was off before.
 //
 // What each row becomes:
-// - Label: a STATIC with the row's font and, if given, its opaque background and text colour.
-//   Labels keep the table's stacking: a later row lies above an earlier one.
+// - Label: a STATIC with the row's font and, if given, its opaque background and text colour
+//   (system colours, theme_colors.h). Labels keep the table's stacking: a later row lies above
+//   an earlier one.
 // - Line: a thin STATIC bar in the line colour above every other control (horizontal or
 //   vertical lines only; the bar is lineWidthPixels thick).
 // - Frame: a group box; its options and boxes are its siblings, placed at the frame's offset.
@@ -63,9 +62,11 @@ public:
     const ControlSpec* Row(int id) const;
     const std::vector<ControlSpec>& Rows() const { return rows_; }
 
-    // For WM_CTLCOLORSTATIC: the brush of a row with colours of its own (and sets the DC's
-    // colours), or null when the control uses the system defaults.
+    // For WM_CTLCOLOR*: the brush of a row with colours of its own (and sets the DC's colours),
+    // or null when the control takes the system's colours for its kind.
     HBRUSH ColorStatic(HDC dc, HWND control);
+    // Lets go of the brushes made so far: after a theme change their colours are the old ones.
+    void ForgetBrushes() { brushes_.clear(); }
 
     bool IsOptionOn(int id) const;
     // Turns an option on and the other options of its frame off. True when it was off.
@@ -101,8 +102,5 @@ private:
     };
     std::vector<Brush> brushes_;
 };
-
-// The colour a ColorSpec names (GetSysColor for system colours).
-COLORREF ResolveColor(const ColorSpec& colour);
 
 }  // namespace tarvello::ui

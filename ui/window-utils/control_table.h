@@ -17,12 +17,13 @@ struct FontSpec {
     int weight = FW_NORMAL;
 };
 
-// A colour is either a system colour index (GetSysColor) or a fixed RGB value.
+// A colour is a system colour (a GetSysColor index), read each time the control paints, so that
+// it follows the user's theme. There are no fixed colours: a white that is right in the default
+// theme would be the wrong one in a light-on-dark contrast theme.
 struct ColorSpec {
-    enum class Kind { Default, System, Rgb } kind = Kind::Default;
-    int value = 0;
+    enum class Kind { Default, System } kind = Kind::Default;
+    int index = 0;
     static ColorSpec System(int index) { return {Kind::System, index}; }
-    static ColorSpec Rgb(COLORREF rgb) { return {Kind::Rgb, static_cast<int>(rgb)}; }
 };
 
 struct ControlSpec {
@@ -36,9 +37,14 @@ struct ControlSpec {
     int tabIndex;              // -1 for controls that take no focus
     bool initiallyOn = false;  // option buttons
     FontSpec font{};
-    ColorSpec background{};   // labels: opaque background colour
-    ColorSpec foreground{};   // labels: text colour; lines: line colour
+    ColorSpec background{};  // labels: opaque background colour; lines: what they lie on
+    ColorSpec foreground{};  // labels: text colour; lines: line colour
+    // Takes the foreground's place where a theme's foreground would not stand out against the
+    // background (see theme_colors.h); none keeps the foreground whatever the theme.
+    ColorSpec fallback{};
     int lineWidthPixels = 1;  // lines
+    int labelledBy = 0;       // id of the control whose caption names this one to screen readers
+    bool liveRegion = false;  // screen readers read its new text out, without taking the focus
 };
 
 }  // namespace tarvello::ui
