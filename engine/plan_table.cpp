@@ -1,5 +1,6 @@
 #include "plan_table.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -38,6 +39,16 @@ Text Flat(Text text) {
 Text Signed(double value, const NumberFormat& format) {
     const Text number = FormatShortNumber(value, format);
     return value > 0 ? u"+" + number : number;
+}
+
+// The difference of two totals carries their binary error, made large by the subtraction: it
+// is shown to the digits the totals themselves are good for.
+double Difference(double after, double before) {
+    const double larger = std::max(std::fabs(after), std::fabs(before));
+    const double difference = after - before;
+    if (larger == 0 || !std::isfinite(difference)) return difference;
+    const double scale = std::pow(10.0, 14 - std::floor(std::log10(larger)));
+    return std::round(difference * scale) / scale;
 }
 
 }  // namespace
@@ -88,7 +99,7 @@ PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format) {
 }
 
 Text TotalsText(const PlanTable& table, const NumberFormat& format) {
-    const double difference = table.extendedAfter - table.extendedBefore;
+    const double difference = Difference(table.extendedAfter, table.extendedBefore);
     Text text = u"Extended price before: " + FormatShortNumber(table.extendedBefore, format) +
                 u"   after: " + FormatShortNumber(table.extendedAfter, format) +
                 u"   difference: " + Signed(difference, format);

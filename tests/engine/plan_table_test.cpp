@@ -51,6 +51,12 @@ TEST(PlanTableTest, TheTableTheTotalsAndTheCopyAgree) {
     EXPECT_EQ(Narrow(TotalsText(table, NumberFormat{u","})),
               "Extended price before: 149,5   after: 154   difference: +4,5 (+3,01%)   (1 line "
               "item without a number left out)");
+    // A difference of two totals keeps none of their binary error.
+    PlanTable sums;
+    sums.extendedBefore = 5263.1901;
+    sums.extendedAfter = 5235;
+    EXPECT_EQ(Narrow(TotalsText(sums, NumberFormat{})),
+              "Extended price before: 5263.1901   after: 5235   difference: -28.1901 (-0.54%)");
     EXPECT_EQ(Narrow(TabSeparated(table, NumberFormat{u","})),
               "Row\tQuantity\tUnit Price\tNew Unit Price\tExtended Price\tNew Extended "
               "Price\tPrice Modifier\r\n"

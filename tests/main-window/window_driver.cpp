@@ -4,10 +4,14 @@
 //
 //   RoundThroughWindow.exe [--start UTILITY.exe] [--method Decimal|Nearest|RoundUp]
 //                          [--amount TEXT] [--field UnitPrice|ExtendedPrice]
-//                          [--rows Current|Selected|All]
-//   RoundThroughWindow.exe --undo         (chooses the utility's Edit > Undo Round)
+//                          [--rows Current|Selected|All] [--preview]
+//   RoundThroughWindow.exe --apply        (presses Apply in the open preview)
+//   RoundThroughWindow.exe [--start UTILITY.exe] --undo   (chooses Edit > Undo Round)
 //   RoundThroughWindow.exe --close        (presses the utility's Close button)
 //   RoundThroughWindow.exe --close-host   (closes the stand-in host's window)
+//
+// With --preview it chooses Edit > Preview Round instead of pressing Round, prints the totals,
+// presses Copy and prints what the clipboard then holds, and leaves the preview open.
 //
 // Leaves the utility running. Exit codes: 0 the Round came back with no message box up;
 // 1 bad command line; 2 the utility could not be started or found; 3 the Round did not come
@@ -21,6 +25,7 @@
 
 #include "tests/main-window/remote_window.h"
 #include "ui/main-window/main_window_layout.h"
+#include "ui/preview-window/preview_layout.h"
 
 using namespace tarvello::ui::testing;
 using namespace tarvello::ui::main_window;
@@ -57,12 +62,73 @@ int CloseWindowOf(const wchar_t* windowClass, int closeButton) {
     return 0;
 }
 
-// Edit > Undo Round, by its command: Wine shows no other process a window's menu.
-int UndoInWindow() {
+// The utility's window: started afresh when `start` names it, else the running one's.
+HWND UtilityWindow(const std::wstring& start, DWORD* processId) {
+    if (!start.empty()) return StartUtility(start, processId);
     HWND window = FindWindowW(L"TarvelloRoundingMain", nullptr);
-    if (!window) return Fail(2, L"the utility's window is not there");
+    if (window) GetWindowThreadProcessId(window, processId);
+    return window;
+}
+
+// Waits (bounded) for a window of that class to show, or to go.
+HWND WaitForWindow(const wchar_t* windowClass, bool toCome) {
+    HWND found = nullptr;
+    for (int i = 0; i < 600; ++i, Sleep(50)) {
+        found = FindWindowW(windowClass, nullptr);
+        if ((found != nullptr && IsWindowVisible(found)) == toCome) return found;
+    }
+    return found;
+}
+
+std::wstring ClipboardText() {
+    std::wstring text;
+    if (!OpenClipboard(nullptr)) return text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = chars;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Edit > Preview Round, by its command: the preview opens, shows its totals, and its Copy puts
+// the table on the clipboard.
+int PreviewInWindow(HWND window, DWORD processId) {
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(kMnuEditPreview, 0), 0);
+    HWND preview = WaitForWindow(L"TarvelloPreview", true);
+    if (!preview) return Fail(3, L"no preview came: " + MessageBoxText(processId));
+    std::wprintf(L"Preview Round: %ls\n",
+                 RemoteText(GetDlgItem(preview, tarvello::ui::preview_window::kLblTotals)).c_str());
+    if (!SendBounded(GetDlgItem(preview, tarvello::ui::preview_window::kCmdCopy), BM_CLICK)) {
+        return Fail(3, L"Copy did not come back");
+    }
+    std::wprintf(L"Copy put on the clipboard:\n%ls", ClipboardText().c_str());
+    return 0;
+}
+
+// Apply in the open preview; the Apply runs once the preview has gone.
+int ApplyInPreview() {
+    HWND preview = FindWindowW(L"TarvelloPreview", nullptr);
+    if (!preview) return Fail(2, L"no preview is open");
     DWORD processId = 0;
-    GetWindowThreadProcessId(window, &processId);
+    GetWindowThreadProcessId(preview, &processId);
+    PostMessageW(GetDlgItem(preview, tarvello::ui::preview_window::kCmdApply), BM_CLICK, 0, 0);
+    if (WaitForWindow(L"TarvelloPreview", false)) return Fail(3, L"the preview stays open");
+    // A quote of a few dozen line items is written in well under this.
+    Sleep(1000);
+    std::wstring shown = MessageBoxText(processId);
+    if (!shown.empty()) return Fail(4, L"the utility says: " + shown);
+    std::wprintf(L"Apply: the previewed prices were written\n");
+    return 0;
+}
+
+// Edit > Undo Round, by its command: Wine shows no other process a window's menu.
+int UndoInWindow(const std::wstring& start) {
+    DWORD processId = 0;
+    HWND window = UtilityWindow(start, &processId);
+    if (!window) return Fail(2, L"the utility's window is not there");
     if (!SendBounded(window, WM_COMMAND, MAKEWPARAM(kMnuEditUndo, 0))) {
         return Fail(3, L"Undo did not come back: " + MessageBoxText(processId));
     }
@@ -75,7 +141,11 @@ int UndoInWindow() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 2 && std::wstring(argv[1]) == L"--undo") return UndoInWindow();
+    if (argc == 2 && std::wstring(argv[1]) == L"--undo") return UndoInWindow(L"");
+    if (argc == 4 && std::wstring(argv[1]) == L"--start" && std::wstring(argv[3]) == L"--undo") {
+        return UndoInWindow(argv[2]);
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"--apply") return ApplyInPreview();
     if (argc == 2 && std::wstring(argv[1]) == L"--close") {
         return CloseWindowOf(L"TarvelloRoundingMain", kCmdClose);
     }
@@ -86,7 +156,13 @@ int wmain(int argc, wchar_t** argv) {
         {L"--method", L"Nearest"}, {L"--amount", L"5"}, {L"--field", L"UnitPrice"},
         {L"--rows", L"All"},       {L"--start", L""},
     };
+    bool preview = false;
     for (int i = 1; i < argc; i += 2) {
+        if (std::wstring(argv[i]) == L"--preview") {
+            preview = true;
+            --i;
+            continue;
+        }
         if (!options.count(argv[i]) || i + 1 >= argc) {
             return Fail(1, std::wstring(L"unknown or incomplete option ") + argv[i]);
         }
@@ -107,13 +183,7 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     DWORD processId = 0;
-    HWND window = nullptr;
-    if (!options[L"--start"].empty()) {
-        window = StartUtility(options[L"--start"], &processId);
-    } else {
-        window = FindWindowW(L"TarvelloRoundingMain", nullptr);
-        if (window) GetWindowThreadProcessId(window, &processId);
-    }
+    HWND window = UtilityWindow(options[L"--start"], &processId);
     if (!window) return Fail(2, L"the utility's window is not there");
 
     auto [method, box] = methods.at(options[L"--method"]);
@@ -126,6 +196,7 @@ int wmain(int argc, wchar_t** argv) {
         !SendBounded(GetDlgItem(window, rows.at(options[L"--rows"])), BM_CLICK)) {
         return Fail(3, L"the window did not answer: " + MessageBoxText(processId));
     }
+    if (preview) return PreviewInWindow(window, processId);
     if (!SendBounded(GetDlgItem(window, kCmdRound), BM_CLICK)) {
         return Fail(3, L"Round did not come back: " + MessageBoxText(processId));
     }

@@ -10,12 +10,12 @@ using K = ControlKind;
 
 const std::vector<ControlSpec>& Controls() {
     static const std::vector<ControlSpec> controls = {
-        {kLvwLineItems, L"lvwLineItems", K::ListView, 0, nullptr, 120, 120, 9360, 4260, 0},
-        {kLblNothing, L"lblNothing", K::Label, 0, nullptr, 240, 240, 9120, 600, -1},
-        {kLblTotals, L"lblTotals", K::Label, 0, nullptr, 120, 4470, 9360, 255, -1},
-        {kCmdApply, L"cmdApply", K::PushButton, 0, L"&Apply", 5760, 4905, 1183, 375, 1},
-        {kCmdCopy, L"cmdCopy", K::PushButton, 0, L"&Copy", 7035, 4905, 1183, 375, 2},
-        {kCmdCancel, L"cmdCancel", K::PushButton, 0, L"Cancel", 8310, 4905, 1183, 375, 3},
+        {kLvwLineItems, L"lvwLineItems", K::ListView, 0, nullptr, 120, 120, 10560, 4260, 0},
+        {kLblNothing, L"lblNothing", K::Label, 0, nullptr, 240, 240, 10320, 600, -1},
+        {kLblTotals, L"lblTotals", K::Label, 0, nullptr, 120, 4470, 10560, 255, -1},
+        {kCmdApply, L"cmdApply", K::PushButton, 0, L"&Apply", 6960, 4905, 1183, 375, 1},
+        {kCmdCopy, L"cmdCopy", K::PushButton, 0, L"&Copy", 8235, 4905, 1183, 375, 2},
+        {kCmdCancel, L"cmdCancel", K::PushButton, 0, L"Cancel", 9510, 4905, 1183, 375, 3},
     };
     return controls;
 }

@@ -10,7 +10,7 @@ namespace tarvello::ui::preview_window {
 
 // The client area it opens with: wider than the main window, so that the seven columns read
 // without scrolling.
-constexpr int kClientWidthTwips = 9600;
+constexpr int kClientWidthTwips = 10800;
 constexpr int kClientHeightTwips = 5400;
 
 enum ControlId : int {
@@ -32,8 +32,10 @@ struct Anchor {
 };
 const std::vector<Anchor>& Anchors();
 
-// The columns of the list, left to right, with the width each opens with, in twips; numbers
-// are right-aligned.
+// The columns of the list, left to right, with the width each opens with at least, in twips;
+// numbers are right-aligned.
+// Room beside a header's text, for its margins and the sort mark's place.
+constexpr int kColumnPaddingTwips = 360;
 struct ColumnSpec {
     int widthTwips;
     bool number;

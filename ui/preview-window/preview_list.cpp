@@ -4,6 +4,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "identity/identity.h"
 #include "ui/preview-window/preview_layout.h"
 #include "ui/window-utils/clipboard.h"
@@ -44,6 +46,19 @@ void frmPreview::FillList() {
                          reinterpret_cast<LPARAM>(&item));
         }
         ++index;
+    }
+
+    // Each column as wide as its widest text or its header, whichever is wider: readable
+    // however narrow the window, which then scrolls the list sideways.
+    for (int column = 0; column < PlanTable::kColumnCount; ++column) {
+        const int opened = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+        const int content = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        const std::wstring name = ToWide(ColumnName(static_cast<PlanTable::Column>(column)));
+        const int header = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
+                                                         reinterpret_cast<LPARAM>(name.c_str()))) +
+                           TwipsToPixels(kColumnPaddingTwips, dpi);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, std::max({opened, content, header}));
     }
 
     const bool nothing = table_.lines.empty();
