@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/engine/memory_journal.h"
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/window_text.h"
@@ -203,6 +204,38 @@ TEST(PreviewCommandTest, ThePlanIsShownAndWrittenOnlyWhenApplied) {
         EXPECT_EQ(loaded.pass.applied, c.applied);
         EXPECT_EQ(UndoItemOf(loaded.controls.hwnd()).caption, c.undoItem);
         EXPECT_TRUE(loaded.pass.calls.empty()) << "a preview is not a Round";
+    }
+}
+
+}  // namespace
+}  // namespace tarvello::ui::testing
+
+namespace tarvello::ui::testing {
+namespace {
+
+// A journal that cannot be written: the user is asked once per Round, No being the default and
+// writing nothing; Yes rounds without Undo.
+TEST(JournalQuestionTest, ARoundThatUndoCouldNotGiveBackIsOnlyMadeWhenTheUserSaysSo) {
+    ScratchSettings settings;
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes ? "Yes" : "No");
+        tarvello::testing::MemoryJournal journal;
+        journal.refuseOpen = "the disk is full";
+        LoadedWindow loaded;
+        loaded.history = RoundHistory(journal);
+        loaded.Load(settings.Location());
+        loaded.pass.writes = 3;
+        loaded.messages.answer = yes;
+        Click(loaded.controls.cmdRound);
+        ASSERT_EQ(loaded.messages.shown.size(), 1u);
+        const ShownMessage& asked = loaded.messages.shown[0];
+        EXPECT_EQ(asked.icon, static_cast<UINT>(MB_YESNO));
+        EXPECT_EQ(asked.text,
+                  L"Edit > Undo Round would not be able to give this Round back: its record "
+                  L"cannot be written to memory (the disk is full).\n\nRound without Undo?");
+        EXPECT_EQ(loaded.pass.calls.size(), yes ? 1u : 0u);
+        EXPECT_EQ(UndoItemOf(loaded.controls.hwnd()).caption, L"&Undo Round")
+            << "nothing to give back either way";
     }
 }
 
