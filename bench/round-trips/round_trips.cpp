@@ -8,8 +8,9 @@
 // second one without log or dump file times them: the clients take turns for --repeat Rounds
 // each, and the table shows the median time of each and the median of the paired ratios. The
 // pass runs as the window runs it, keeping what Undo needs; it runs once more with the window's
-// progress watch (the real one, on a window of its own), so that the cost of showing progress
-// shows as a ratio of its own.
+// progress watch (the real one, on a window of its own), and once more keeping what Undo needs
+// in the program's journal on disk (the real file, in a folder of the bench's), so that the
+// cost of showing progress and of the journal show as ratios of their own.
 
 #include <windows.h>
 
@@ -22,6 +23,7 @@
 #include <string>
 #include <vector>
 
+#include "app/journal_file.h"
 #include "bench/round-trips/reference_client.h"
 #include "engine/round_line_items.h"
 #include "ui/main-window/pass_watch.h"
@@ -61,11 +63,15 @@ public:
 };
 
 // The Round as the window runs it, keeping what Undo needs; with a progress watch when given a
-// window to show it on.
-std::int32_t PassRound(WatchedWindow* shown = nullptr) {
+// window to show it on. `kept`: the program's history over its journal, which lives as long as
+// the program; by default one in memory for this Round only.
+std::int32_t PassRound(WatchedWindow* shown = nullptr, tarvello::RoundHistory* kept = nullptr) {
     tarvello::host::ComHostLink link;
     SilentSink sink;
-    tarvello::RoundHistory history;
+    tarvello::RoundHistory inMemory;
+    tarvello::RoundHistory& history = kept ? *kept : inMemory;
+    std::string why;
+    if (!history.ReadyToWrite(why)) throw std::runtime_error("the journal: " + why);
     std::optional<tarvello::ui::PassWatch> watch;
     if (shown) {
         watch.emplace(shown->window_, shown->line_, shown->close_,
@@ -153,8 +159,9 @@ double Median(std::vector<double> values) {
 
 struct Measured {
     Counts pass, reference;
-    // Seconds per Round, in threes: the pass, the reference, the pass with progress shown.
-    std::vector<double> passTimes, referenceTimes, watchedTimes;
+    // Seconds per Round, in fours: the pass, the reference, the pass with progress shown, and
+    // the pass keeping what Undo needs in a journal on disk.
+    std::vector<double> passTimes, referenceTimes, watchedTimes, journaledTimes;
 };
 
 // Runs `rounds` against `standin`; a failure says whether the stand-in had ended meanwhile.
@@ -190,20 +197,26 @@ bool Measure(const TempDir& files, int items, const HostKind& kind, int repeat,
     auto standin = StartStandin(files, items, kind, false);
     if (!standin) return false;
     WatchedWindow window;
+    tarvello::app::WinJournalFile journal(files.File(L"journal"));
+    tarvello::RoundHistory history(journal);
     Against(*standin, [&] {
         const auto pass = [] { return PassRound(); };
         const auto watched = [&] { return PassRound(&window); };
+        const auto journaled = [&] { return PassRound(nullptr, &history); };
         // One untimed Round of each warms both sides up; then they take turns going first,
         // so that a slow stretch of the machine does not fall on one side only.
         pass();
         tarvello::bench::ReferenceRound();
         watched();
+        journaled();
         for (int i = 0; i < repeat; ++i) {
             if (i % 2 == 0) {
                 measured->passTimes.push_back(Seconds(pass, items));
                 measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
                 measured->watchedTimes.push_back(Seconds(watched, items));
+                measured->journaledTimes.push_back(Seconds(journaled, items));
             } else {
+                measured->journaledTimes.push_back(Seconds(journaled, items));
                 measured->watchedTimes.push_back(Seconds(watched, items));
                 measured->referenceTimes.push_back(Seconds(tarvello::bench::ReferenceRound, items));
                 measured->passTimes.push_back(Seconds(pass, items));
@@ -214,26 +227,54 @@ bool Measure(const TempDir& files, int items, const HostKind& kind, int repeat,
     return true;
 }
 
+// What the journal costs on its own, on this disk: a line item's two records handed to the
+// system, and the one flush a Round ends with.
+void JournalCosts(const TempDir& files) {
+    tarvello::app::WinJournalFile journal(files.File(L"journal-costs"));
+    const std::string item = "item\t0123456789abcdef\t17\t410.6666\t\"Rate B\"\t410\n";
+    const std::string written = "written\t0123456789abcdef\t17\t410\n";
+    std::vector<double> appends, flushes;
+    for (int round = 0; round < 15; ++round) {
+        journal.Open();
+        const auto start = std::chrono::steady_clock::now();
+        for (int i = 0; i < 300; ++i) {
+            journal.Append(item);
+            journal.Append(written);
+        }
+        const auto appended = std::chrono::steady_clock::now();
+        journal.FlushAndClose();
+        const auto flushed = std::chrono::steady_clock::now();
+        appends.push_back(std::chrono::duration<double>(appended - start).count() / 300);
+        flushes.push_back(std::chrono::duration<double>(flushed - appended).count());
+    }
+    std::printf(
+        "journal: a line item's two records %.1f microseconds, the flush at a Round's end "
+        "%.2f ms (medians of 15 Rounds of 300)\n",
+        Median(appends) * 1e6, Median(flushes) * 1e3);
+}
+
 int Run(const std::vector<int>& sizes, int repeat) {
     std::wstring error;
     auto files = TempDir::Create(&error);
     if (!files) return 2;
+    JournalCosts(*files);
     std::printf(
         "per line item; times are medians of %d Rounds each; time ratio: the median of the %d "
         "paired ratios (their range), and best against best\n",
         repeat, repeat);
-    std::printf("%6s  %-13s | %-28s | %-28s | %-30s | %s\n", "items", "host",
+    std::printf("%6s  %-13s | %-28s | %-28s | %-30s | %-24s | %s\n", "items", "host",
                 "pass: invokes lookups ms", "reference: invokes lookups ms",
-                "time ratio (min..max) best", "with progress / without");
+                "time ratio (min..max) best", "with progress / without", "with journal / without");
     bool goalsMet = true;
     for (int items : sizes) {
         for (const HostKind& kind : kHostKinds) {
             Measured m;
             if (!Measure(*files, items, kind, repeat, &m)) return 2;
-            std::vector<double> ratios, progressRatios;
+            std::vector<double> ratios, progressRatios, journalRatios;
             for (size_t i = 0; i < m.passTimes.size(); ++i) {
                 ratios.push_back(m.passTimes[i] / m.referenceTimes[i]);
                 progressRatios.push_back(m.watchedTimes[i] / m.passTimes[i]);
+                journalRatios.push_back(m.journaledTimes[i] / m.passTimes[i]);
             }
             const double n = items;
             const double ratio = Median(ratios);
@@ -242,13 +283,14 @@ int Run(const std::vector<int>& sizes, int repeat) {
             };
             std::printf(
                 "%6d  %-13s | %13.2f %7.3f %6.2f | %18.2f %7.3f %6.2f | %.3f (%.3f..%.3f) %.3f  "
-                "| %.3f (best %.3f)\n",
+                "| %.3f (best %.3f)        | %.3f (best %.3f)\n",
                 items, kind.label, m.pass.invokes / n, m.pass.nameLookups / n,
                 Median(m.passTimes) * 1000 / n, m.reference.invokes / n,
                 m.reference.nameLookups / n, Median(m.referenceTimes) * 1000 / n, ratio,
                 best(ratios), *std::max_element(ratios.begin(), ratios.end()),
                 best(m.passTimes) / best(m.referenceTimes), Median(progressRatios),
-                best(m.watchedTimes) / best(m.passTimes));
+                best(m.watchedTimes) / best(m.passTimes), Median(journalRatios),
+                best(m.journaledTimes) / best(m.passTimes));
             if (m.pass.operations != m.reference.operations) {
                 std::printf("        (operations differ: pass %.0f, reference %.0f)\n",
                             m.pass.operations, m.reference.operations);

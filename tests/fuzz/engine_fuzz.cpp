@@ -1,8 +1,9 @@
-// Fuzz target for reading numbers from text, for matching list entries and for the UTF-8
-// conversions.
+// Fuzz target for reading numbers from text, for matching list entries, for the UTF-8
+// conversions and for reading the journal of Rounds.
 //
 // Input: byte 0 chooses the property set; byte 1 gives the separator's length (0-3 code
-// units); then come the separator's code units and the text, two bytes each.
+// units); then come the separator's code units and the text, two bytes each. The journal takes
+// the bytes after the first two as they are.
 #include <cstddef>
 #include <cstdint>
 #include <cmath>
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/journal_text.h"
 #include "engine/rounding.h"
 #include "engine/text_util.h"
 
@@ -151,11 +153,28 @@ void TextProperties(const Text& text, const std::uint8_t* bytes, std::size_t siz
     Check(read.size() <= size, "every code unit comes from at least one byte");
 }
 
+// Whatever a journal holds, what is read of it is written back as lines that read the same.
+void JournalProperties(const std::uint8_t* bytes, std::size_t size) {
+    const std::string text(reinterpret_cast<const char*>(bytes), size);
+    const tarvello::JournalContents contents = tarvello::ReadJournal(text);
+    std::string written = tarvello::JournalHeader();
+    for (const tarvello::RoundRecord& round : contents.rounds) written += tarvello::LinesOf(round);
+    const tarvello::JournalContents again = tarvello::ReadJournal(written);
+    Check(again.skipped == 0, "what is written of a journal reads whole");
+    std::string rewritten = tarvello::JournalHeader();
+    for (const tarvello::RoundRecord& round : again.rounds) rewritten += tarvello::LinesOf(round);
+    Check(rewritten == written, "a journal read and written again is the same");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 2) return 0;
     const std::uint8_t mode = data[0];
+    if (mode % 4 == 3) {
+        JournalProperties(data + 2, size - 2);
+        return 0;
+    }
     const std::size_t separatorLength = data[1] % 4;
     data += 2;
     size -= 2;

@@ -2,7 +2,7 @@
 """Checks that the folders depend on each other the way docs/architecture.md draws them:
 
 - nothing includes app/ (the program is put together there, and nothing builds on it) but the
-  tests of its own pieces in tests/app;
+  tests of its own pieces in tests/app and the benchmark that times its journal file;
 - the engine includes only the standard library and its own headers, and is compiled with no
   include path beyond its own folder and the identity leaf;
 - the main window includes nothing of the host link or the About box, and its tests link
@@ -38,9 +38,10 @@ def main():
 
     for folder in ("engine", "host", "ui", "identity", "standin", "tests", "bench"):
         for path in sources(root, folder):
-            if rel(path).startswith(os.path.join("tests", "app") + os.sep):
-                continue
+            own_tests = rel(path).startswith(os.path.join("tests", "app") + os.sep)
             for name in includes(path):
+                if own_tests or (folder == "bench" and name == "app/journal_file.h"):
+                    continue
                 if name.startswith("app/"):
                     problems.append("%s includes %s" % (rel(path), name))
 

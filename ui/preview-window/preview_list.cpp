@@ -23,14 +23,14 @@ void frmPreview::FillList() {
     const auto& columns = Columns();
     for (int column = 0; column < PlanTable::kColumnCount; ++column) {
         std::wstring name = ToWide(ColumnName(static_cast<PlanTable::Column>(column)));
-        LVCOLUMNW spec{};
-        spec.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
-        spec.fmt = columns[static_cast<std::size_t>(column)].number ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        spec.cx = TwipsToPixels(columns[static_cast<std::size_t>(column)].widthTwips, dpi);
-        spec.pszText = name.data();
-        spec.iSubItem = column;
+        LVCOLUMNW heading{};
+        heading.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        heading.fmt = columns[static_cast<std::size_t>(column)].number ? LVCFMT_RIGHT : LVCFMT_LEFT;
+        heading.cx = TwipsToPixels(columns[static_cast<std::size_t>(column)].widthTwips, dpi);
+        heading.pszText = name.data();
+        heading.iSubItem = column;
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(column),
-                     reinterpret_cast<LPARAM>(&spec));
+                     reinterpret_cast<LPARAM>(&heading));
     }
     int index = 0;
     for (const PlanTable::Line& line : table_.lines) {
