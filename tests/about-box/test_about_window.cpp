@@ -158,9 +158,8 @@ TEST_F(AboutBox, OpensCentredAsAFixedDialogWithOkFocused) {
     EXPECT_EQ(stockFont.lfHeight, labelFont.lfHeight);
 }
 
-// The etched rule in the theme's etching colours: the shadow (grey) with a two-pixel highlight
-// (white) just below it.
-TEST_F(AboutBox, DrawsTheRuleAsShadowAboveHighlight) {
+// The etched rule: a grey line with a white two-pixel line just below it.
+TEST_F(AboutBox, DrawsTheRuleGreyAboveWhite) {
     std::vector<COLORREF> column;
     driver_.Then([&] {
         HWND box = FindBox();
@@ -178,9 +177,8 @@ TEST_F(AboutBox, DrawsTheRuleAsShadowAboveHighlight) {
     driver_.Then([] { DestroyWindow(FindBox()); });
     Open();
     const COLORREF face = GetSysColor(COLOR_BTNFACE);
-    const COLORREF shadow = GetSysColor(COLOR_3DSHADOW);
-    const COLORREF highlight = GetSysColor(COLOR_3DHIGHLIGHT);
-    const std::vector<COLORREF> expected = {face, shadow, highlight, highlight, face};
+    const std::vector<COLORREF> expected = {face, RGB(128, 128, 128), RGB(255, 255, 255),
+                                            RGB(255, 255, 255), face};
     EXPECT_EQ(expected, column);
 }
 

@@ -18,12 +18,15 @@ struct FontSpec {
 };
 
 // A colour is a system colour (a GetSysColor index), read each time the control paints, so that
-// it follows the user's theme. There are no fixed colours: a white that is right in the default
-// theme would be the wrong one in a light-on-dark contrast theme.
+// it follows the user's theme: a white that is right in the default theme would be the wrong one
+// for text in a light-on-dark contrast theme. A fixed colour (Rgb) is for a rule whose look is
+// fixed in every theme, never for text or a fill: the About box's etched rule, a grey line over a
+// white one, shows on any face.
 struct ColorSpec {
-    enum class Kind { Default, System } kind = Kind::Default;
-    int index = 0;
+    enum class Kind { Default, System, Rgb } kind = Kind::Default;
+    int index = 0;  // System: the GetSysColor index; Rgb: the COLORREF
     static ColorSpec System(int index) { return {Kind::System, index}; }
+    static ColorSpec Rgb(COLORREF colour) { return {Kind::Rgb, static_cast<int>(colour)}; }
 };
 
 struct ControlSpec {

@@ -19,6 +19,7 @@ COLORREF StandingOut(const ControlSpec& row, int orDefault, COLORREF behind, dou
 }  // namespace
 
 COLORREF ResolveColor(const ColorSpec& colour, int orDefault) {
+    if (colour.kind == ColorSpec::Kind::Rgb) return static_cast<COLORREF>(colour.index);
     return GetSysColor(colour.kind == ColorSpec::Kind::System ? colour.index : orDefault);
 }
 
