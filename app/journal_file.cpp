@@ -131,9 +131,11 @@ std::string WinJournalFile::Where() const {
 }
 
 std::string WinJournalFile::Read() {
-    ui::ScopedFile file(OpenWaiting(path_, GENERIC_READ,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                    OPEN_EXISTING));
+    // Copies of the program never shut a reader out: what does is another program, and the
+    // menus that read the journal do not wait for it.
+    ui::ScopedFile file(CreateFileW(path_.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
