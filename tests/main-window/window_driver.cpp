@@ -80,19 +80,6 @@ HWND WaitForWindow(const wchar_t* windowClass, bool toCome) {
     return found;
 }
 
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return text;
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 // Edit > Preview Round, by its command: the preview opens, shows its totals, and its Copy puts
 // the table on the clipboard.
 int PreviewInWindow(HWND window, DWORD processId) {
@@ -104,7 +91,7 @@ int PreviewInWindow(HWND window, DWORD processId) {
     if (!SendBounded(GetDlgItem(preview, tarvello::ui::preview_window::kCmdCopy), BM_CLICK)) {
         return Fail(3, L"Copy did not come back");
     }
-    std::wprintf(L"Copy put on the clipboard:\n%ls", ClipboardText().c_str());
+    std::wprintf(L"Copy put on the clipboard:\n%ls", tarvello::launch::ClipboardText().c_str());
     return 0;
 }
 

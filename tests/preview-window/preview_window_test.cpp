@@ -12,6 +12,7 @@
 
 #include "engine/plan_table.h"
 #include "tests/about-box/recording_presenter.h"
+#include "tests/support/launch.h"
 #include "tests/support/modal_driver.h"
 #include "ui/preview-window/frm_preview.h"
 #include "ui/preview-window/preview_layout.h"
@@ -62,19 +63,6 @@ void PressCtrl(wchar_t key) {
     if (!HandleDialogKeys(Preview(), &msg)) DispatchMessageW(&msg);
     keys[VK_CONTROL] = 0;
     SetKeyboardState(keys);
-}
-
-std::wstring ClipboardText() {
-    std::wstring text;
-    if (!OpenClipboard(nullptr)) return L"(clipboard not available)";
-    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
-        if (auto* chars = static_cast<const wchar_t*>(GlobalLock(data))) {
-            text = chars;
-            GlobalUnlock(data);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 class PreviewWindow : public ::testing::Test {
@@ -142,7 +130,7 @@ TEST_F(PreviewWindow, TheListTheTotalsAndCtrlCShowAndCopyTheSameTable) {
     EXPECT_EQ(lines, 3);
     EXPECT_EQ(unchangedCell, L"12 (unchanged)");
     EXPECT_EQ(totals, ToWide(TotalsText(table, kComma)));
-    EXPECT_EQ(ClipboardText(), ToWide(TabSeparated(table, kComma)));
+    EXPECT_EQ(launch::ClipboardText(), ToWide(TabSeparated(table, kComma)));
     EXPECT_TRUE(messages_.shown.empty());
 }
 

@@ -45,6 +45,9 @@ bool CloseAndWait(const Started& started, HWND window, DWORD timeoutMs, DWORD& e
 std::wstring WindowText(HWND window);
 std::wstring DialogText(HWND dialog);
 
+// What the clipboard holds as text (what a program's Copy put there); empty when nothing.
+std::wstring ClipboardText();
+
 // UTF-8 for consoles and exception messages, and back.
 std::string Narrow(const std::wstring& text);
 std::wstring Widen(const std::string& utf8);

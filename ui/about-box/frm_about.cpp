@@ -148,20 +148,12 @@ LRESULT frmAbout::OnCommand(int id, int code) {
 }
 
 LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (auto answer = AnswerThemeMessage(hwnd_, msg, wParam, lParam, {&controls_})) return *answer;
     switch (msg) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         case DM_GETDEFID:
             return DefaultButtonId();
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            return ControlColors(hwnd_, msg, wParam, lParam, {&controls_});
-        case WM_SYSCOLORCHANGE:
-        case WM_THEMECHANGED:
-        case WM_SETTINGCHANGE:
-            FollowThemeChange(hwnd_, {&controls_});
-            return DefWindowProcW(hwnd_, msg, wParam, lParam);
         case WM_ACTIVATE:
             // Like a dialog, the box gives the focus back to the control that last had it, and
             // to OK (the first in tab order) when it opens.

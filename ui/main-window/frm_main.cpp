@@ -123,18 +123,12 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     // pass starts inside the first.
     LRESULT taken = 0;
     if (watch_ && watch_->TakeMessage(msg, wParam, lParam, taken)) return taken;
+    if (auto answer = AnswerThemeMessage(hwnd_, msg, wParam, lParam, {&controls_, &progress_})) {
+        return *answer;
+    }
     switch (msg) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            return ControlColors(hwnd_, msg, wParam, lParam, {&controls_, &progress_});
-        case WM_SYSCOLORCHANGE:
-        case WM_THEMECHANGED:
-        case WM_SETTINGCHANGE:
-            FollowThemeChange(hwnd_, {&controls_, &progress_});
-            break;
         case WM_SETCURSOR:
             // The pass looks at the input between line items, and the system then asks for a
             // cursor: it stays the wait cursor.

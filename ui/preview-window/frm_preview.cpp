@@ -158,6 +158,8 @@ LRESULT frmPreview::OnCommand(int id, int code) {
 }
 
 LRESULT frmPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    // Its colours come from the user's theme, as the other windows' do.
+    if (auto answer = AnswerThemeMessage(hwnd_, msg, wParam, lParam, {&controls_})) return *answer;
     switch (msg) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
@@ -169,16 +171,6 @@ LRESULT frmPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             Form_Resize(LOWORD(lParam), HIWORD(lParam));
             return 0;
-        case WM_CTLCOLORSTATIC:
-        case WM_CTLCOLOREDIT:
-        case WM_CTLCOLORBTN:
-            // Its colours come from the user's theme, as the other windows' do.
-            return ControlColors(hwnd_, msg, wParam, lParam, {&controls_});
-        case WM_SYSCOLORCHANGE:
-        case WM_THEMECHANGED:
-        case WM_SETTINGCHANGE:
-            FollowThemeChange(hwnd_, {&controls_});
-            return DefWindowProcW(hwnd_, msg, wParam, lParam);
         case WM_GETMINMAXINFO: {
             auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
             limits->ptMinTrackSize = {minimumWindow_.cx, minimumWindow_.cy};

@@ -60,4 +60,21 @@ void FollowThemeChange(HWND window, std::initializer_list<ControlSet*> sets) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+std::optional<LRESULT> AnswerThemeMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                          std::initializer_list<ControlSet*> sets) {
+    switch (msg) {
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLOREDIT:
+        case WM_CTLCOLORBTN:
+            return ControlColors(window, msg, wParam, lParam, sets);
+        case WM_SYSCOLORCHANGE:
+        case WM_THEMECHANGED:
+        case WM_SETTINGCHANGE:
+            FollowThemeChange(window, sets);
+            return DefWindowProcW(window, msg, wParam, lParam);
+        default:
+            return std::nullopt;
+    }
+}
+
 }  // namespace tarvello::ui

@@ -5,16 +5,10 @@
 // system gives its kind, so frames, option buttons, text boxes and buttons follow the theme.
 // A theme changed while the window is open repaints it at once, with brushes made afresh.
 //
-// Use, in the window procedure of a window whose controls come from ControlSets:
-//   case WM_CTLCOLORSTATIC:
-//   case WM_CTLCOLOREDIT:
-//   case WM_CTLCOLORBTN:
-//       return ControlColors(hwnd, msg, wParam, lParam, {&controls_});
-//   case WM_SYSCOLORCHANGE:
-//   case WM_THEMECHANGED:
-//   case WM_SETTINGCHANGE:
-//       FollowThemeChange(hwnd, {&controls_});
-//       return DefWindowProcW(hwnd, msg, wParam, lParam);
+// Use, first thing in the window procedure of a window whose controls come from ControlSets:
+//   if (auto answer = AnswerThemeMessage(hwnd, msg, wParam, lParam, {&controls_})) {
+//       return *answer;
+//   }
 
 #include <windows.h>
 
@@ -48,5 +42,11 @@ LRESULT ControlColors(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
 // again when next asked for, their controls fitted to the visual style again (visual_styles.h),
 // and the window with all its controls is repainted now.
 void FollowThemeChange(HWND window, std::initializer_list<ControlSet*> sets);
+
+// Both of the above for a window procedure: the answer to WM_CTLCOLOR* and to the theme-change
+// messages (which go on to DefWindowProc once the window has followed them); nothing for any
+// other message.
+std::optional<LRESULT> AnswerThemeMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
+                                          std::initializer_list<ControlSet*> sets);
 
 }  // namespace tarvello::ui
