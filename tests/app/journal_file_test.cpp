@@ -56,6 +56,8 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         std::optional<std::string> held;  // nothing: no file, no folder
         bool isNew;
         std::string read;  // after "x\n" was appended
+        LONGLONG readLimit = 64LL * 1024 * 1024;
+        const char* firstRead = nullptr;  // what Read gives first, when not all it holds
     };
     const Case cases[] = {
         {"no folder yet", std::nullopt, true, "x\n"},
@@ -63,6 +65,9 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         {"a whole line", std::string("a\n"), false, "a\nx\n"},
         {"a last line cut off", std::string("a\nb"), false, "a\nb\nx\n"},
         {"garbage", std::string("\xff\x00\x01", 3), false, std::string("\xff\x00\x01\nx\n", 6)},
+        // Enormous: read from its end, beginning at a whole line.
+        {"enormous", std::string(5000, 'a') + "\nlast line\n", false, "last line\nx\n", 100,
+         "last line\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -70,19 +75,13 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         RemoveDirectoryW(folder_.c_str());
         if (c.held) Put(*c.held);
         WinJournalFile journal(folder_);
-        EXPECT_EQ(journal.Read(), c.held.value_or(""));
+        journal.readLimit = c.readLimit;
+        EXPECT_EQ(journal.Read(), c.firstRead ? c.firstRead : c.held.value_or(""));
         EXPECT_EQ(journal.Open(), c.isNew);
         journal.Append("x\n");
         journal.FlushAndClose();
         EXPECT_EQ(journal.Read(), c.read);
     }
-}
-
-TEST_F(JournalFileTest, AnEnormousFileIsReadByItsEndFromAWholeLine) {
-    Put(std::string(5000, 'a') + "\nlast line\n");
-    WinJournalFile journal(folder_);
-    journal.readLimit = 100;
-    EXPECT_EQ(journal.Read(), "last line\n");
 }
 
 TEST_F(JournalFileTest, AFileItCannotHaveIsToldInWords) {

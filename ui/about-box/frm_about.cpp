@@ -131,14 +131,6 @@ void frmAbout::StartSysInfo() {
     ui::StartSysInfo(hwnd_, sysInfo_, messages_);
 }
 
-// Enter presses the button that has the focus, and OK when no button has it.
-LRESULT frmAbout::DefaultButtonId() const {
-    const ControlSpec* focused = controls_.RowOf(GetFocus());
-    const int id =
-        focused && focused->kind == ControlKind::PushButton ? focused->id : about_box::kCmdOK;
-    return MAKELRESULT(id, DC_HASDEFID);
-}
-
 LRESULT frmAbout::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return 0;
     // OK is both the default and the cancel button.
@@ -153,7 +145,7 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         case DM_GETDEFID:
-            return DefaultButtonId();
+            return DefaultButtonAnswer(controls_, about_box::kCmdOK);
         case WM_ACTIVATE:
             // Like a dialog, the box gives the focus back to the control that last had it, and
             // to OK (the first in tab order) when it opens.

@@ -43,7 +43,6 @@ private:
     void SetTexts();
     void EndModal();
     LRESULT OnCommand(int id, int code);
-    LRESULT DefaultButtonId() const;
 
     ModalOwner owner_;
     MessagePresenter& messages_;

@@ -131,13 +131,6 @@ void frmPreview::Form_Resize(int width, int height) {
     }
 }
 
-// Enter presses the button that has the focus, and Apply when no button has it.
-LRESULT frmPreview::DefaultButtonId() const {
-    const ControlSpec* focused = controls_.RowOf(GetFocus());
-    const int id = focused && focused->kind == ControlKind::PushButton ? focused->id : kCmdApply;
-    return MAKELRESULT(id, DC_HASDEFID);
-}
-
 LRESULT frmPreview::OnCommand(int id, int code) {
     switch (id) {
         case kCmdApply:
@@ -164,7 +157,7 @@ LRESULT frmPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
         case DM_GETDEFID:
-            return DefaultButtonId();
+            return DefaultButtonAnswer(controls_, kCmdApply);
         case WM_ACTIVATE:
             // Like a dialog, the window gives the focus back to the control that last had it.
             return KeepFocusOnActivate(hwnd_, wParam, lParam, lastFocus_, nullptr);

@@ -45,7 +45,6 @@ private:
     void FillList();
     void EndModal();
     LRESULT OnCommand(int id, int code);
-    LRESULT DefaultButtonId() const;
 
     ModalOwner owner_;
     NumberFormat format_;

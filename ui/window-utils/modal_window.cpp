@@ -32,4 +32,10 @@ LRESULT KeepFocusOnActivate(HWND window, WPARAM wParam, LPARAM lParam, HWND& las
     return 0;
 }
 
+LRESULT DefaultButtonAnswer(const ControlSet& controls, int defaultId) {
+    const ControlSpec* focused = controls.RowOf(GetFocus());
+    const int id = focused && focused->kind == ControlKind::PushButton ? focused->id : defaultId;
+    return MAKELRESULT(id, DC_HASDEFID);
+}
+
 }  // namespace tarvello::ui

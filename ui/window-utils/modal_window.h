@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "ui/window-utils/control_factory.h"
+
 namespace tarvello::ui {
 
 class ModalOwner {
@@ -46,5 +48,9 @@ void RunModalLoop(HWND window);
 // For WM_ACTIVATE: remembers the focused control as the window loses the activation and gives
 // the focus back to it (or to `first`) as it gets it again.
 LRESULT KeepFocusOnActivate(HWND window, WPARAM wParam, LPARAM lParam, HWND& lastFocus, HWND first);
+
+// For DM_GETDEFID: Enter presses the push button that has the focus, and `defaultId` when no
+// button has it.
+LRESULT DefaultButtonAnswer(const ControlSet& controls, int defaultId);
 
 }  // namespace tarvello::ui
