@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "app/journal_file.h"
+#include "app/win_journal_file.h"
 #include "app/production_services.h"
 #include "host/com_raii.h"
 #include "ui/main-window/frm_main.h"

@@ -124,6 +124,10 @@ std::string InvalidReason(const PassFailure& f) {
 
 namespace detail {
 
+Text FieldWord(LineItemField field) {
+    return Words(FieldWords(field).c_str());
+}
+
 Text LineItemsWord(std::int32_t count) {
     return Words((std::to_string(count) + (count == 1 ? " line item" : " line items")).c_str());
 }
@@ -157,8 +161,8 @@ Text FailureReason(const PassFailure& f) {
                       "; most often a dialog box is open in it. Finish or close what is open in "
                       "Tarvello, then " +
                       (f.pass == PassKind::Undo      ? "choose Undo Round again."
-                       : f.pass == PassKind::Preview ? "choose Preview Round again."
-                       : f.pass == PassKind::Apply   ? "preview the Round again."
+                       : f.pass == PassKind::Preview ? "preview again."
+                       : f.pass == PassKind::Apply   ? "preview again."
                                                      : "Round again."))
                          .c_str());
     }
@@ -224,6 +228,7 @@ PassReport DescribePassOutcome(const PassOutcome& outcome) {
         // is not.
         const bool wentWrong =
             outcome.status == Status::Failed || outcome.status == Status::DocumentChanged;
+        if (outcome.status == Status::Declined) return {Text(), Tone::Information};
         return {outcome.pass == PassKind::Undo ? DescribeUndo(outcome) : DescribeApply(outcome),
                 wentWrong ? Tone::Error : Tone::Information};
     }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "number_format.h"
 #include "pass.h"
@@ -38,8 +39,14 @@ Text DescribeStoppedRound(const PassOutcome& outcome);
 Text DescribeUndo(const PassOutcome& outcome);
 
 // The same for an Apply of a preview: how many were written, which rows were left because they
-// changed since the preview, and where a stop or a failure left off.
+// changed since the preview, where a stop or a failure left off, and for a new total what
+// Tarvello's own total is when it is not the one asked for.
 Text DescribeApply(const PassOutcome& outcome);
+
+// The question before a pass that writes when the journal cannot be written, at `where`, for the
+// reason `why`: whether to go on without what lets Undo give it back (or, for Undo, without
+// recording what it gives back).
+Text DescribeMissingJournal(PassKind pass, const std::string& where, const std::string& why);
 
 namespace detail {
 
@@ -48,6 +55,9 @@ Text FailureReason(const PassFailure& failure);
 
 // "1 line item", "12 line items".
 Text LineItemsWord(std::int32_t count);
+
+// "unit price", "total quantity", ...: a field as the user knows it.
+Text FieldWord(LineItemField field);
 
 }  // namespace detail
 

@@ -1,37 +1,63 @@
 #pragma once
 // The file behind the journal of Rounds, as the platform keeps it. The history (round_history.h)
-// says what goes into it; the Windows build keeps it in the user's local application data, and
-// tests keep it in memory.
+// says what goes into it; the Windows build keeps it in the user's local application data
+// (app/win_journal_file.h), and tests keep it in memory.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
 namespace tarvello {
 
+// How far the journal has been read: in which file (another file once the journal has been
+// rewritten) and up to which byte.
+struct JournalPlace {
+    std::uint64_t file = 0;
+    std::uint64_t offset = 0;
+};
+
+// What a read brought.
+struct JournalChunk {
+    std::string text;
+    // The text is the journal from its start (its first line and its last part, when it is
+    // enormous), not only what came after the place asked for: the file was rewritten or never
+    // read.
+    bool fromStart = true;
+    // The place right after the text.
+    JournalPlace end;
+};
+
 class JournalFile {
 public:
     virtual ~JournalFile() = default;
 
-    // Where the journal is, for the user ("C:\Users\...\rounds.journal").
+    // Where the journal is, for the user ("C:\Users\...\journal.txt").
     virtual std::string Where() const = 0;
-    // What the file holds now (its last part only, when it is enormous); empty when there is no
-    // file yet. Throws JournalError when it is there but cannot be read.
-    virtual std::string Read() = 0;
-    // Opens the file for appending, creating its folder and itself on first need. A file whose
-    // last line was cut off gets a line feed, so that what is appended starts a line of its
-    // own. True when the file is empty (new). Throws JournalError.
-    virtual bool Open() = 0;
+    // What was appended after `since`; the whole journal when `since` is in another file than
+    // the journal now, or beyond its end. Empty when there is no file yet. Throws JournalError
+    // when it is there but cannot be read.
+    virtual JournalChunk ReadSince(const JournalPlace& since) = 0;
+    // Opens the file for appending, creating its folder and itself on first need. A last line
+    // cut off when a program stopped is ended so that it can never read as whole, and what is
+    // appended starts a line of its own. Throws JournalError, holding nothing when it does.
+    virtual void Open() = 0;
     // Hands whole lines to the system at the end of the file (one write each call), so that a
-    // program killed afterwards has lost none of them. Throws JournalError.
+    // program killed afterwards has lost none of them. Throws JournalError when they could not
+    // all be written; what was cut off is then never read as a whole line.
     virtual void Append(const std::string& lines) = 0;
     // Makes what was appended durable, then closes the file. Throws JournalError.
     virtual void FlushAndClose() = 0;
-    // Replaces the whole file with what `rewrite` makes of what it holds, at once: afterwards it
-    // holds either what it held or the new text, never a mixture, whenever the program is
-    // stopped. Nobody can write to it in between. False, and the file as it was, when another
-    // copy of the program has it open. Throws JournalError.
+    // Replaces the whole file with what `rewrite` makes of what it holds (its first line and its
+    // last part, when enormous), at once: afterwards it holds either what it held or the new
+    // text, never a mixture, whenever the program is stopped. Nobody can write to it in between.
+    // False, and the file as it was, when another copy of the program has it open. Throws
+    // JournalError.
     using Rewrite = std::function<std::string(const std::string& held)>;
     virtual bool Replace(const Rewrite& rewrite) = 0;
 };
+
+// What a line cut off when a program stopped is ended with: a field no line of the journal has
+// there, so that the line never reads as whole, in any version.
+constexpr char kCutOffEnding[] = "\tcut off\n";
 
 }  // namespace tarvello

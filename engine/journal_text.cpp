@@ -1,80 +1,101 @@
 #include "journal_text.h"
 
+#include <array>
 #include <charconv>
-#include <cstdint>
-#include <map>
+#include <cstdio>
+#include <initializer_list>
 #include <optional>
-#include <string_view>
 #include <system_error>
 #include <utility>
 
-#include "text_util.h"
+#include "journal_values.h"
 
 namespace tarvello {
 namespace {
 
 constexpr std::string_view kMagic = "tarvello-rounding-journal";
+constexpr std::string_view kLineTypesLabel = "line types ";
 
-std::string Number(double value) {
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
+// Each kind of line, spelt once for the writer and the reader: its name and how many fields
+// follow the name and the Round's id, in this version and in version 1 (0: not in version 1).
+struct Kind {
+    JournalMark mark;
+    std::string_view name;
+    std::size_t fields;
+    std::size_t fieldsInVersion1;
+};
+constexpr Kind kKinds[] = {
+    {JournalMark::Round, "round", 3, 3},     {JournalMark::Item, "item", 5, 4},
+    {JournalMark::Written, "written", 2, 2}, {JournalMark::Restoring, "restoring", 1, 1},
+    {JournalMark::Undone, "undone", 1, 1},   {JournalMark::Quote, "quote", 1, 0},
+};
+
+const Kind& KindOf(JournalMark mark) {
+    for (const Kind& kind : kKinds) {
+        if (kind.mark == mark) return kind;
+    }
+    return kKinds[0];
 }
 
-std::string Quoted(const Text& text) {
-    std::string out = "\"";
-    for (const char c : Utf8Of(text)) {
-        switch (c) {
-            case '"':
-                out += "\\\"";
-                break;
-            case '\\':
-                out += "\\\\";
-                break;
-            case '\t':
-                out += "\\t";
-                break;
-            case '\r':
-                out += "\\r";
-                break;
-            case '\n':
-                out += "\\n";
-                break;
-            default:
-                out += c;
+const Kind* KindNamed(std::string_view name) {
+    for (const Kind& kind : kKinds) {
+        if (kind.name == name) return &kind;
+    }
+    return nullptr;
+}
+
+std::uint32_t Crc32(std::string_view bytes) {
+    static const std::array<std::uint32_t, 256> table = [] {
+        std::array<std::uint32_t, 256> t{};
+        for (std::uint32_t n = 0; n < 256; ++n) {
+            std::uint32_t c = n;
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
+            t[n] = c;
         }
-    }
-    return out + "\"";
+        return t;
+    }();
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (const char b : bytes)
+        crc = table[(crc ^ static_cast<unsigned char>(b)) & 0xFF] ^ (crc >> 8);
+    return crc ^ 0xFFFFFFFFu;
 }
 
-std::string ValueText(const Variant& value) {
-    switch (value.kind()) {
-        case Variant::Kind::Empty:
-            return "empty";
-        case Variant::Kind::Text:
-            return Quoted(value.AsText());
-        case Variant::Kind::Boolean:
-            return value.AsBool() ? "true" : "false";
-        default:
-            return Number(value.NumberValue());
-    }
+std::string CheckOf(std::string_view bytes) {
+    char text[9];
+    std::snprintf(text, sizeof text, "%08x", static_cast<unsigned>(Crc32(bytes)));
+    return text;
+}
+
+// A whole line with its check and its line feed.
+std::string Checked(std::string body) {
+    const std::string check = CheckOf(body);
+    return body + "\t" + check + "\n";
+}
+
+std::string Line(JournalMark mark, const std::string& id,
+                 std::initializer_list<std::string> fields) {
+    std::string body(KindOf(mark).name);
+    body += "\t" + id;
+    for (const std::string& field : fields) body += "\t" + field;
+    return Checked(std::move(body));
 }
 
 std::string Row(std::int16_t row) {
     return std::to_string(row);
 }
 
-// ---- reading ----
-
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-        if (tab == std::string_view::npos) return fields;
-        start = tab + 1;
+// "2,1x6,3": the runs of one line type.
+std::string LineTypesText(const std::vector<std::int16_t>& types) {
+    std::string text(kLineTypesLabel);
+    for (std::size_t i = 0; i < types.size();) {
+        std::size_t run = 1;
+        while (i + run < types.size() && types[i + run] == types[i]) ++run;
+        if (i > 0) text += ",";
+        text += std::to_string(types[i]);
+        if (run > 1) text += "x" + std::to_string(run);
+        i += run;
     }
+    return text;
 }
 
 template <typename Whole>
@@ -87,52 +108,34 @@ std::optional<Whole> WholeIn(std::string_view text) {
     return value;
 }
 
-std::optional<double> NumberIn(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
+std::optional<std::vector<std::int16_t>> LineTypesIn(std::string_view field) {
+    if (field.substr(0, kLineTypesLabel.size()) != kLineTypesLabel) return std::nullopt;
+    field.remove_prefix(kLineTypesLabel.size());
+    std::vector<std::int16_t> types;
+    while (!field.empty()) {
+        const std::size_t comma = field.find(',');
+        const std::string_view run = field.substr(0, comma);
+        field = comma == std::string_view::npos ? std::string_view() : field.substr(comma + 1);
+        const std::size_t x = run.find('x');
+        const auto type = WholeIn<std::int16_t>(run.substr(0, x));
+        const auto count =
+            x == std::string_view::npos ? std::optional<int>(1) : WholeIn<int>(run.substr(x + 1));
+        if (!type || !count || *count < 1 || types.size() + *count > 32768) return std::nullopt;
+        types.insert(types.end(), static_cast<std::size_t>(*count), *type);
+        if (comma != std::string_view::npos && field.empty()) return std::nullopt;
     }
-    return value;
+    return types;
 }
 
-std::optional<Variant> ValueIn(std::string_view text) {
-    if (text == "empty") return Variant();
-    if (text == "true") return Variant::Boolean(true);
-    if (text == "false") return Variant::Boolean(false);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-        std::string plain;
-        for (std::size_t i = 1; i + 1 < text.size(); ++i) {
-            char c = text[i];
-            if (c == '"') return std::nullopt;
-            if (c == '\\') {
-                if (i + 2 >= text.size()) return std::nullopt;
-                switch (text[++i]) {
-                    case '"':
-                        c = '"';
-                        break;
-                    case '\\':
-                        c = '\\';
-                        break;
-                    case 't':
-                        c = '\t';
-                        break;
-                    case 'r':
-                        c = '\r';
-                        break;
-                    case 'n':
-                        c = '\n';
-                        break;
-                    default:
-                        return std::nullopt;
-                }
-            }
-            plain += c;
-        }
-        return Variant::FromText(TextFromUtf8(plain));
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (tab == std::string_view::npos) return fields;
+        start = tab + 1;
     }
-    if (const std::optional<double> number = NumberIn(text)) return Variant::Double(*number);
-    return std::nullopt;
 }
 
 // "document 3" -> 3.
@@ -150,163 +153,199 @@ bool IsId(std::string_view id) {
     return true;
 }
 
-class Reader {
-public:
-    // False when the line is not one this version reads.
-    bool Line(std::string_view line) {
-        const std::vector<std::string_view> f = Fields(line);
-        if (f[0] == kMagic && f.size() == 2) {
-            const auto version = WholeIn<int>(f[1]);
-            if (!version) return false;
-            if (*version > kJournalVersion) contents.newerVersion = true;
+// The line without its check, when the check is right.
+std::optional<std::string_view> WithoutCheck(std::string_view line) {
+    const std::size_t tab = line.rfind('\t');
+    if (tab == std::string_view::npos || line.size() - tab - 1 != 8) return std::nullopt;
+    const std::string_view body = line.substr(0, tab);
+    if (line.substr(tab + 1) != CheckOf(body)) return std::nullopt;
+    return body;
+}
+
+}  // namespace
+
+std::string JournalHeader() {
+    return Checked(std::string(kMagic) + "\t" + std::to_string(kJournalVersion));
+}
+
+std::string RoundLine(const RoundRecord& round) {
+    return Line(JournalMark::Round, round.id,
+                {round.began, "document " + std::to_string(round.documentIndex),
+                 "line items " + std::to_string(round.lineItemCount)});
+}
+
+std::string ItemLine(const std::string& id, const WrittenLineItem& item) {
+    return Line(JournalMark::Item, id,
+                {Row(item.row), JournalValueText(item.unitPriceBefore),
+                 item.modifierBefore ? JournalValueText(*item.modifierBefore) : "unknown",
+                 JournalNumberText(item.unitPriceWritten),
+                 item.quantity ? JournalValueText(*item.quantity) : "unknown"});
+}
+
+std::string WrittenLine(const std::string& id, std::int16_t row, double unitPriceAsLeft) {
+    return Line(JournalMark::Written, id, {Row(row), JournalNumberText(unitPriceAsLeft)});
+}
+
+std::string RestoringLine(const std::string& id, std::int16_t row) {
+    return Line(JournalMark::Restoring, id, {Row(row)});
+}
+
+std::string UndoneLine(const std::string& id, std::int16_t row) {
+    return Line(JournalMark::Undone, id, {Row(row)});
+}
+
+std::string QuoteLine(const std::string& id, const std::vector<std::int16_t>& lineTypes) {
+    return Line(JournalMark::Quote, id, {LineTypesText(lineTypes)});
+}
+
+std::string LinesOf(const RoundRecord& round) {
+    std::string lines = RoundLine(round);
+    for (const WrittenLineItem& item : round.items) {
+        lines += ItemLine(round.id, item);
+        if (item.written) lines += WrittenLine(round.id, item.row, item.unitPriceWritten);
+        if (item.restoring) lines += RestoringLine(round.id, item.row);
+        if (item.dealtWith) lines += UndoneLine(round.id, item.row);
+    }
+    if (!round.lineTypes.empty()) lines += QuoteLine(round.id, round.lineTypes);
+    return lines;
+}
+
+std::size_t JournalReader::Read(std::string_view text) {
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos) return start;
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!line.empty() && !Line(line)) ++skipped_;
+        start = end + 1;
+    }
+}
+
+bool JournalReader::Line(std::string_view line) {
+    std::vector<std::string_view> f = Fields(line);
+    if (f[0] == kMagic) {
+        // A header of the first version carries no check; a later one does, and one that claims
+        // a version beyond this one is taken at its word, so that nothing here writes into it.
+        const auto version = f.size() >= 2 ? WholeIn<int>(f[1]) : std::nullopt;
+        if (!version || *version < 1) return false;
+        if (*version > kJournalVersion) {
+            newerVersion_ = true;
             return true;
         }
-        if (f.size() < 2 || !IsId(f[1])) return false;
-        if (f[0] == "round" && f.size() == 5) return Round(f);
-        RoundRecord* round = Find(f[1]);
-        if (!round) return false;
-        const auto row = f.size() >= 3 ? WholeIn<std::int16_t>(f[2]) : std::nullopt;
-        if (!row) return false;
-        if (f[0] == "item" && f.size() == 6) return Item(*round, *row, f);
-        WrittenLineItem* item = ItemOf(*round, *row);
-        if (!item) return false;
-        if (f[0] == "written" && f.size() == 4) {
-            const auto asLeft = NumberIn(f[3]);
+        if (*version == 1 ? f.size() != 2 : !WithoutCheck(line)) return false;
+        version_ = *version;
+        return true;
+    }
+    if (version_ >= 2) {
+        const std::optional<std::string_view> body = WithoutCheck(line);
+        if (!body) return false;
+        f = Fields(*body);
+    }
+    const Kind* kind = KindNamed(f[0]);
+    if (!kind || f.size() < 2 || !IsId(f[1])) return false;
+    if (f.size() != 2 + (version_ >= 2 ? kind->fields : kind->fieldsInVersion1)) return false;
+    if (kind->mark == JournalMark::Round) return Round(f);
+    RoundRecord* round = Find(f[1]);
+    if (!round) return false;
+    if (kind->mark == JournalMark::Quote) {
+        const auto types = LineTypesIn(f[2]);
+        if (!types) return false;
+        round->lineTypes = *types;
+        return true;
+    }
+    const auto row = WholeIn<std::int16_t>(f[2]);
+    if (!row) return false;
+    if (kind->mark == JournalMark::Item) return Item(*round, *row, f);
+    WrittenLineItem* item = ItemOf(*round, *row);
+    if (!item) return false;
+    switch (kind->mark) {
+        case JournalMark::Written: {
+            const auto asLeft = JournalNumberIn(f[3]);
             if (!asLeft) return false;
             item->unitPriceWritten = *asLeft;
             item->written = true;
             return true;
         }
-        if (f[0] == "restoring" && f.size() == 3) {
-            item->restoring = true;
+        case JournalMark::Restoring:
+            item->restoring = !item->dealtWith;
             return true;
-        }
-        if (f[0] == "undone" && f.size() == 3) {
+        case JournalMark::Undone:
             item->restoring = false;
-            dealtWith_[{round->id, *row}] = true;
+            item->dealtWith = true;
             return true;
-        }
-        return false;
+        default:
+            return false;
     }
-
-    JournalContents Finish() {
-        for (RoundRecord& round : contents.rounds) {
-            while (round.undone < round.items.size() &&
-                   dealtWith_.count({round.id, round.items[round.undone].row})) {
-                ++round.undone;
-            }
-        }
-        if (contents.newerVersion) contents.rounds.clear();
-        return std::move(contents);
-    }
-
-    JournalContents contents;
-
-private:
-    bool Round(const std::vector<std::string_view>& f) {
-        const auto index = Labelled(f[3], "document ");
-        const auto count = Labelled(f[4], "line items ");
-        if (!index || !count || Find(f[1])) return false;
-        RoundRecord round;
-        round.id = std::string(f[1]);
-        round.began = std::string(f[2]);
-        round.documentIndex = *index;
-        round.lineItemCount = *count;
-        contents.rounds.push_back(std::move(round));
-        return true;
-    }
-
-    bool Item(RoundRecord& round, std::int16_t row, const std::vector<std::string_view>& f) {
-        const auto before = ValueIn(f[3]);
-        const auto written = NumberIn(f[5]);
-        if (!before || !written || ItemOf(round, row)) return false;
-        WrittenLineItem item;
-        item.row = row;
-        item.unitPriceBefore = *before;
-        if (f[4] != "unknown") {
-            item.modifierBefore = ValueIn(f[4]);
-            if (!item.modifierBefore) return false;
-        }
-        item.unitPriceWritten = *written;
-        round.items.push_back(std::move(item));
-        return true;
-    }
-
-    RoundRecord* Find(std::string_view id) {
-        for (auto round = contents.rounds.rbegin(); round != contents.rounds.rend(); ++round) {
-            if (round->id == id) return &*round;
-        }
-        return nullptr;
-    }
-
-    static WrittenLineItem* ItemOf(RoundRecord& round, std::int16_t row) {
-        for (WrittenLineItem& item : round.items) {
-            if (item.row == row) return &item;
-        }
-        return nullptr;
-    }
-
-    std::map<std::pair<std::string, std::int16_t>, bool> dealtWith_;
-};
-
-}  // namespace
-
-std::string JournalHeader() {
-    return std::string(kMagic) + "\t" + std::to_string(kJournalVersion) + "\n";
 }
 
-std::string RoundLine(const RoundRecord& round) {
-    return "round\t" + round.id + "\t" + round.began + "\tdocument " +
-           std::to_string(round.documentIndex) + "\tline items " +
-           std::to_string(round.lineItemCount) + "\n";
+bool JournalReader::Own(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    const int version = version_;
+    version_ = kJournalVersion;
+    const bool counted = Line(line);
+    version_ = version;
+    return counted;
 }
 
-std::string ItemLine(const std::string& id, const WrittenLineItem& item) {
-    return "item\t" + id + "\t" + Row(item.row) + "\t" + ValueText(item.unitPriceBefore) + "\t" +
-           (item.modifierBefore ? ValueText(*item.modifierBefore) : "unknown") + "\t" +
-           Number(item.unitPriceWritten) + "\n";
+RoundRecord* JournalReader::Find(std::string_view id) {
+    const auto at = roundAt_.find(std::string(id));
+    return at == roundAt_.end() ? nullptr : &rounds_[at->second];
 }
 
-std::string WrittenLine(const std::string& id, std::int16_t row, double unitPriceAsLeft) {
-    return "written\t" + id + "\t" + Row(row) + "\t" + Number(unitPriceAsLeft) + "\n";
+bool JournalReader::Round(const std::vector<std::string_view>& f) {
+    const auto index = Labelled(f[3], "document ");
+    const auto count = Labelled(f[4], "line items ");
+    if (!index || !count || Find(f[1])) return false;
+    RoundRecord round;
+    round.id = std::string(f[1]);
+    round.began = std::string(f[2]);
+    round.documentIndex = *index;
+    round.lineItemCount = *count;
+    roundAt_.emplace(round.id, rounds_.size());
+    rounds_.push_back(std::move(round));
+    itemAt_.emplace_back();
+    return true;
 }
 
-std::string RestoringLine(const std::string& id, std::int16_t row) {
-    return "restoring\t" + id + "\t" + Row(row) + "\n";
-}
-
-std::string UndoneLine(const std::string& id, std::int16_t row) {
-    return "undone\t" + id + "\t" + Row(row) + "\n";
-}
-
-std::string LinesOf(const RoundRecord& round) {
-    std::string lines = RoundLine(round);
-    for (std::size_t i = 0; i < round.items.size(); ++i) {
-        const WrittenLineItem& item = round.items[i];
-        lines += ItemLine(round.id, item);
-        if (item.written) lines += WrittenLine(round.id, item.row, item.unitPriceWritten);
-        if (item.restoring) lines += RestoringLine(round.id, item.row);
-        if (i < round.undone) lines += UndoneLine(round.id, item.row);
+bool JournalReader::Item(RoundRecord& round, std::int16_t row,
+                         const std::vector<std::string_view>& f) {
+    const auto before = JournalValueIn(f[3]);
+    const auto written = JournalNumberIn(f[5]);
+    if (!before || !written || ItemOf(round, row)) return false;
+    WrittenLineItem item;
+    item.row = row;
+    item.unitPriceBefore = *before;
+    if (f[4] != "unknown") {
+        item.modifierBefore = JournalValueIn(f[4]);
+        if (!item.modifierBefore) return false;
     }
-    return lines;
+    item.unitPriceWritten = *written;
+    if (f.size() > 6 && f[6] != "unknown") {
+        item.quantity = JournalValueIn(f[6]);
+        if (!item.quantity) return false;
+    }
+    const std::size_t roundIndex = static_cast<std::size_t>(&round - rounds_.data());
+    itemAt_[roundIndex].emplace(row, round.items.size());
+    round.items.push_back(std::move(item));
+    return true;
+}
+
+WrittenLineItem* JournalReader::ItemOf(RoundRecord& round, std::int16_t row) {
+    const auto& places = itemAt_[static_cast<std::size_t>(&round - rounds_.data())];
+    const auto at = places.find(row);
+    return at == places.end() ? nullptr : &round.items[at->second];
 }
 
 JournalContents ReadJournal(const std::string& text) {
-    Reader reader;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t end = text.find('\n', start);
-        if (end == std::string::npos) {
-            // A last line without its line feed was cut off while it was written.
-            if (start < text.size()) ++reader.contents.skipped;
-            break;
-        }
-        std::string_view line(text.data() + start, end - start);
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!line.empty() && !reader.Line(line)) ++reader.contents.skipped;
-        start = end + 1;
-    }
-    return reader.Finish();
+    JournalReader reader;
+    const std::size_t read = reader.Read(text);
+    JournalContents contents;
+    // A last line without its line feed was cut off while it was written.
+    contents.skipped = reader.skipped() + (read < text.size() ? 1 : 0);
+    contents.newerVersion = reader.newerVersion();
+    if (!contents.newerVersion) contents.rounds = reader.rounds();
+    return contents;
 }
 
 }  // namespace tarvello

@@ -1,29 +1,42 @@
 #pragma once
 // The journal as text: one line per event, written before the host sees the write it stands
 // for, so that a program killed at any moment has lost nothing of what it changed. Plain UTF-8
-// that a person can read; fields apart by tabs:
+// that a person can read; fields apart by tabs, and last on every line its check, the CRC-32 of
+// everything before that last tab in eight hex digits:
 //
-//   tarvello-rounding-journal	1
-//   round	<id>	<began, UTC>	document <index>	line items <count>
+//   tarvello-rounding-journal	2	<check>
+//   round	<id>	<began, UTC>	document <index>	line items <count>	<check>
 //   item	<id>	<row>	<unit price before>	<modifier before>	<unit price written>
-//   written	<id>	<row>	<unit price as the host left it>
-//   restoring	<id>	<row>
-//   undone	<id>	<row>
+//   <quantity>	<check> written	<id>	<row>	<unit price as the host left it>	<check>
+//   restoring	<id>	<row>	<check>
+//   undone	<id>	<row>	<check>
+//   quote	<id>	line types <type of row 0, row 1, ...>	<check>
 //
-// Values: a number in its shortest form with a point ("12.5"), a text in double quotes with
-// \" \\ \t \r \n escaped, "empty", "true"/"false", and "unknown" for a modifier the host could
-// not tell. A line counts only when it is whole (it ends in a line feed) and reads as one of
-// these; anything else (a torn last line, garbage) is passed over.
+// "quote" comes once the Round's walk has ended and says the shape of the quote as far as it
+// went; a run of one type is written "1x12". Values: a number in its shortest form with a point
+// ("12.5"), a text in double quotes with \" \\ \t \r \n escaped and a lone surrogate as \uD800,
+// "empty", "true"/"false", and "unknown" for a modifier the host could not tell.
+//
+// A line counts only when it reads as one of these with its check right: a line cut off or
+// damaged is passed over, whatever was appended after it. After a header of version 1 (the
+// journal of an earlier version of the utility) lines carry no check and an item no quantity;
+// they are read as that version wrote them.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "round_record.h"
 
 namespace tarvello {
 
-constexpr int kJournalVersion = 1;
+constexpr int kJournalVersion = 2;
+
+// What a journal line stands for.
+enum class JournalMark { Round, Item, Written, Restoring, Undone, Quote };
 
 // The first line of a journal this version writes.
 std::string JournalHeader();
@@ -33,18 +46,55 @@ std::string ItemLine(const std::string& id, const WrittenLineItem& item);
 std::string WrittenLine(const std::string& id, std::int16_t row, double unitPriceAsLeft);
 std::string RestoringLine(const std::string& id, std::int16_t row);
 std::string UndoneLine(const std::string& id, std::int16_t row);
+std::string QuoteLine(const std::string& id, const std::vector<std::int16_t>& lineTypes);
 
 // Every line of a Round as it stands, as they would have been appended: for rewriting the
 // journal without what it no longer needs.
 std::string LinesOf(const RoundRecord& round);
 
-struct JournalContents {
+// Reads a journal line by line, as often as more of it comes: what it holds is always what the
+// lines read so far say. A line read twice changes nothing the second time, so that the lines a
+// copy of the program applies as it appends them can be read back from the file.
+class JournalReader {
+public:
+    // Reads every whole line of `text` (up to its last line feed) and says how many bytes that
+    // was; what follows (a line still being written, or cut off) is left for the next read.
+    std::size_t Read(std::string_view text);
+    // One line, without its line feed. False when it does not count.
+    bool Line(std::string_view line);
+    // A line this version writes, read as this version reads it whatever the version of the
+    // journal it goes into: what a copy of the program adds counts at once.
+    bool Own(std::string_view line);
+
     // Oldest first; the Rounds whose first line was read, with what was read of them.
-    std::vector<RoundRecord> rounds;
-    // The journal says it was written by a newer version: nothing of it is read, and it is not
+    const std::vector<RoundRecord>& rounds() const { return rounds_; }
+    RoundRecord* Find(std::string_view id);
+    // The journal says it was written by a newer version: none of it counts, and it must not be
     // written to.
-    bool newerVersion = false;
+    bool newerVersion() const { return newerVersion_; }
+    // The version of the last header read: what is appended next must follow it.
+    int version() const { return version_; }
     // Lines passed over.
+    std::size_t skipped() const { return skipped_; }
+
+private:
+    bool Round(const std::vector<std::string_view>& f);
+    bool Item(RoundRecord& round, std::int16_t row, const std::vector<std::string_view>& f);
+    WrittenLineItem* ItemOf(RoundRecord& round, std::int16_t row);
+
+    std::vector<RoundRecord> rounds_;
+    std::unordered_map<std::string, std::size_t> roundAt_;
+    // Per Round, the place of each row's item.
+    std::vector<std::unordered_map<std::int16_t, std::size_t>> itemAt_;
+    int version_ = 1;
+    bool newerVersion_ = false;
+    std::size_t skipped_ = 0;
+};
+
+// A whole journal at once.
+struct JournalContents {
+    std::vector<RoundRecord> rounds;
+    bool newerVersion = false;
     std::size_t skipped = 0;
 };
 JournalContents ReadJournal(const std::string& text);

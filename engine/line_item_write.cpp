@@ -6,23 +6,12 @@
 #include "errors.h"
 #include "rounding.h"
 
-namespace tarvello::detail {
+namespace tarvello::passes {
 namespace {
 
 // Half a hundredth: a host that keeps two decimals or more holds the price written within it,
 // and a price changed by a hundredth or more is a change somebody made.
 constexpr double kHostPrecision = 0.005;
-
-std::optional<double> NumberIn(const Variant& value, const NumberFormat& format) {
-    if (value.IsNumber()) return value.NumberValue();
-    if (value.kind() == Variant::Kind::Text) {
-        try {
-            return ReadNumber(value.AsText(), format);
-        } catch (const EngineError&) {
-        }
-    }
-    return std::nullopt;
-}
 
 }  // namespace
 
@@ -46,35 +35,40 @@ void WriteLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
     recorder.AfterWrites(priceValue);
 }
 
-bool SamePrice(const Variant& current, const Variant& expected, Expected::Match match,
+bool SameValue(const Variant& current, const Variant& expected, HeldValue::Match match,
                const NumberFormat& format) {
-    const std::optional<double> now = NumberIn(current, format);
-    const std::optional<double> then = NumberIn(expected, format);
+    const std::optional<double> now = NumberOrNothing(current, format);
+    const std::optional<double> then = NumberOrNothing(expected, format);
     if (!now || !then) return current == expected;
-    if (match == Expected::Match::Exactly) return *now == *then;
+    if (match == HeldValue::Match::Exactly) return *now == *then;
     // A little above half a hundredth, for the binary error of large prices.
     const double slack = 1e-9 * std::max(1.0, std::fabs(*then));
     return std::fabs(*now - *then) <= kHostPrecision + slack;
 }
 
-bool WriteIfUnchanged(HostApplication& host, PassPosition& at, std::int16_t& row,
-                      const Expected& expected, const Variant& modifier, const Variant& price,
-                      const NumberFormat& format, WriteRecorder& recorder) {
-    at.At(PassStep::LineItemGetValue, LineItemField::UnitPrice);
-    const Variant current = host.LineItemGetValue(row, FieldName(LineItemField::UnitPrice));
-    const bool priceHolds =
-        SamePrice(current, expected.unitPrice, expected.match, format) ||
-        (expected.orUnitPrice && SamePrice(current, *expected.orUnitPrice, expected.match, format));
-    if (!priceHolds) return false;
-    if (expected.modifier) {
-        at.At(PassStep::LineItemGetValue, LineItemField::PriceModifier);
-        if (host.LineItemGetValue(row, FieldName(LineItemField::PriceModifier)) !=
-            *expected.modifier) {
-            return false;
-        }
+std::optional<LineItemField> FirstChanged(HostApplication& host, PassPosition& at,
+                                          std::int16_t& row, const StillHolds& holds,
+                                          const NumberFormat& format) {
+    for (const HeldValue& held : holds) {
+        at.At(PassStep::LineItemGetValue, held.field);
+        const Variant current = host.LineItemGetValue(row, FieldName(held.field));
+        const bool holdsNow =
+            SameValue(current, held.value, held.match, format) ||
+            (held.orValue && SameValue(current, *held.orValue, held.match, format));
+        if (!holdsNow) return held.field;
     }
-    WriteLineItem(host, at, row, modifier, price, recorder);
-    return true;
+    return std::nullopt;
 }
 
-}  // namespace tarvello::detail
+std::optional<LineItemField> WriteIfUnchanged(HostApplication& host, PassPosition& at,
+                                              std::int16_t& row, const StillHolds& holds,
+                                              const Variant& modifier, const Variant& price,
+                                              const NumberFormat& format, WriteRecorder& recorder) {
+    if (const std::optional<LineItemField> changed = FirstChanged(host, at, row, holds, format)) {
+        return changed;
+    }
+    WriteLineItem(host, at, row, modifier, price, recorder);
+    return std::nullopt;
+}
+
+}  // namespace tarvello::passes

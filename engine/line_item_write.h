@@ -1,17 +1,18 @@
 #pragma once
 // Writing one line item, the way every pass writes one: the price modifier first, then the unit
-// price; and the checked write, which first reads the line item and writes only when it still
-// holds what the pass expects.
+// price; and the checked write, which first reads again what the new values were worked out
+// from and writes only when the line item still holds it.
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "host_application.h"
 #include "number_format.h"
 #include "pass_runner.h"
 #include "round_history.h"
 
-namespace tarvello::detail {
+namespace tarvello::passes {
 
 // Hears of the writes of one line item: before the first (what a kept record must hold by then)
 // and after the last, with the unit price as the host left it in the value handed by reference.
@@ -41,29 +42,39 @@ private:
 void WriteLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
                    const Variant& modifier, const Variant& price, WriteRecorder& recorder);
 
-// What a line item must still hold for a checked write to go ahead.
-struct Expected {
+// One value a line item must still hold for a checked write to go ahead.
+struct HeldValue {
     // A host may keep a price at a fixed precision of its own and hand back, for the double it
     // was given, the nearest value it can hold: a price within half a hundredth of the one
-    // expected is that price (AtHostPrecision). A price read from the host and compared with
+    // expected is that price (AtHostPrecision). A value read from the host and compared with
     // another read from it is compared exactly.
     enum class Match { Exactly, AtHostPrecision };
-    Variant unitPrice;
-    Match match = Match::Exactly;
-    // Another unit price that also counts, where a write may not have reached the host.
-    std::optional<Variant> orUnitPrice;
-    // When given, the price modifier is read too and must be exactly this.
-    std::optional<Variant> modifier;
-};
+    HeldValue(LineItemField field, Variant value) : field(field), value(std::move(value)) {}
 
-// True when `current` is the price `expected` (or `or`) stands for.
-bool SamePrice(const Variant& current, const Variant& expected, Expected::Match match,
+    LineItemField field;
+    Variant value;
+    // Another value that also counts, where a write may not have reached the host.
+    std::optional<Variant> orValue;
+    Match match = Match::Exactly;
+};
+// Read and compared in this order; the reads stop at the first value that changed.
+using StillHolds = std::vector<HeldValue>;
+
+// True when `current` is the value `expected` stands for: numbers as numbers (a number in a
+// text too), anything else exactly.
+bool SameValue(const Variant& current, const Variant& expected, HeldValue::Match match,
                const NumberFormat& format);
 
-// Reads the unit price (and the modifier, when it is expected) and, only when the line item
-// holds what is expected, writes it as WriteLineItem does. False when it was left alone.
-bool WriteIfUnchanged(HostApplication& host, PassPosition& at, std::int16_t& row,
-                      const Expected& expected, const Variant& modifier, const Variant& price,
-                      const NumberFormat& format, WriteRecorder& recorder);
+// Reads the values of `holds` in order; the field of the first that no longer holds, or nothing.
+std::optional<LineItemField> FirstChanged(HostApplication& host, PassPosition& at,
+                                          std::int16_t& row, const StillHolds& holds,
+                                          const NumberFormat& format);
 
-}  // namespace tarvello::detail
+// Reads the line item again and, only when it still holds every value of `holds`, writes it as
+// WriteLineItem does. The field that changed when it was left alone.
+std::optional<LineItemField> WriteIfUnchanged(HostApplication& host, PassPosition& at,
+                                              std::int16_t& row, const StillHolds& holds,
+                                              const Variant& modifier, const Variant& price,
+                                              const NumberFormat& format, WriteRecorder& recorder);
+
+}  // namespace tarvello::passes

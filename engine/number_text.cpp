@@ -137,6 +137,15 @@ double ToNumber(const Variant& value, const NumberFormat& format) {
     }
 }
 
+std::optional<double> NumberOrNothing(const Variant& value, const NumberFormat& format) {
+    if (value.IsEmpty()) return std::nullopt;
+    try {
+        return ToNumber(value, format);
+    } catch (const EngineError&) {
+        return std::nullopt;
+    }
+}
+
 std::int32_t ToWholeNumber(double value) {
     return ToWhole<std::int32_t>(value);
 }

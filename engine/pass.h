@@ -1,8 +1,8 @@
 #pragma once
-// What every pass over the host's document shares (the Round, the Undo of a Round, and the
-// passes to come): the sink for its two messages, the observer that follows it, the failure
-// that says where it stopped, and the outcome it hands back. What differs between the passes is
-// only what each does with one line item (pass_runner.h).
+// What every pass over the host's document shares (the Round, the Undo of a Round, Preview and
+// Apply, and the passes to come): the sink for its messages and its one question, the observer
+// that follows it, the failure that says where it stopped, and the outcome it hands back. What
+// differs between the passes is only what each does with one line item (pass_runner.h).
 
 #include <cstdint>
 #include <optional>
@@ -10,17 +10,21 @@
 #include <string>
 #include <vector>
 
+#include "exact_decimal.h"
 #include "line_item_fields.h"
 #include "variant.h"
 
 namespace tarvello {
 
-// Shows the pass's two messages (host not running, no open document). The window shows them
-// as message boxes under its title; tests record them.
+// Shows the pass's two messages (host not running, no open document), and asks its one question
+// (whether to write without the journal that lets Undo give it back). The window shows them as
+// message boxes under its title; tests record them.
 class MessageSink {
 public:
     virtual ~MessageSink() = default;
     virtual void ShowError(const Text& message) = 0;
+    // Yes or No, No being the answer given by default.
+    virtual bool Ask(const Text& question) = 0;
 };
 
 // The pass's two messages. Both are shown once the host object is released.
@@ -44,6 +48,21 @@ public:
 // Which pass it was: the failure and the outcome are worded after it. A Preview decides what a
 // Round would write and writes nothing; an Apply writes what a Preview decided.
 enum class PassKind { Round, Undo, Preview, Apply };
+
+// The passes that write into the quote, around which the journal is open.
+constexpr bool WritesToHost(PassKind kind) {
+    return kind != PassKind::Preview;
+}
+
+class RoundHistory;
+
+// What the caller of a pass follows and keeps; both may be left out.
+struct PassHooks {
+    // Hears of every line item before it is written and after, so that a pass cut off part-way
+    // is undone as far as it got; Undo gives back what it names.
+    RoundHistory* history = nullptr;
+    PassObserver* observer = nullptr;
+};
 
 enum class FailureCause {
     Overflow,         // a value, sum or amount outside the whole-number range
@@ -99,11 +118,44 @@ public:
     std::string journalReason;
 };
 
+// A line item left alone because it changed since its new value was worked out, and the first of
+// the values it was worked out from found changed.
+struct ChangedLineItem {
+    std::int32_t row = 0;
+    LineItemField field = LineItemField::UnitPrice;
+    bool operator==(const ChangedLineItem& o) const { return row == o.row && field == o.field; }
+};
+
+// What the passes that write only what still holds (Undo and Apply) have to tell besides.
+struct CheckedReport {
+    // Line items left alone because they changed since the Round wrote them (Undo) or since the
+    // preview (Apply).
+    std::vector<ChangedLineItem> changedSince;
+    // Rows given back whose modifier the Round could not read: it stays empty.
+    std::vector<std::int32_t> modifierUnknown;
+    // Undo: line items of the Round that can still be undone once it has ended.
+    std::int32_t stillUndoable = 0;
+    // Apply of a new total: the total asked for, and the sum of the extended prices the host
+    // shows afterwards, when it could tell them all.
+    std::optional<Decimal> newTotal;
+    std::optional<double> hostTotal;
+};
+
 struct PassOutcome {
-    // DocumentChanged: the active document is not the one the pass is for (another index, or
-    // another number of line items); nothing was written. Stopped: the observer asked, and the
-    // pass stopped between two line items. Failed: see `failure`.
-    enum class Status { Completed, HostNotRunning, NoDocument, DocumentChanged, Stopped, Failed };
+    // Declined: the journal could not be opened and the user chose not to write without it;
+    // nothing was done. DocumentChanged: the active document is not the one the pass is for
+    // (another index, another number of line items, or another quote altogether); nothing was
+    // written. Stopped: the observer asked, and the pass stopped between two line items.
+    // Failed: see `failure`.
+    enum class Status {
+        Completed,
+        Declined,
+        HostNotRunning,
+        NoDocument,
+        DocumentChanged,
+        Stopped,
+        Failed
+    };
     PassKind pass = PassKind::Round;
     Status status = Status::Completed;
     // The document's line items, once the pass has counted them.
@@ -114,14 +166,8 @@ struct PassOutcome {
     std::int32_t stoppedBeforeRow = -1;
     // Line items written: rounded by a Round or an Apply, given back by an Undo.
     std::int32_t written = 0;
-    // Rows left alone because they changed since the Round wrote them (Undo) or since the
-    // preview (Apply).
-    std::vector<std::int32_t> changedSince;
-    // Rows given back whose modifier the Round could not read: it stays empty.
-    std::vector<std::int32_t> modifierUnknown;
-    // Line items of the Round that can still be undone once an Undo has ended.
-    std::int32_t stillUndoable = 0;
     std::optional<PassFailure> failure;
+    CheckedReport checked;
 };
 
 }  // namespace tarvello

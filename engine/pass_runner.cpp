@@ -4,6 +4,7 @@
 #include <string>
 
 #include "errors.h"
+#include "journal_session.h"
 #include "rounding.h"
 #include "text_util.h"
 
@@ -13,7 +14,7 @@ const char16_t kHostNotRunningText[] =
     u"Tarvello is not running. Tarvello must be running in order to use this API";
 const char16_t kNoDocumentText[] = u"There are no documents currently open in Tarvello.";
 
-namespace detail {
+namespace passes {
 namespace {
 
 FailureCause CauseOf(ErrorKind kind) {
@@ -91,7 +92,7 @@ void Run(LineItemWalk& walk, HostLink& link, MessageSink& messages, const Number
     walk.BeforeCount(*host, at);
     at.At(PassStep::LineItemCount);
     outcome.lineItemCount = LineItemCountOf(host->LineItemCount(), format);
-    if (!walk.Begin(index, outcome.lineItemCount)) {
+    if (!walk.Begin(*host, at, index, outcome.lineItemCount)) {
         outcome.status = PassOutcome::Status::DocumentChanged;
         return;
     }
@@ -120,9 +121,18 @@ PassFailure FailureOf(const HostError& error, PassKind kind, const PassPosition&
 }
 
 PassOutcome RunPass(PassKind kind, LineItemWalk& walk, HostLink& link, MessageSink& messages,
-                    const NumberFormat& format, PassObserver* observer) {
+                    const NumberFormat& format, const PassHooks& hooks) {
     PassOutcome outcome;
     outcome.pass = kind;
+    std::optional<JournalSession> journal;
+    if (WritesToHost(kind) && hooks.history) {
+        journal.emplace(*hooks.history, kind, messages);
+        if (journal->declined()) {
+            outcome.status = PassOutcome::Status::Declined;
+            return outcome;
+        }
+    }
+    PassObserver* observer = hooks.observer;
     PassPosition at;
     try {
         Run(walk, link, messages, format, observer, at, outcome);
@@ -137,8 +147,9 @@ PassOutcome RunPass(PassKind kind, LineItemWalk& walk, HostLink& link, MessageSi
         outcome.failure = FailureAt(FailureCause::Journal, error.what(), kind, at, outcome.written);
         outcome.failure->journalReason = error.what();
     }
+    walk.Ended(outcome);
     return outcome;
 }
 
-}  // namespace detail
+}  // namespace passes
 }  // namespace tarvello

@@ -2,23 +2,26 @@
 
 #include "line_item_write.h"
 #include "pass_runner.h"
-#include "round_decision.h"
+#include "quote_recognition.h"
+#include "rounding.h"
 
 namespace tarvello {
 namespace {
 
-using namespace detail;
+using namespace passes;
 
 // Row by row, as a Round goes, without its two writes.
 class Preview : public LineItemWalk {
 public:
-    Preview(RoundPlan& plan, const NumberFormat& format)
-        : plan_(plan), decider_(plan.request, format) {}
+    Preview(RoundPlan& plan, RowChoice rows, const LineItemPricing& pricing,
+            const NumberFormat& format)
+        : plan_(plan), decider_(rows, pricing, format) {}
 
     void BeforeCount(HostApplication& host, PassPosition& at) override {
         decider_.ReadSelectedRows(host, at);
     }
-    bool Begin(std::int16_t documentIndex, std::int32_t lineItemCount) override {
+    bool Begin(HostApplication&, PassPosition&, std::int16_t documentIndex,
+               std::int32_t lineItemCount) override {
         plan_.documentIndex = documentIndex;
         plan_.lineItemCount = lineItemCount;
         return true;
@@ -31,72 +34,143 @@ public:
                PassOutcome&) override {
         const std::optional<LineItemDecision> decision = decider_.Decide(host, at, row);
         if (!decision || !decision->chosen) return;
-        plan_.items.push_back(
-            PlannedLineItem{row, decision->quantity, decision->unitPrice, decision->extendedPrice,
-                            decider_.ReadModifier(host, at, row), decision->newUnitPrice});
+        PlannedLineItem item;
+        item.row = row;
+        item.quantity = decision->values.quantity;
+        item.unitPrice = decision->values.unitPrice;
+        item.extendedPrice = decision->values.extendedPrice;
+        item.modifier = decider_.ReadModifier(host, at, row);
+        item.newUnitPrice = decision->price.unitPrice;
+        item.change = decision->price.change;
+        item.note = decision->price.note;
+        plan_.items.push_back(std::move(item));
     }
+    void Ended(PassOutcome&) override { plan_.lineTypes = decider_.lineTypes(); }
 
 private:
     RoundPlan& plan_;
     RoundDecider decider_;
 };
 
+// Everything the planned price was worked out from, read in the order the preview read it.
+StillHolds AsPreviewed(const PlannedLineItem& item) {
+    StillHolds holds;
+    holds.emplace_back(LineItemField::LineType, Variant::Int16(1));
+    holds.emplace_back(LineItemField::UnitPrice, item.unitPrice);
+    holds.emplace_back(LineItemField::ExtendedPrice, item.extendedPrice);
+    holds.emplace_back(LineItemField::QtyTotal, item.quantity);
+    if (item.modifier) holds.emplace_back(LineItemField::PriceModifier, *item.modifier);
+    return holds;
+}
+
 class Apply : public LineItemWalk {
 public:
     Apply(const RoundPlan& plan, const NumberFormat& format, RoundHistory* history)
-        : plan_(plan), format_(format), history_(history) {}
+        : plan_(plan), format_(format), history_(history) {
+        for (const PlannedLineItem& item : plan_.items) {
+            // A new total is checked against the host's own, which every line item counts in.
+            if (item.change || plan_.newTotal) items_.push_back(&item);
+        }
+    }
 
-    bool Begin(std::int16_t documentIndex, std::int32_t lineItemCount) override {
+    bool Begin(HostApplication& host, PassPosition& at, std::int16_t documentIndex,
+               std::int32_t lineItemCount) override {
         if (documentIndex != plan_.documentIndex || lineItemCount != plan_.lineItemCount) {
             return false;
         }
+        QuoteShape shape{plan_.lineTypes, {}};
+        for (const PlannedLineItem& item : plan_.items) {
+            if (!item.change) continue;
+            ExpectedLineItem expected;
+            expected.row = item.row;
+            expected.unitPrice.value = item.unitPrice;
+            expected.quantity = item.quantity;
+            shape.items.push_back(std::move(expected));
+        }
+        if (!IsSameQuote(host, at, shape, format_)) return false;
         if (history_) history_->RoundBegun(documentIndex, lineItemCount);
         return true;
     }
-    std::int32_t Length() const override { return static_cast<std::int32_t>(plan_.items.size()); }
+    std::int32_t Length() const override { return static_cast<std::int32_t>(items_.size()); }
     std::int16_t RowAt(std::int32_t position) const override { return Item(position).row; }
 
     void Visit(std::int32_t position, std::int16_t& row, HostApplication& host, PassPosition& at,
                PassOutcome& outcome) override {
         const PlannedLineItem& item = Item(position);
-        Expected expected;
-        expected.unitPrice = item.unitPrice;
-        expected.modifier = item.modifier;
-        HistoryRecorder recorder(
-            history_, WrittenLineItem{row, item.unitPrice, item.modifier, item.newUnitPrice});
-        if (WriteIfUnchanged(host, at, row, expected, Variant::FromText(Text()),
-                             Variant::Double(item.newUnitPrice), format_, recorder)) {
-            ++outcome.written;
-        } else {
-            outcome.changedSince.push_back(row);
-        }
+        if (item.change) Write(item, row, host, at, outcome);
+        if (plan_.newTotal) ReadBackExtendedPrice(row, host, at, outcome);
+    }
+
+    void Ended(PassOutcome& outcome) override {
+        if (history_) history_->QuoteSeen(plan_.lineTypes);
+        outcome.checked.newTotal = plan_.newTotal;
+        if (!readBackWhole_) outcome.checked.hostTotal.reset();
     }
 
 private:
     const PlannedLineItem& Item(std::int32_t position) const {
-        return plan_.items.at(static_cast<std::size_t>(position));
+        return *items_.at(static_cast<std::size_t>(position));
+    }
+
+    void Write(const PlannedLineItem& item, std::int16_t& row, HostApplication& host,
+               PassPosition& at, PassOutcome& outcome) {
+        WrittenLineItem record;
+        record.row = row;
+        record.unitPriceBefore = item.unitPrice;
+        record.modifierBefore = item.modifier;
+        record.unitPriceWritten = item.newUnitPrice;
+        record.quantity = item.quantity;
+        HistoryRecorder recorder(history_, record);
+        const std::optional<LineItemField> changed =
+            WriteIfUnchanged(host, at, row, AsPreviewed(item), Variant::FromText(Text()),
+                             Variant::Double(item.newUnitPrice), format_, recorder);
+        if (changed) {
+            outcome.checked.changedSince.push_back({row, *changed});
+        } else {
+            ++outcome.written;
+        }
+    }
+
+    // The host works out the extended price: what it shows is what the quote comes to.
+    void ReadBackExtendedPrice(std::int16_t& row, HostApplication& host, PassPosition& at,
+                               PassOutcome& outcome) {
+        at.At(PassStep::LineItemGetValue, LineItemField::ExtendedPrice);
+        const std::optional<double> extended = NumberOrNothing(
+            host.LineItemGetValue(row, FieldName(LineItemField::ExtendedPrice)), format_);
+        if (!extended) readBackWhole_ = false;
+        outcome.checked.hostTotal = outcome.checked.hostTotal.value_or(0) + extended.value_or(0);
     }
 
     const RoundPlan& plan_;
     const NumberFormat& format_;
     RoundHistory* history_;
+    std::vector<const PlannedLineItem*> items_;
+    bool readBackWhole_ = true;
 };
 
 }  // namespace
 
+PassOutcome PreviewWith(const LineItemPricing& pricing, RowChoice rows, PlanKind kind,
+                        HostLink& host, MessageSink& messages, RoundPlan& plan,
+                        const NumberFormat& format, PassObserver* observer) {
+    plan = RoundPlan{};
+    plan.kind = kind;
+    Preview preview(plan, rows, pricing, format);
+    return RunPass(PassKind::Preview, preview, host, messages, format,
+                   PassHooks{nullptr, observer});
+}
+
 PassOutcome PreviewRound(const RoundingRequest& request, HostLink& host, MessageSink& messages,
                          RoundPlan& plan, const NumberFormat& format, PassObserver* observer) {
-    plan = RoundPlan{request, 0, 0, {}};
-    Preview preview(plan, format);
-    return RunPass(PassKind::Preview, preview, host, messages, format, observer);
+    const MethodPricing pricing(request, format);
+    return PreviewWith(pricing, request.RowScope, PlanKind::Round, host, messages, plan, format,
+                       observer);
 }
 
 PassOutcome ApplyPlan(const RoundPlan& plan, HostLink& host, MessageSink& messages,
                       const NumberFormat& format, const PassHooks& hooks) {
     Apply apply(plan, format, hooks.history);
-    PassOutcome outcome = RunPass(PassKind::Apply, apply, host, messages, format, hooks.observer);
-    if (hooks.history) hooks.history->PassEnded();
-    return outcome;
+    return RunPass(PassKind::Apply, apply, host, messages, format, hooks);
 }
 
 }  // namespace tarvello

@@ -1,13 +1,15 @@
 #pragma once
-// Preview and Apply: a Round decided first and written afterwards. The preview makes the reads a
-// Round makes, in the same order, and writes nothing; Apply writes exactly what was previewed,
-// line item by line item, and only while each still holds what the preview read.
+// Preview and Apply: new prices decided first and written afterwards. A preview makes the reads
+// a Round makes, in the same order, and writes nothing; Apply writes exactly what was previewed,
+// into the quote previewed only, line item by line item, and only while each still holds every
+// value its new price was worked out from.
 
 #include "host_application.h"
 #include "number_format.h"
 #include "pass.h"
-#include "round_line_items.h"
+#include "round_decision.h"
 #include "round_plan.h"
+#include "rounding_request.h"
 
 namespace tarvello {
 
@@ -17,10 +19,18 @@ PassOutcome PreviewRound(const RoundingRequest& request, HostLink& host, Message
                          RoundPlan& plan, const NumberFormat& format = {},
                          PassObserver* observer = nullptr);
 
-// Writes `plan` into the active document if it is still the document previewed (same index and
-// line-item count; otherwise nothing is written). Each line item's unit price and modifier are
-// read again first; a line item changed since the preview is left alone. What it writes the
-// history hears of as a Round, so that Undo gives it back.
+// The same preview with another way of working out the prices, for the rows `rows` asks for.
+PassOutcome PreviewWith(const passes::LineItemPricing& pricing, RowChoice rows, PlanKind kind,
+                        HostLink& host, MessageSink& messages, RoundPlan& plan,
+                        const NumberFormat& format = {}, PassObserver* observer = nullptr);
+
+// Writes `plan` into the active document if it is still the quote previewed: the same index,
+// number of line items and line types, and most of the planned line items with their unit
+// price and quantity as previewed; otherwise nothing is written. Each line item's line type,
+// unit price, extended price, quantity and modifier are read again right before it is written;
+// a line item changed since the preview is left alone. What it writes the history hears of as
+// a Round, so that Undo gives it back. For a new total, each line item's extended price is read
+// back afterwards, and their sum told in the outcome.
 PassOutcome ApplyPlan(const RoundPlan& plan, HostLink& host, MessageSink& messages,
                       const NumberFormat& format = {}, const PassHooks& hooks = {});
 

@@ -7,7 +7,6 @@
 #include <stdexcept>
 
 #include "errors.h"
-#include "journal_text.h"
 
 namespace tarvello {
 namespace {
@@ -42,37 +41,26 @@ std::string NowUtc() {
 
 }  // namespace
 
-RoundHistory::RoundHistory(JournalFile& journal) : journal_(&journal) {
-    Refresh();
-}
+RoundHistory::RoundHistory() = default;
+
+RoundHistory::RoundHistory(JournalFile& journal) : journal_(&journal) {}
 
 void RoundHistory::Refresh() {
     if (!journal_) return;
     try {
-        JournalContents contents = ReadJournal(journal_->Read());
-        newerVersion_ = contents.newerVersion;
-        roundsInJournal_ = contents.rounds.size();
-        rounds_ = std::move(contents.rounds);
+        const JournalChunk chunk = journal_->ReadSince(readUpTo_);
+        if (chunk.fromStart) model_ = JournalReader();
+        const std::size_t read = model_.Read(chunk.text);
+        // The journal was rewritten (or is read for the first time): the marks it could not
+        // take count again on top of what it says.
+        if (chunk.fromStart) {
+            for (const std::string& line : unjournaled_) model_.Own(line);
+        }
+        // A line still being written is read again, whole, next time.
+        readUpTo_ = chunk.end;
+        readUpTo_.offset -= chunk.text.size() - read;
     } catch (const JournalError&) {
         // Locked or unreadable for now: what this copy knows stays.
-    }
-}
-
-bool RoundHistory::ReadyToWrite(std::string& why) {
-    if (!journal_) return true;
-    if (newerVersion_) {
-        why = "it was written by a newer version of this utility";
-        return false;
-    }
-    try {
-        const bool fresh = journal_->Open();
-        open_ = true;
-        if (fresh) Append(JournalHeader());
-        return true;
-    } catch (const JournalError& error) {
-        open_ = false;
-        why = error.what();
-        return false;
     }
 }
 
@@ -80,100 +68,117 @@ std::string RoundHistory::Where() const {
     return journal_ ? journal_->Where() : std::string();
 }
 
-void RoundHistory::RoundBegun(std::int32_t documentIndex, std::int32_t lineItemCount) {
-    // In memory, as in the journal, the history reaches back so far.
-    if (!journal_ && rounds_.size() >= kRewriteAt) rounds_.erase(rounds_.begin());
-    RoundRecord round;
-    round.id = NewId();
-    round.began = NowUtc();
-    round.documentIndex = documentIndex;
-    round.lineItemCount = lineItemCount;
-    Append(RoundLine(round));
-    rounds_.push_back(std::move(round));
-    ++roundsInJournal_;
-}
-
-void RoundHistory::Writing(const WrittenLineItem& item) {
-    RoundRecord* round = Newest();
-    if (!round) throw std::logic_error("a line item written outside a Round");
-    WrittenLineItem record = item;
-    record.written = false;
-    // Before the host sees the write: a program killed after it has lost nothing.
-    Append(ItemLine(round->id, record));
-    round->items.push_back(std::move(record));
-}
-
-void RoundHistory::Written(double unitPriceAsLeft) {
-    RoundRecord* round = Newest();
-    if (!round || round->items.empty()) throw std::logic_error("no line item being written");
-    WrittenLineItem& item = round->items.back();
-    item.unitPriceWritten = unitPriceAsLeft;
-    item.written = true;
-    // The next line item's record follows only once this one's writes are done: should this
-    // line be lost with the program, the item reads as one whose price may not have been
-    // written, which Undo handles.
-    AppendIfYouCan(WrittenLine(round->id, item.row, unitPriceAsLeft));
-}
-
-std::int32_t RoundHistory::UndoableCount() const {
-    const RoundRecord* round = NextUndo();
-    return round ? round->Undoable() : 0;
-}
-
-const RoundRecord* RoundHistory::NextUndo() const {
-    for (auto round = rounds_.rbegin(); round != rounds_.rend(); ++round) {
-        if (round->Undoable() > 0) return &*round;
+bool RoundHistory::OpenJournal(std::string& why) {
+    withoutJournal_ = false;
+    if (!journal_) return true;
+    Refresh();
+    if (model_.newerVersion()) {
+        why = "it was written by a newer version of this utility";
+        return false;
     }
-    return nullptr;
+    try {
+        journal_->Open();
+        open_ = true;
+        // A journal of the earlier version (or a new one) gets this version's header first, so
+        // that the lines after it are read with their checks.
+        if (model_.version() < kJournalVersion) journal_->Append(JournalHeader());
+        return true;
+    } catch (const JournalError& error) {
+        why = error.what();
+        CloseJournal();
+        return false;
+    }
 }
 
-void RoundHistory::Restoring(const RoundRecord& round) {
-    RoundRecord& own = Own(round);
-    WrittenLineItem& item = own.items.at(own.undone);
-    item.restoring = true;
-    AppendIfYouCan(RestoringLine(own.id, item.row));
+void RoundHistory::GoWithoutJournal() {
+    withoutJournal_ = true;
 }
 
-void RoundHistory::DealtWith(const RoundRecord& round) {
-    RoundRecord& own = Own(round);
-    WrittenLineItem& item = own.items.at(own.undone);
-    item.restoring = false;
-    ++own.undone;
-    AppendIfYouCan(UndoneLine(own.id, item.row));
-}
-
-void RoundHistory::PassEnded() {
+void RoundHistory::CloseJournal() {
+    withoutJournal_ = false;
+    current_.clear();
     if (!journal_ || !open_) return;
     open_ = false;
     try {
         journal_->FlushAndClose();
-        if (roundsInJournal_ >= kRewriteAt) Compact();
+        if (model_.rounds().size() >= kRewriteAt) Compact();
     } catch (const JournalError&) {
         // What was handed to the system stays there; durability waits for the next flush.
     }
 }
 
-RoundRecord* RoundHistory::Newest() {
-    return rounds_.empty() ? nullptr : &rounds_.back();
+void RoundHistory::RoundBegun(std::int32_t documentIndex, std::int32_t lineItemCount) {
+    if (withoutJournal_) return;
+    RoundRecord round;
+    round.id = NewId();
+    round.began = NowUtc();
+    round.documentIndex = documentIndex;
+    round.lineItemCount = lineItemCount;
+    Add(RoundLine(round));
+    current_ = round.id;
 }
 
-RoundRecord& RoundHistory::Own(const RoundRecord& round) {
-    for (RoundRecord& own : rounds_) {
-        if (&own == &round) return own;
+void RoundHistory::Writing(const WrittenLineItem& item) {
+    if (withoutJournal_) return;
+    if (current_.empty()) throw std::logic_error("a line item written outside a Round");
+    WrittenLineItem record = item;
+    record.written = false;
+    // Before the host sees the write: a program killed after it has lost nothing.
+    Add(ItemLine(current_, record));
+    currentRow_ = item.row;
+}
+
+void RoundHistory::Written(double unitPriceAsLeft) {
+    if (withoutJournal_) return;
+    if (current_.empty()) throw std::logic_error("no line item being written");
+    // The next line item's record follows only once this one's writes are done: should this
+    // line be lost with the program, the item reads as one whose price may not have been
+    // written, which Undo handles.
+    AddIfYouCan(WrittenLine(current_, currentRow_, unitPriceAsLeft));
+}
+
+void RoundHistory::QuoteSeen(const std::vector<std::int16_t>& lineTypes) {
+    if (withoutJournal_ || current_.empty() || lineTypes.empty()) return;
+    AddIfYouCan(QuoteLine(current_, lineTypes));
+}
+
+std::int32_t RoundHistory::UndoableCount() const {
+    const std::optional<RoundRecord> round = NextUndo();
+    return round ? round->Undoable() : 0;
+}
+
+std::optional<RoundRecord> RoundHistory::NextUndo() const {
+    if (model_.newerVersion()) return std::nullopt;
+    const std::vector<RoundRecord>& rounds = model_.rounds();
+    for (auto round = rounds.rbegin(); round != rounds.rend(); ++round) {
+        if (round->Undoable() > 0) return *round;
     }
-    throw std::logic_error("a Round this history does not hold");
+    return std::nullopt;
 }
 
-void RoundHistory::Append(const std::string& lines) {
-    if (journal_ && open_) journal_->Append(lines);
+void RoundHistory::Restoring(const std::string& id, std::int16_t row) {
+    AddIfYouCan(RestoringLine(id, row));
 }
 
-void RoundHistory::AppendIfYouCan(const std::string& lines) {
+void RoundHistory::DealtWith(const std::string& id, std::int16_t row) {
+    AddIfYouCan(UndoneLine(id, row));
+}
+
+void RoundHistory::Add(const std::string& line) {
+    if (journal_ && open_) journal_->Append(line);
+    model_.Own(line);
+}
+
+// After the host has seen the writes, a mark the journal cannot take costs only a second look
+// by Undo: it is kept in memory instead.
+void RoundHistory::AddIfYouCan(const std::string& line) {
     try {
-        Append(lines);
+        if (!journal_ || !open_) throw JournalError("not open");
+        journal_->Append(line);
     } catch (const JournalError&) {
-        // After the host has seen the writes, a lost mark costs only a second look by Undo.
+        if (journal_) unjournaled_.push_back(line);
     }
+    model_.Own(line);
 }
 
 // Rewrites the journal from what it holds, the other copies' Rounds included, keeping the

@@ -9,18 +9,21 @@
 namespace tarvello {
 namespace {
 
-using namespace detail;
+using namespace passes;
 
 // Row by row: decide, and write a chosen line item at once.
 class Round : public LineItemWalk {
 public:
     Round(const RoundingRequest& request, const NumberFormat& format, RoundHistory* history)
-        : decider_(request, format), history_(history) {}
+        : pricing_(request, format),
+          decider_(request.RowScope, pricing_, format),
+          history_(history) {}
 
     void BeforeCount(HostApplication& host, PassPosition& at) override {
         decider_.ReadSelectedRows(host, at);
     }
-    bool Begin(std::int16_t documentIndex, std::int32_t lineItemCount) override {
+    bool Begin(HostApplication&, PassPosition&, std::int16_t documentIndex,
+               std::int32_t lineItemCount) override {
         length_ = lineItemCount;
         if (history_) history_->RoundBegun(documentIndex, lineItemCount);
         return true;
@@ -33,15 +36,25 @@ public:
                PassOutcome& outcome) override {
         const std::optional<LineItemDecision> decision = decider_.Decide(host, at, row);
         if (!decision || !decision->chosen) return;
-        const WrittenLineItem item{row, decision->unitPrice, decider_.ReadModifier(host, at, row),
-                                   decision->newUnitPrice};
+        WrittenLineItem item;
+        item.row = row;
+        item.unitPriceBefore = decision->values.unitPrice;
+        item.modifierBefore = decider_.ReadModifier(host, at, row);
+        item.unitPriceWritten = decision->price.unitPrice;
+        item.quantity = decision->values.quantity;
         HistoryRecorder recorder(history_, item);
         WriteLineItem(host, at, row, Variant::FromText(Text()),
-                      Variant::Double(decision->newUnitPrice), recorder);
+                      Variant::Double(decision->price.unitPrice), recorder);
         ++outcome.written;
+    }
+    // The shape of the quote as far as the walk went, by which Undo knows the quote again: it
+    // costs no call of its own, since the walk reads every line type anyway.
+    void Ended(PassOutcome&) override {
+        if (history_) history_->QuoteSeen(decider_.lineTypes());
     }
 
 private:
+    MethodPricing pricing_;
     RoundDecider decider_;
     RoundHistory* history_;
     std::int32_t length_ = 0;
@@ -52,9 +65,7 @@ private:
 PassOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
                            const NumberFormat& format, const PassHooks& hooks) {
     Round round(request, format, hooks.history);
-    PassOutcome outcome = RunPass(PassKind::Round, round, host, messages, format, hooks.observer);
-    if (hooks.history) hooks.history->PassEnded();
-    return outcome;
+    return RunPass(PassKind::Round, round, host, messages, format, hooks);
 }
 
 PassOutcome RoundLineItems(double Amount, Text PriceField, Text Method, Text RowScope,

@@ -9,16 +9,9 @@
 
 namespace tarvello {
 
-// What the caller of a Round follows and keeps; both may be left out.
-struct PassHooks {
-    // Hears of every line item before it is written and after, so that a Round cut off part-way
-    // is undone as far as it got.
-    RoundHistory* history = nullptr;
-    PassObserver* observer = nullptr;
-};
-
-// Carries out one Round. Shows at most one message through `messages`; a failure comes back in
-// the outcome, after the host object is released.
+// Carries out one Round, with the journal of `hooks.history` open around it. Shows at most one
+// message through `messages` (and asks there first when the journal cannot be written); a
+// failure comes back in the outcome, after the host object is released.
 PassOutcome RoundLineItems(const RoundingRequest& request, HostLink& host, MessageSink& messages,
                            const NumberFormat& format = {}, const PassHooks& hooks = {});
 

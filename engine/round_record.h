@@ -1,7 +1,7 @@
 #pragma once
-// What a Round leaves for Undo: for every line item it wrote, the unit price and the price
-// modifier it had before and the unit price written, with the document as the Round found it.
-// What Apply writes from a preview is kept the same way.
+// What a Round leaves for Undo: for every line item it wrote, the unit price, price modifier and
+// quantity it had before and the unit price written, with enough of the quote as the Round
+// found it to know the quote again. What Apply writes from a preview is kept the same way.
 
 #include <cstdint>
 #include <optional>
@@ -22,12 +22,17 @@ struct WrittenLineItem {
     // The unit price the Round wrote; once the write is done, as the host left it in the value
     // handed by reference.
     double unitPriceWritten = 0;
+    // The total quantity the new price was worked out with; nothing in records kept by the first
+    // version of the journal, which did not keep it.
+    std::optional<Variant> quantity;
     // False until both writes of the line item are done: a Round cut off between them may have
     // cleared the modifier and left the old price, which Undo then also recognises.
     bool written = false;
     // True once an Undo has begun to write the line item back, until it has finished: cut off
     // in between, the line item may hold either price.
     bool restoring = false;
+    // An Undo has dealt with it: given it back, or left it alone because it changed since.
+    bool dealtWith = false;
 };
 
 // One Round as Undo sees it.
@@ -39,13 +44,19 @@ struct RoundRecord {
     // The active document as the Round found it; Undo acts only on the same one.
     std::int32_t documentIndex = 0;
     std::int32_t lineItemCount = 0;
+    // The line type of each row from row 0, as far as the Round went: the shape of the quote,
+    // by which Undo knows it again. Empty when the Round was cut off before it could tell, or
+    // kept by the first version of the journal.
+    std::vector<std::int16_t> lineTypes;
     // In the order written.
     std::vector<WrittenLineItem> items;
-    // The line items an Undo has dealt with (given back, or left alone because they changed
-    // since), from the front: Undo goes through them in the order written.
-    std::size_t undone = 0;
 
-    std::int32_t Undoable() const { return static_cast<std::int32_t>(items.size() - undone); }
+    // The line items an Undo can still give back.
+    std::int32_t Undoable() const {
+        std::int32_t count = 0;
+        for (const WrittenLineItem& item : items) count += item.dealtWith ? 0 : 1;
+        return count;
+    }
 };
 
 }  // namespace tarvello

@@ -3,6 +3,7 @@
 // Failures are raised as EngineError with the kind named in each comment.
 
 #include <cstdint>
+#include <optional>
 
 #include "errors.h"
 #include "number_format.h"
@@ -42,6 +43,10 @@ Text FormatShortNumber(double value, const NumberFormat& format = {});
 // A value as a double: numbers by value, a Boolean as -1 or 0, the empty value as 0, text
 // read by ReadNumber (TypeMismatch when it is not a number).
 double ToNumber(const Variant& value, const NumberFormat& format = {});
+
+// A value as a number when it is one: numbers by value, a Boolean as -1 or 0, a text that reads
+// as a number (ReadNumber); nothing for the empty value and for any other text.
+std::optional<double> NumberOrNothing(const Variant& value, const NumberFormat& format = {});
 
 // Reads text as a decimal number: optional sign, digits and the regional decimal separator,
 // with spaces or tabs around it. There must be at least one digit; "12", "12.5", ".5" and

@@ -1,70 +1,110 @@
 #include "undo_last_round.h"
 
+#include <optional>
+#include <vector>
+
 #include "line_item_write.h"
 #include "pass_runner.h"
+#include "quote_recognition.h"
 
 namespace tarvello {
 namespace {
 
-using namespace detail;
+using namespace passes;
 
-// Tells the history that a line item is being written back, and when it has been.
+// Tells the history that a line item is being written back.
 class RestoreRecorder : public WriteRecorder {
 public:
-    RestoreRecorder(RoundHistory& history, const RoundRecord& round)
-        : history_(history), round_(round) {}
-    void BeforeWrites() override { history_.Restoring(round_); }
+    RestoreRecorder(RoundHistory& history, const std::string& id, std::int16_t row)
+        : history_(history), id_(id), row_(row) {}
+    void BeforeWrites() override { history_.Restoring(id_, row_); }
     void AfterWrites(const Variant&) override {}
 
 private:
     RoundHistory& history_;
-    const RoundRecord& round_;
+    const std::string& id_;
+    std::int16_t row_;
 };
+
+// What the line item holds when nobody changed it since the Round: the price written, no
+// modifier, the quantity the price was worked out with. Cut off between its two writes (by the
+// Round, or by an earlier Undo), it may also still hold, or hold again, what it had before.
+StillHolds AsTheRoundLeftIt(const WrittenLineItem& item) {
+    const bool eitherWay = !item.written || item.restoring;
+    StillHolds holds;
+    HeldValue price(LineItemField::UnitPrice, Variant::Double(item.unitPriceWritten));
+    price.match = HeldValue::Match::AtHostPrecision;
+    if (eitherWay) price.orValue = item.unitPriceBefore;
+    holds.push_back(std::move(price));
+    if (item.quantity) holds.emplace_back(LineItemField::QtyTotal, *item.quantity);
+    // A host that could not tell the modifier to the Round is not asked for it again.
+    if (item.modifierBefore) {
+        HeldValue modifier(LineItemField::PriceModifier, Variant::FromText(Text()));
+        if (eitherWay) modifier.orValue = *item.modifierBefore;
+        holds.push_back(std::move(modifier));
+    }
+    return holds;
+}
 
 class Undo : public LineItemWalk {
 public:
     Undo(RoundHistory& history, const NumberFormat& format) : history_(history), format_(format) {}
 
-    bool Begin(std::int16_t documentIndex, std::int32_t lineItemCount) override {
+    bool Begin(HostApplication& host, PassPosition& at, std::int16_t documentIndex,
+               std::int32_t lineItemCount) override {
         round_ = history_.NextUndo();
         if (!round_) return true;
-        first_ = round_->undone;
-        return documentIndex == round_->documentIndex && lineItemCount == round_->lineItemCount;
+        QuoteShape shape{round_->lineTypes, {}};
+        for (const WrittenLineItem& item : round_->items) {
+            if (item.dealtWith) continue;
+            items_.push_back(item);
+            ExpectedLineItem expected;
+            expected.row = item.row;
+            expected.unitPrice = AsTheRoundLeftIt(item).front();
+            expected.quantity = item.quantity;
+            shape.items.push_back(std::move(expected));
+        }
+        if (documentIndex != round_->documentIndex || lineItemCount != round_->lineItemCount) {
+            return false;
+        }
+        return IsSameQuote(host, at, shape, format_);
     }
-    std::int32_t Length() const override { return round_ ? round_->Undoable() : 0; }
+    std::int32_t Length() const override { return static_cast<std::int32_t>(items_.size()); }
     std::int16_t RowAt(std::int32_t position) const override { return Item(position).row; }
 
     void Visit(std::int32_t position, std::int16_t& row, HostApplication& host, PassPosition& at,
                PassOutcome& outcome) override {
         const WrittenLineItem& item = Item(position);
-        Expected expected;
-        expected.unitPrice = Variant::Double(item.unitPriceWritten);
-        expected.match = Expected::Match::AtHostPrecision;
-        // Cut off between its two writes, the line item may still hold the price it had.
-        if (!item.written || item.restoring) expected.orUnitPrice = item.unitPriceBefore;
         const Variant modifier = item.modifierBefore.value_or(Variant::FromText(Text()));
-        RestoreRecorder recorder(history_, *round_);
-        if (WriteIfUnchanged(host, at, row, expected, modifier, item.unitPriceBefore, format_,
-                             recorder)) {
-            if (!item.modifierBefore) outcome.modifierUnknown.push_back(row);
-            ++outcome.written;
+        RestoreRecorder recorder(history_, round_->id, item.row);
+        const std::optional<LineItemField> changed =
+            WriteIfUnchanged(host, at, row, AsTheRoundLeftIt(item), modifier, item.unitPriceBefore,
+                             format_, recorder);
+        if (changed) {
+            outcome.checked.changedSince.push_back({row, *changed});
         } else {
-            outcome.changedSince.push_back(row);
+            if (!item.modifierBefore) outcome.checked.modifierUnknown.push_back(row);
+            ++outcome.written;
         }
-        history_.DealtWith(*round_);
+        history_.DealtWith(round_->id, item.row);
+        ++dealtWith_;
     }
 
-    std::int32_t StillUndoable() const { return round_ ? round_->Undoable() : 0; }
+    void Ended(PassOutcome& outcome) override {
+        outcome.checked.stillUndoable = static_cast<std::int32_t>(items_.size()) - dealtWith_;
+    }
 
 private:
     const WrittenLineItem& Item(std::int32_t position) const {
-        return round_->items.at(first_ + static_cast<std::size_t>(position));
+        return items_.at(static_cast<std::size_t>(position));
     }
 
     RoundHistory& history_;
     const NumberFormat& format_;
-    const RoundRecord* round_ = nullptr;
-    std::size_t first_ = 0;
+    std::optional<RoundRecord> round_;
+    // The line items still to give back, in the order written.
+    std::vector<WrittenLineItem> items_;
+    std::int32_t dealtWith_ = 0;
 };
 
 }  // namespace
@@ -72,9 +112,7 @@ private:
 PassOutcome UndoLastRound(RoundHistory& history, HostLink& link, MessageSink& messages,
                           const NumberFormat& format, PassObserver* observer) {
     Undo undo(history, format);
-    PassOutcome outcome = RunPass(PassKind::Undo, undo, link, messages, format, observer);
-    outcome.stillUndoable = undo.StillUndoable();
-    return outcome;
+    return RunPass(PassKind::Undo, undo, link, messages, format, PassHooks{&history, observer});
 }
 
 }  // namespace tarvello

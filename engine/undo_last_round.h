@@ -1,6 +1,6 @@
 #pragma once
 // Undo of a Round: every line item it wrote gets back its unit price and its price modifier,
-// unless somebody changed it since.
+// unless somebody changed it since, and only in the quote the Round changed.
 
 #include "host_application.h"
 #include "number_format.h"
@@ -11,10 +11,13 @@ namespace tarvello {
 
 // Gives back the Round that `history` names for the next Undo, in the order the Round wrote its
 // line items: first the price modifier, then the unit price (a number as a double by
-// reference). Each line item is read first and left alone unless its unit price is still the
-// one written. What it deals with (given back or left alone) the history hears of at once, so
-// that what a failure or a stop leaves can be undone later. Shows the pass's two messages
-// through `messages`; a failure comes back in the outcome, after the host object is released.
+// reference). First it makes sure the active document is the quote the Round changed (its
+// index, its number of line items, the line types and most of the prices as the Round left
+// them), or writes nothing. Each line item is read again right before it is written back and
+// left alone unless its unit price, quantity and modifier are still as the Round left them.
+// What it deals with the history hears of at once, so that what a failure or a stop leaves can
+// be undone later. Shows the pass's messages through `messages`; a failure comes back in the
+// outcome, after the host object is released.
 PassOutcome UndoLastRound(RoundHistory& history, HostLink& link, MessageSink& messages,
                           const NumberFormat& format = {}, PassObserver* observer = nullptr);
 

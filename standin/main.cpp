@@ -20,8 +20,9 @@ namespace {
 
 enum ExitCode : int { kOk = 0, kBadStart = 2, kForeignRegistration = 3, kComFailure = 4 };
 
-// Joins the window and the document: what clients change is shown and, on request, dumped.
-class Session : public QuoteView {
+// Joins the window and the document: what clients change is shown and, on request, dumped;
+// a quote the user puts in place is shown and dumped the same way.
+class Session : public QuoteView, public QuoteChooser {
 public:
     Session(StandinWindow* window, Workspace* workspace, std::wstring dumpFile)
         : window_(window), workspace_(workspace), dumpFile_(std::move(dumpFile)) {}
@@ -31,6 +32,21 @@ public:
     void RowChanged(int row) override {
         window_->RefreshRow(row);
         Dump();
+    }
+    bool ShowQuote(int loadOrder) override {
+        switch (workspace_->ShowQuote(loadOrder)) {
+            case Workspace::Shown::Refused:
+                return false;
+            case Workspace::Shown::Already:
+                return true;
+            case Workspace::Shown::Exchanged:
+                break;
+        }
+        // A quote opened by the user comes up as one opened at start without row options.
+        const QuoteDocument* doc = workspace_->Active();
+        window_->ShowDocument(doc, {}, doc->items.empty() ? -1 : 0);
+        Dump();
+        return true;
     }
     void Dump() {
         if (dumpFile_.empty()) return;
@@ -99,7 +115,10 @@ int Run() {
     }
 
     StandinWindow window;
-    if (!window.Create()) {
+    Session session(&window, &start.workspace, options.dumpFile);
+    std::vector<std::wstring> quoteNames;
+    for (const QuoteDocument& doc : start.workspace.documents) quoteNames.push_back(doc.name);
+    if (!window.Create(quoteNames, &session)) {
         Report(quiet, L"Cannot create the window: " + SystemMessage(GetLastError()));
         return kComFailure;
     }
@@ -115,7 +134,6 @@ int Run() {
                L"Cannot open the log " + options.logFile + L": " + SystemMessage(GetLastError()));
         return kBadStart;
     }
-    Session session(&window, &start.workspace, options.dumpFile);
     session.Dump();
 
     Microsoft::WRL::ComPtr<IDispatch> application =

@@ -1,5 +1,7 @@
 #include "standin/quote_document.h"
 
+#include <utility>
+
 #include "standin/number_text.h"
 
 namespace tarvello::standin {
@@ -44,6 +46,18 @@ Cell LineItem::ExtendedPrice() const {
     if (!unitPrice.IsNumber()) return unitPrice;
     if (!qtyTotal.IsNumber()) return qtyTotal;
     return Cell::Number(*unitPrice.number * *qtyTotal.number);
+}
+
+Workspace::Shown Workspace::ShowQuote(int loadOrder) {
+    QuoteDocument* shown = Active();
+    if (!shown) return Shown::Refused;
+    for (QuoteDocument& doc : documents) {
+        if (doc.loadOrder != loadOrder) continue;
+        if (&doc == shown) return Shown::Already;
+        std::swap(doc, *shown);
+        return Shown::Exchanged;
+    }
+    return Shown::Refused;
 }
 
 }  // namespace tarvello::standin

@@ -41,12 +41,20 @@ struct LineItem {
 
 struct QuoteDocument {
     std::wstring name;  // shown in the window title: the file name
+    int loadOrder = 0;  // which --quote it came from, from 0: its place in the Quote menu
     std::vector<LineItem> items;
 };
 
 struct Workspace {
     std::vector<QuoteDocument> documents;
     int active = -1;  // -1: no document open
+
+    enum class Shown { Refused, Already, Exchanged };
+    // Puts the quote loaded `loadOrder`-th in the active document's place and the one shown
+    // until now in the place it leaves, as when the user closes one quote and opens another:
+    // the active index stays, every index still holds one quote, and both keep what was
+    // written to them. Refused with no document open or no such quote.
+    Shown ShowQuote(int loadOrder);
 
     QuoteDocument* Active() {
         return active >= 0 && active < static_cast<int>(documents.size()) ? &documents[active]

@@ -6,6 +6,8 @@
 #include <exception>
 #include <iterator>
 
+#include "standin/quote_menu.h"
+
 namespace tarvello::standin {
 
 const wchar_t kWindowClass[] = L"TarvelloStandinWindow";
@@ -62,7 +64,8 @@ StandinWindow::~StandinWindow() {
     if (hwnd_) DestroyWindow(hwnd_);
 }
 
-bool StandinWindow::Create() {
+bool StandinWindow::Create(const std::vector<std::wstring>& quoteNames, QuoteChooser* chooser) {
+    chooser_ = chooser;
     INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&icc);
     HINSTANCE instance = GetModuleHandleW(nullptr);
@@ -76,9 +79,13 @@ bool StandinWindow::Create() {
     wc.lpszClassName = kWindowClass;
     RegisterClassExW(&wc);
     const int dpi = SystemDpi();
+    HMENU menu = CreateQuoteMenuBar(quoteNames, &quoteMenu_);
     CreateWindowExW(0, kWindowClass, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                    MulDiv(740, dpi, 96), MulDiv(420, dpi, 96), nullptr, nullptr, instance, this);
-    if (!hwnd_) return false;
+                    MulDiv(740, dpi, 96), MulDiv(420, dpi, 96), nullptr, menu, instance, this);
+    if (!hwnd_) {
+        DestroyMenu(menu);
+        return false;
+    }
     list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                             WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SHOWSELALWAYS, 0,
                             0, 0, 0, hwnd_, reinterpret_cast<HMENU>(kListId), instance, nullptr);
@@ -105,6 +112,7 @@ void StandinWindow::ShowDocument(const QuoteDocument* doc, const std::vector<int
     std::wstring title = kCaption;
     if (doc) title += L" - " + doc->name;
     SetWindowTextW(hwnd_, title.c_str());
+    MarkShownQuote(quoteMenu_, doc ? doc->loadOrder : -1);
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
     int count = doc ? static_cast<int>(doc->items.size()) : 0;
@@ -197,6 +205,14 @@ LRESULT StandinWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             if (list_) MoveWindow(list_, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
             return 0;
+        case WM_COMMAND:
+            // Outside drivers send what the menu sends, and learn from the answer whether the
+            // quote they asked for is the one shown: 0 yes, 1 no.
+            if (lParam == 0 && LOWORD(wParam) >= kQuoteCommandBase) {
+                const int loadOrder = LOWORD(wParam) - kQuoteCommandBase;
+                return chooser_ && chooser_->ShowQuote(loadOrder) ? 0 : 1;
+            }
+            break;
         case WM_SETFOCUS:
             if (list_) SetFocus(list_);
             return 0;
@@ -207,6 +223,7 @@ LRESULT StandinWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
             hwnd_ = nullptr;
             list_ = nullptr;
+            quoteMenu_ = nullptr;
             break;
         default:
             break;

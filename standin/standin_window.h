@@ -1,6 +1,7 @@
 #pragma once
 // The stand-in's window: the active quote as a report list. Its selection and focused item
-// are what clients get as the selected rows and the active row.
+// are what clients get as the selected rows and the active row. Its Quote menu lets the user
+// put another loaded quote in the active one's place.
 
 #include <windows.h>
 
@@ -13,6 +14,17 @@ namespace tarvello::standin {
 
 extern const wchar_t kWindowClass[];
 
+// Whoever owns the documents, asked when a quote is chosen from the Quote menu.
+class QuoteChooser {
+public:
+    // `loadOrder` counts the quotes from 0 in command-line order. True when that quote is the
+    // one shown afterwards.
+    virtual bool ShowQuote(int loadOrder) = 0;
+
+protected:
+    ~QuoteChooser() = default;
+};
+
 class StandinWindow {
 public:
     StandinWindow() = default;
@@ -20,7 +32,8 @@ public:
     StandinWindow& operator=(const StandinWindow&) = delete;
     ~StandinWindow();
 
-    bool Create();
+    // `quoteNames` in load order; `chooser` is asked for as long as the window takes commands.
+    bool Create(const std::vector<std::wstring>& quoteNames, QuoteChooser* chooser);
     HWND hwnd() const { return hwnd_; }
 
     // Shows `doc` (null: no document open) with the given rows selected and focus on `focus`.
@@ -37,6 +50,8 @@ private:
 
     HWND hwnd_ = nullptr;
     HWND list_ = nullptr;
+    HMENU quoteMenu_ = nullptr;
+    QuoteChooser* chooser_ = nullptr;
     const QuoteDocument* doc_ = nullptr;
 };
 

@@ -20,6 +20,7 @@ bool PrepareStart(const StandinOptions& options, StartState* state, std::wstring
         std::wstring text, why;
         QuoteDocument doc;
         doc.name = FileName(path);
+        doc.loadOrder = static_cast<int>(ws.documents.size());
         if (!ReadTextFile(path, &text, &why) || !ParseQuote(text, &doc.items, &why)) {
             *error = L"Cannot load the quote " + path + L": " + why;
             return false;

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "app/journal_file.h"
+#include "app/win_journal_file.h"
 #include "bench/round-trips/reference_client.h"
 #include "engine/round_line_items.h"
 #include "ui/main-window/pass_watch.h"
@@ -40,6 +40,9 @@ using tarvello::testing::TempDir;
 class SilentSink : public tarvello::MessageSink {
 public:
     void ShowError(const tarvello::Text&) override { ++shown; }
+    // Never without the journal: a bench of a Round that keeps nothing would measure another
+    // Round.
+    bool Ask(const tarvello::Text&) override { return false; }
     int shown = 0;
 };
 
@@ -70,8 +73,6 @@ std::int32_t PassRound(WatchedWindow* shown = nullptr, tarvello::RoundHistory* k
     SilentSink sink;
     tarvello::RoundHistory inMemory;
     tarvello::RoundHistory& history = kept ? *kept : inMemory;
-    std::string why;
-    if (!history.ReadyToWrite(why)) throw std::runtime_error("the journal: " + why);
     std::optional<tarvello::ui::PassWatch> watch;
     if (shown) {
         watch.emplace(shown->window_, shown->line_, shown->close_,
@@ -83,6 +84,9 @@ std::int32_t PassRound(WatchedWindow* shown = nullptr, tarvello::RoundHistory* k
     const auto outcome = tarvello::RoundLineItems(
         request, link, sink, {}, tarvello::PassHooks{&history, watch ? &*watch : nullptr});
     if (outcome.failure) throw std::runtime_error(outcome.failure->what());
+    if (outcome.status == tarvello::PassOutcome::Status::Declined) {
+        throw std::runtime_error("the journal could not be opened");
+    }
     if (sink.shown != 0) {
         throw std::runtime_error(outcome.status == tarvello::PassOutcome::Status::HostNotRunning
                                      ? "the pass found no host running"

@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "app/journal_file.h"
+#include "app/win_journal_file.h"
 #include "engine/errors.h"
 #include "tests/support/launch.h"
 #include "tests/support/standin_process.h"
@@ -36,6 +36,7 @@ protected:
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(file);
     }
+    static std::string Read(WinJournalFile& journal) { return journal.ReadSince({}).text; }
     // What the named call throws, or "" when it does not.
     static std::string FailureOf(const std::function<void()>& call) {
         try {
@@ -54,20 +55,20 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
     struct Case {
         const char* name;
         std::optional<std::string> held;  // nothing: no file, no folder
-        bool isNew;
-        std::string read;  // after "x\n" was appended
+        std::string read;                 // after "x\n" was appended
         LONGLONG readLimit = 64LL * 1024 * 1024;
-        const char* firstRead = nullptr;  // what Read gives first, when not all it holds
+        const char* firstRead = nullptr;  // what is read first, when not all it holds
     };
     const Case cases[] = {
-        {"no folder yet", std::nullopt, true, "x\n"},
-        {"an empty file", std::string(), true, "x\n"},
-        {"a whole line", std::string("a\n"), false, "a\nx\n"},
-        {"a last line cut off", std::string("a\nb"), false, "a\nb\nx\n"},
-        {"garbage", std::string("\xff\x00\x01", 3), false, std::string("\xff\x00\x01\nx\n", 6)},
-        // Enormous: read from its end, beginning at a whole line.
-        {"enormous", std::string(5000, 'a') + "\nlast line\n", false, "last line\nx\n", 100,
-         "last line\n"},
+        {"no folder yet", std::nullopt, "x\n"},
+        {"an empty file", std::string(), "x\n"},
+        {"a whole line", std::string("a\n"), "a\nx\n"},
+        // Ended so that it never reads as whole, whatever follows.
+        {"a last line cut off", std::string("a\nb"), "a\nb\tcut off\nx\n"},
+        {"garbage", std::string("\xff\x00\x01", 3), std::string("\xff\x00\x01\tcut off\nx\n", 14)},
+        // Enormous: its first line, which says its version, and its end from a whole line on.
+        {"enormous", "first\n" + std::string(5000, 'a') + "\nlast line\n", "first\nlast line\nx\n",
+         100, "first\nlast line\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -76,12 +77,54 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         if (c.held) Put(*c.held);
         WinJournalFile journal(folder_);
         journal.readLimit = c.readLimit;
-        EXPECT_EQ(journal.Read(), c.firstRead ? c.firstRead : c.held.value_or(""));
-        EXPECT_EQ(journal.Open(), c.isNew);
+        const JournalChunk first = journal.ReadSince({});
+        EXPECT_EQ(first.text, c.firstRead ? c.firstRead : c.held.value_or(""));
+        journal.Open();
         journal.Append("x\n");
         journal.FlushAndClose();
-        EXPECT_EQ(journal.Read(), c.read);
+        EXPECT_EQ(Read(journal), c.read);
+        // Read again from where it was read up to: only what came since, in the same file.
+        const JournalChunk since = journal.ReadSince(first.end);
+        EXPECT_EQ(since.fromStart, !c.held) << "read afresh only when it was not there yet";
+        if (c.held) {
+            EXPECT_EQ(since.text, c.read.substr(c.read.size() - since.text.size()));
+        }
+        // Rewritten, an enormous journal keeps its first line.
+        EXPECT_TRUE(journal.Replace([](const std::string& held) { return held; }));
+        if (c.firstRead) {
+            EXPECT_EQ(Read(journal), c.firstRead + std::string("x\n"));
+        }
     }
+}
+
+// A full disk in the middle of a line: the fragment never reads as whole, the next line is never
+// glued to it, and an Open that fails part-way holds nothing.
+TEST_F(JournalFileTest, AWriteCutOffIsNeverReadWholeNorContinued) {
+    Put("a\n");
+    WinJournalFile journal(folder_);
+    journal.Open();
+    int writes = 0;
+    journal.diskTakes = [&](std::size_t wanted) { return ++writes == 1 ? 3 : wanted; };
+    EXPECT_NE(FailureOf([&] { journal.Append("written 4 15\n"); }), "");
+    journal.Append("next\n");
+
+    // Cut off, and no room to end it: nothing more goes in.
+    journal.diskTakes = [](std::size_t) { return std::size_t{3}; };
+    EXPECT_NE(FailureOf([&] { journal.Append("written 5 20\n"); }), "");
+    journal.diskTakes = nullptr;
+    EXPECT_NE(FailureOf([&] { journal.Append("after\n"); }), "");
+    journal.FlushAndClose();
+
+    // The line cut off cannot be ended as the journal is opened: nothing is held.
+    journal.diskTakes = [](std::size_t) { return std::size_t{0}; };
+    EXPECT_NE(FailureOf([&] { journal.Open(); }), "");
+    journal.diskTakes = nullptr;
+    EXPECT_TRUE(journal.Replace([](const std::string& held) { return held; }))
+        << "the failed Open kept its lock";
+    journal.Open();
+    journal.Append("x\n");
+    journal.FlushAndClose();
+    EXPECT_EQ(Read(journal), "a\nwri\tcut off\nnext\nwri\tcu\tcut off\nx\n");
 }
 
 TEST_F(JournalFileTest, AFileItCannotHaveIsToldInWords) {
@@ -91,7 +134,7 @@ TEST_F(JournalFileTest, AFileItCannotHaveIsToldInWords) {
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(locked, INVALID_HANDLE_VALUE);
     WinJournalFile journal(folder_);
-    EXPECT_NE(FailureOf([&] { journal.Read(); }), "");
+    EXPECT_NE(FailureOf([&] { Read(journal); }), "");
     EXPECT_NE(FailureOf([&] { journal.Open(); }).find("it could not be opened"), std::string::npos);
     CloseHandle(locked);
 
@@ -114,9 +157,12 @@ TEST_F(JournalFileTest, TwoCopiesAppendSideBySideAndNeitherRewritesUnderTheOther
     first.FlushAndClose();
     EXPECT_FALSE(second.Replace([](const std::string&) { return std::string(); }));
     second.FlushAndClose();
-    EXPECT_EQ(first.Read(), "first 0\nsecond 0\nfirst 1\nsecond 1\nfirst 2\nsecond 2\n");
+    const JournalChunk before = first.ReadSince({});
+    EXPECT_EQ(before.text, "first 0\nsecond 0\nfirst 1\nsecond 1\nfirst 2\nsecond 2\n");
     EXPECT_TRUE(first.Replace([](const std::string& held) { return held.substr(0, 8); }));
-    EXPECT_EQ(second.Read(), "first 0\n");
+    const JournalChunk after = second.ReadSince(before.end);
+    EXPECT_TRUE(after.fromStart) << "a rewritten journal is another file";
+    EXPECT_EQ(after.text, "first 0\n");
 }
 
 // A rewrite stopped at any step, as by a killed program, leaves the old journal or the new one,
@@ -144,10 +190,10 @@ TEST_F(JournalFileTest, ARewriteCutOffLeavesTheOldOrTheNewJournalWhole) {
         EXPECT_THROW(journal.Replace([](const std::string&) { return std::string("new\n"); }),
                      Stopped);
         WinJournalFile restarted(folder_);
-        EXPECT_EQ(restarted.Read(), c.left);
+        EXPECT_EQ(Read(restarted), c.left);
         // The next rewrite goes through, whatever the last one left behind.
         EXPECT_TRUE(restarted.Replace([](const std::string&) { return std::string("next\n"); }));
-        EXPECT_EQ(restarted.Read(), "next\n");
+        EXPECT_EQ(Read(restarted), "next\n");
     }
 }
 

@@ -20,7 +20,12 @@ namespace tarvello::e2e {
 class RecordingSink : public MessageSink {
 public:
     void ShowError(const Text& message) override { shown.push_back(message); }
+    bool Ask(const Text& question) override {
+        asked.push_back(question);
+        return false;
+    }
     std::vector<Text> shown;
+    std::vector<Text> asked;
 };
 
 struct Request {

@@ -31,15 +31,27 @@ TEST(PlanTableTest, NumbersAreTheShortestTextThatReadsBackWithinFifteenDigits) {
     }
 }
 
+PlannedLineItem Planned(std::int16_t row, Variant quantity, Variant unitPrice, Variant extended,
+                        std::optional<Variant> modifier, double newUnitPrice) {
+    PlannedLineItem item;
+    item.row = row;
+    item.quantity = std::move(quantity);
+    item.unitPrice = std::move(unitPrice);
+    item.extendedPrice = std::move(extended);
+    item.modifier = std::move(modifier);
+    item.newUnitPrice = newUnitPrice;
+    return item;
+}
+
 TEST(PlanTableTest, TheTableTheTotalsAndTheCopyAgree) {
     RoundPlan plan;
     plan.items = {
-        {0, Variant::Int32(3), Variant::Double(40), Variant::Double(125.5),
-         Variant::FromText(u"List\t-5%"), 130.0 / 3.0},
-        {2, Variant::Double(2), Variant::Double(12), Variant::Double(24), Variant::FromText(u""),
-         12},
-        {5, Variant::Double(1), Variant::FromText(u"n/a"), Variant::FromText(u"n/a"), std::nullopt,
-         10},
+        Planned(0, Variant::Int32(3), Variant::Double(40), Variant::Double(125.5),
+                Variant::FromText(u"List\t-5%"), 130.0 / 3.0),
+        Planned(2, Variant::Double(2), Variant::Double(12), Variant::Double(24),
+                Variant::FromText(u""), 12),
+        Planned(5, Variant::Double(1), Variant::FromText(u"n/a"), Variant::FromText(u"n/a"),
+                std::nullopt, 10),
     };
     const PlanTable table = MakePlanTable(plan, NumberFormat{u","});
 

@@ -125,6 +125,12 @@ TEST_F(ApplyTest, ADifferentDocumentGetsNothingWritten) {
     const std::function<void(RecordingHost&)> switches[] = {
         [](RecordingHost& h) { h.activeDocumentIndex = Variant::Int16(3); },
         [](RecordingHost& h) { h.items.pop_back(); },
+        // Another quote in the same place, with as many line items: of another shape, or of
+        // the same shape with other prices (but for one that happens to be the same).
+        [](RecordingHost& h) { h.items[2] = PricedItem(14, 28, 2, 3); },
+        [](RecordingHost& h) {
+            for (int row = 1; row < 4; ++row) h.items[row] = PricedItem(20 + row, 40, 2);
+        },
     };
     for (const auto& change : switches) {
         host = RecordingHost();
@@ -135,31 +141,43 @@ TEST_F(ApplyTest, ADifferentDocumentGetsNothingWritten) {
         for (const auto& call : host.log) EXPECT_EQ(call.find("SetValue"), std::string::npos);
         EXPECT_EQ(history.UndoableCount(), 0);
         EXPECT_EQ(Narrow(DescribeApply(outcome)),
-                  "Nothing was written: the quote you previewed is no longer the active document "
-                  "in Tarvello, or its number of line items has changed. Preview the Round again.");
+                  "The quote open in Tarvello is not the one you previewed: nothing was written. "
+                  "Preview again.");
     }
 }
 
+// Everything the new price was worked out from is read again right before the write.
 TEST_F(ApplyTest, ALineItemChangedSinceThePreviewIsLeftAloneAndNamed) {
     Preview();
     host.items[1][u"UnitPrice"] = Variant::Double(13.01);
     host.items[2][u"PriceModifier"] = Variant::FromText(u"Special");
+    host.items[3][u"QtyTotal"] = Variant::Double(3);
 
     const PassOutcome outcome = Apply();
 
-    EXPECT_EQ(outcome.written, 2);
-    EXPECT_EQ(outcome.changedSince, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(outcome.written, 1);
+    EXPECT_EQ(outcome.checked.changedSince,
+              (std::vector<ChangedLineItem>{{1, LineItemField::UnitPrice},
+                                            {2, LineItemField::PriceModifier},
+                                            {3, LineItemField::QtyTotal}}));
     EXPECT_EQ(host.items[1].at(u"UnitPrice"), Variant::Double(13.01));
     EXPECT_EQ(host.items[2].at(u"PriceModifier"), Variant::FromText(u"Special"));
+    EXPECT_EQ(host.items[3].at(u"UnitPrice"), before[3].at(u"UnitPrice"));
     EXPECT_EQ(host.CallsForRow(0), (std::vector<std::string>{
+                                       "LineItemGetValue(&row 0, \"LineType\")",
                                        "LineItemGetValue(&row 0, \"UnitPrice\")",
+                                       "LineItemGetValue(&row 0, \"QtyTotal\")",
+                                       "LineItemGetValue(&row 0, \"LineType\")",
+                                       "LineItemGetValue(&row 0, \"UnitPrice\")",
+                                       "LineItemGetValue(&row 0, \"ExtendedPrice\")",
+                                       "LineItemGetValue(&row 0, \"QtyTotal\")",
                                        "LineItemGetValue(&row 0, \"PriceModifier\")",
                                        "LineItemSetValue(&row 0, \"PriceModifier\", text \"\")",
                                        "LineItemSetValue(&row 0, \"UnitPrice\", double 10)",
                                    }));
     EXPECT_EQ(Narrow(DescribeApply(outcome)),
-              "Apply wrote 2 line items. Rows 1 and 2 were left as they are: their unit prices or "
-              "price modifiers have changed since the preview.");
+              "Apply wrote 1 line item. Rows 1 (unit price), 2 (price modifier) and 3 (total "
+              "quantity) were left as they are: they have changed since the preview.");
 }
 
 TEST_F(ApplyTest, AFailureInTheMiddleLeavesTheRestAndWhatWasWrittenUndoable) {

@@ -207,10 +207,18 @@ public:
         Text message;
     };
     std::vector<Shown> shown;
+    // The questions asked, and the answer to give.
+    std::vector<Text> asked;
+    bool answer = false;
 
     void ShowError(const Text& message) override {
         shown.push_back({message});
         host_.log.push_back("ShowError");
+    }
+    bool Ask(const Text& question) override {
+        asked.push_back(question);
+        host_.log.push_back("Ask");
+        return answer;
     }
 
 private:

@@ -52,50 +52,54 @@ TEST_F(UndoTest, ACompletedRoundIsUndoneModifierFirstAndThenThePriceByReference)
     EXPECT_EQ(outcome.written, 4);
     ExpectAsBefore({0, 1, 3, 4});
     EXPECT_EQ(Undoable(), 0u);
+    // Knowing the quote again (its line types, then each line item's price and quantity), then
+    // reading again right before the writes what the Round left.
     EXPECT_EQ(host.CallsForRow(1),
               (std::vector<std::string>{
+                  "LineItemGetValue(&row 1, \"LineType\")",
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
+                  "LineItemGetValue(&row 1, \"QtyTotal\")",
+                  "LineItemGetValue(&row 1, \"UnitPrice\")",
+                  "LineItemGetValue(&row 1, \"QtyTotal\")",
+                  "LineItemGetValue(&row 1, \"PriceModifier\")",
                   "LineItemSetValue(&row 1, \"PriceModifier\", text \"Rate B\")",
                   "LineItemSetValue(&row 1, \"UnitPrice\", double 13)",
               }));
-    EXPECT_TRUE(host.CallsForRow(2).empty()) << "the heading was never written";
+    EXPECT_EQ(host.CallsForRow(2), (std::vector<std::string>{
+                                       "LineItemGetValue(&row 2, \"LineType\")",
+                                   }))
+        << "the heading was never written";
     EXPECT_EQ(DescribeUndo(outcome), u"");
     EXPECT_EQ(host.liveApplications, 0);
 }
 
+// Whatever the Round's price was worked out from and whatever it wrote: a price, a modifier
+// typed since, a quantity.
 TEST_F(UndoTest, ALineItemChangedSinceIsLeftAloneAndNamed) {
-    ArrangeQuote();
-    RoundKeeping(kAll);
-    host.items[3][u"UnitPrice"] = Variant::Double(99);  // somebody typed a price meanwhile
-
-    const PassOutcome outcome = Undo();
-
-    EXPECT_EQ(outcome.written, 3);
-    EXPECT_EQ(outcome.changedSince, std::vector<std::int32_t>{3});
-    ExpectAsBefore({0, 1, 4});
-    EXPECT_EQ(host.items[3].at(u"UnitPrice"), Variant::Double(99));
-    EXPECT_EQ(host.items[3].at(u"PriceModifier"), Variant::FromText(u""));
-    EXPECT_EQ(Narrow(DescribeUndo(outcome)),
-              "Undo restored 3 line items. Row 3 was left as it is: its unit price has changed "
-              "since the Round.");
-}
-
-TEST_F(UndoTest, AnotherActiveDocumentGetsNothingWritten) {
-    const std::function<void(RecordingHost&)> switches[] = {
-        [](RecordingHost& h) { h.activeDocumentIndex = Variant::Int16(1); },
-        [](RecordingHost& h) { h.items.push_back(PricedItem(1, 1, 1)); },
+    const struct {
+        const char16_t* field;
+        Variant typed;
+        const char* words;
+    } changes[] = {
+        {u"UnitPrice", Variant::Double(99), "its unit price"},
+        {u"PriceModifier", Variant::FromText(u"Typed by hand -15%"), "its price modifier"},
+        {u"QtyTotal", Variant::Double(5), "its total quantity"},
     };
-    for (const auto& change : switches) {
+    for (const auto& change : changes) {
         host = RecordingHost();
         ArrangeQuote();
         RoundKeeping(kAll);
-        change(host);
-        host.log.clear();
+        host.items[3][change.field] = change.typed;
+        const std::vector<LineItem> changed = host.items;
+
         const PassOutcome outcome = Undo();
-        EXPECT_EQ(outcome.status, PassOutcome::Status::DocumentChanged);
-        EXPECT_EQ(Undoable(), 4u) << "still undoable once the document is back";
-        for (const auto& call : host.log) EXPECT_EQ(call.find("SetValue"), std::string::npos);
-        EXPECT_NE(DescribeUndo(outcome).find(u"Nothing was undone"), Text::npos);
+
+        EXPECT_EQ(outcome.written, 3);
+        ExpectAsBefore({0, 1, 4});
+        EXPECT_EQ(host.items[3], changed[3]);
+        EXPECT_EQ(Narrow(DescribeUndo(outcome)),
+                  std::string("Undo restored 3 line items. Row 3 was left as it is: ") +
+                      change.words + " has changed since the Round.");
     }
 }
 
@@ -121,7 +125,7 @@ TEST_F(UndoTest, AModifierTheHostCouldNotTellStaysEmptyAndIsNamed) {
 
     const PassOutcome outcome = Undo();
     EXPECT_EQ(outcome.written, 4);
-    EXPECT_EQ(outcome.modifierUnknown, std::vector<std::int32_t>{1});
+    EXPECT_EQ(outcome.checked.modifierUnknown, std::vector<std::int32_t>{1});
     EXPECT_EQ(host.items[1].at(u"UnitPrice"), before[1].at(u"UnitPrice"));
     EXPECT_EQ(host.items[1].at(u"PriceModifier"), Variant::FromText(u""));
     EXPECT_NE(DescribeUndo(outcome).find(u"price modifier of row 1 could not be read"), Text::npos);
@@ -163,23 +167,26 @@ TEST_F(UndoTest, AFailureDuringTheUndoLeavesTheRestUndoable) {
 // price writes: that is the price written, while a change by hand of a hundredth is a change.
 TEST_F(UndoTest, AHostKeepingFourDecimalsHasItsPricesKnownAgainButNotAHandChange) {
     host.keepsDecimals = 4;
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 7; ++i) {
         host.items.push_back(PricedItem(34, 102, 3));
         host.items.back()[u"PriceModifier"] = Variant::FromText(u"List");
     }
     before = host.items;
     RoundKeeping({10, RoundedPrice::ExtendedPrice, RoundingMethod::Nearest, RowChoice::All});
     ASSERT_EQ(host.items[0].at(u"UnitPrice"), Variant::Double(33.3333));
-    const double byHand[] = {0, 0.01, -0.01, 0.5};  // row 0 untouched, the others changed
-    for (std::size_t row = 1; row < 4; ++row) {
-        host.items[row][u"UnitPrice"] = Variant::Double(33.3333 + byHand[row]);
+    const double byHand[] = {0.01, -0.01, 0.5};  // rows 4 to 6 changed
+    for (std::size_t row = 4; row < 7; ++row) {
+        host.items[row][u"UnitPrice"] = Variant::Double(33.3333 + byHand[row - 4]);
     }
 
     const PassOutcome outcome = Undo();
 
-    EXPECT_EQ(outcome.written, 1);
-    EXPECT_EQ(outcome.changedSince, (std::vector<std::int32_t>{1, 2, 3}));
-    ExpectAsBefore({0});
+    EXPECT_EQ(outcome.written, 4);
+    EXPECT_EQ(outcome.checked.changedSince,
+              (std::vector<ChangedLineItem>{{4, LineItemField::UnitPrice},
+                                            {5, LineItemField::UnitPrice},
+                                            {6, LineItemField::UnitPrice}}));
+    ExpectAsBefore({0, 1, 2, 3});
 }
 
 // The modifier was cleared and the price write refused: the text price the line item still has

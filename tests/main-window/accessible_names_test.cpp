@@ -1,6 +1,6 @@
 // What the window tells screen readers, seen through the seam it tells them by: the amount boxes
-// named after their methods, and a long Round's progress as a polite live region, announced at
-// most once a second.
+// named after their methods, and the progress line as a polite live region whose changes are
+// told at most once a second.
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,6 @@
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/accessible_names.h"
-#include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui::testing {
 namespace {
@@ -19,7 +18,6 @@ struct Told {
     std::string what;
     HWND control;
     std::wstring name;
-    ULONGLONG at;
     bool operator==(const Told& o) const {
         return what == o.what && control == o.control && name == o.name;
     }
@@ -31,18 +29,11 @@ public:
     void SetPoliteLiveRegion(HWND control) override { Add("polite", control); }
     void LiveRegionChanged(HWND control) override { Add("changed", control); }
     void Clear(HWND control) override { Add("clear", control); }
-    std::vector<Told> Only(const std::string& what) const {
-        std::vector<Told> some;
-        for (const Told& t : told) {
-            if (t.what == what) some.push_back(t);
-        }
-        return some;
-    }
     std::vector<Told> told;
 
 private:
     void Add(const char* what, HWND control, const std::wstring& name = L"") {
-        told.push_back({what, control, name, GetTickCount64()});
+        told.push_back({what, control, name});
     }
 };
 
@@ -55,43 +46,47 @@ protected:
     LoadedWindow loaded;
 };
 
-TEST_F(AccessibleNames, EachAmountBoxIsNamedAfterItsMethodAndTheProgressLineIsPolite) {
+// The progress line changes once before the window goes and once after: a window that gets the
+// same handle later starts afresh.
+TEST_F(AccessibleNames, AmountBoxesAreNamedAfterTheirMethodsTheProgressLineIsPoliteAndAllCleared) {
     const WindowControls& w = loaded.controls;
     HWND progress = GetDlgItem(w.hwnd(), main_window::kLblProgress);
+    AnnounceLiveRegionChange(progress);
+    loaded.window.reset();
+    AnnounceLiveRegionChange(progress);
     const std::vector<Told> expected = {
-        {"name", w.txtDecimalPlaces, L"Number of Decimal Places", 0},
-        {"name", w.txtNearest, L"Nearest Multiple of", 0},
-        {"name", w.txtNearestRoundUp, L"Up to Nearest Multiple of", 0},
-        {"polite", progress, L"", 0},
+        {"name", w.txtDecimalPlaces, L"Number of Decimal Places"},
+        {"name", w.txtNearest, L"Nearest Multiple of"},
+        {"name", w.txtNearestRoundUp, L"Up to Nearest Multiple of"},
+        {"polite", progress, L""},
+        {"changed", progress, L""},
+        {"clear", w.txtDecimalPlaces, L""},
+        {"clear", w.txtNearest, L""},
+        {"clear", w.txtNearestRoundUp, L""},
+        {"clear", progress, L""},
+        {"changed", progress, L""},
     };
     EXPECT_EQ(recorder.told, expected);
-
-    loaded.window.reset();
-    const std::vector<HWND> cleared = {w.txtDecimalPlaces, w.txtNearest, w.txtNearestRoundUp,
-                                       progress};
-    std::vector<HWND> clearedNow;
-    for (const Told& t : recorder.Only("clear")) clearedNow.push_back(t.control);
-    EXPECT_EQ(clearedNow, cleared);
 }
 
-TEST_F(AccessibleNames, ALongRoundsProgressIsAnnouncedAtMostOnceASecond) {
-    HWND progress = GetDlgItem(loaded.controls.hwnd(), main_window::kLblProgress);
-    std::vector<std::wstring> shown;
-    loaded.pass.writes = 60;
-    loaded.pass.pausePerRowMs = 40;
-    loaded.pass.afterRow = [&](int) {
-        const std::wstring text = WindowText(progress);
-        if (!text.empty() && (shown.empty() || shown.back() != text)) shown.push_back(text);
+TEST(AnnouncementPacing, TellsTheFirstChangeAtOnceThenAtMostOneASecondForEachControl) {
+    const HWND a = reinterpret_cast<HWND>(1), b = reinterpret_cast<HWND>(2);
+    // Changes passed over do not move the second on: a's second is counted from 1000.
+    const struct {
+        HWND control;
+        ULONGLONG at;
+        bool told;
+    } changes[] = {
+        {a, 0, true},     {a, 999, false},  {b, 999, true},  {a, 1000, true}, {a, 1500, false},
+        {b, 1500, false}, {a, 1999, false}, {b, 1999, true}, {a, 2000, true},
     };
-    Click(loaded.controls.cmdRound);
-
-    const std::vector<Told> changes = recorder.Only("changed");
-    ASSERT_GE(changes.size(), 2u);
-    EXPECT_LT(changes.size(), shown.size()) << "every change of the line was announced";
-    for (const Told& change : changes) EXPECT_EQ(change.control, progress);
-    for (std::size_t i = 1; i < changes.size(); ++i) {
-        EXPECT_GE(changes[i].at - changes[i - 1].at, 990u) << "announcement " << i;
+    AnnouncementPacing pacing;
+    for (const auto& c : changes) {
+        EXPECT_EQ(pacing.Tell(c.control, c.at), c.told) << (c.control == a ? "a" : "b") << c.at;
     }
+    pacing.Forget(a);
+    EXPECT_TRUE(pacing.Tell(a, 2001)) << "a forgotten control starts afresh";
+    EXPECT_FALSE(pacing.Tell(b, 2002)) << "and the others keep their second";
 }
 
 }  // namespace

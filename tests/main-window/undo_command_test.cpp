@@ -27,10 +27,16 @@ std::ostream& operator<<(std::ostream& out, const UndoItem& item) {
     return out << Utf8Of(ToText(item.caption)) << (item.enabled ? " (enabled)" : " (greyed)");
 }
 
+// The caption without the time the Round was made ("&Undo Round (3 line items, 14:03)"), which
+// must be there whenever a count is.
 UndoItem UndoItemOf(HWND window) {
-    wchar_t caption[64] = {};
-    GetMenuStringW(GetMenu(window), main_window::kMnuEditUndo, caption, 64, MF_BYCOMMAND);
+    wchar_t text[128] = {};
+    GetMenuStringW(GetMenu(window), main_window::kMnuEditUndo, text, 128, MF_BYCOMMAND);
     const UINT state = GetMenuState(GetMenu(window), main_window::kMnuEditUndo, MF_BYCOMMAND);
+    std::wstring caption = text;
+    const std::size_t time = caption.find(L", ");
+    EXPECT_EQ(time != std::wstring::npos, caption.find(L'(') != std::wstring::npos) << caption;
+    if (time != std::wstring::npos) caption.erase(time, caption.size() - time - 1);
     return {caption, (state & MF_GRAYED) == 0};
 }
 
@@ -73,8 +79,8 @@ TEST_F(UndoCommandTest, TheItemIsGreyedOrSaysHowMuchItGivesBack) {
     };
     const auto undoFailingAfterFive = [](LoadedWindow& w) {
         w.pass.duringUndo = [](RoundHistory& history, PassObserver*) {
-            const RoundRecord& round = *history.NextUndo();
-            for (int i = 0; i < 5; ++i) history.DealtWith(round);
+            const RoundRecord round = *history.NextUndo();
+            for (int i = 0; i < 5; ++i) history.DealtWith(round.id, round.items[i].row);
             PassOutcome outcome;
             outcome.pass = PassKind::Undo;
             outcome.status = PassOutcome::Status::Failed;

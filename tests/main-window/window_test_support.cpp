@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "engine/journal_session.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::ui::testing {
@@ -26,6 +27,14 @@ std::string Describe(const std::vector<PassCall>& calls) {
 
 PassOutcome RecordingPass::RoundLineItems(const RoundingRequest& request, MessageSink& messages,
                                           const PassHooks& hooks) {
+    // The journal around it as the engine's passes have it, question included.
+    std::optional<JournalSession> journal;
+    if (hooks.history) journal.emplace(*hooks.history, PassKind::Round, messages);
+    if (journal && journal->declined()) {
+        PassOutcome declined;
+        declined.status = PassOutcome::Status::Declined;
+        return declined;
+    }
     calls.push_back({request.Amount, NameOf(request.PriceField), NameOf(request.Method),
                      NameOf(request.RowScope)});
     PassOutcome outcome;
@@ -67,26 +76,29 @@ PassOutcome RecordingPass::UndoLastRound(RoundHistory& history, MessageSink&,
     if (duringUndo) return duringUndo(history, observer);
     PassOutcome outcome;
     outcome.pass = PassKind::Undo;
-    const RoundRecord* round = history.NextUndo();
-    while (round && round->Undoable() > 0) {
-        history.Restoring(*round);
-        history.DealtWith(*round);
-        ++outcome.written;
+    if (const std::optional<RoundRecord> round = history.NextUndo()) {
+        for (const WrittenLineItem& item : round->items) {
+            if (item.dealtWith) continue;
+            history.Restoring(round->id, item.row);
+            history.DealtWith(round->id, item.row);
+            ++outcome.written;
+        }
     }
     return outcome;
 }
 
-PassOutcome RecordingPass::PreviewRound(const RoundingRequest& request, MessageSink&, PassObserver*,
+PassOutcome RecordingPass::PreviewRound(const RoundingRequest&, MessageSink&, PassObserver*,
                                         RoundPlan& plan) {
     ++previewCalls;
-    plan = RoundPlan{request, 0, writes, {}};
+    plan = RoundPlan{};
+    plan.lineItemCount = writes;
+    plan.items.resize(static_cast<std::size_t>(writes));
     for (int row = 0; row < writes; ++row) {
-        PlannedLineItem item;
+        PlannedLineItem& item = plan.items[static_cast<std::size_t>(row)];
         item.row = static_cast<std::int16_t>(row);
         item.quantity = Variant::Int16(1);
         item.unitPrice = item.extendedPrice = Variant::Double(row);
         item.newUnitPrice = row + 0.5;
-        plan.items.push_back(std::move(item));
     }
     PassOutcome outcome;
     outcome.pass = PassKind::Preview;

@@ -192,13 +192,18 @@ TEST_F(OperationsTest, ActiveRowAndSelectionFollowTheKeyboard) {
     }
 }
 
+// A second quote of one line item, beside the sample.
+std::wstring OtherQuote(const TempDir& dir) {
+    return dir.WriteFile(L"other.csv",
+                         "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n"
+                         "1,Only item,4,2.5,\n");
+}
+
 TEST_F(OperationsTest, SecondDocumentCanBeTheActiveOne) {
     std::wstring error;
     auto dir = TempDir::Create(&error);
     ASSERT_TRUE(dir);
-    std::wstring other = dir->WriteFile(L"other.csv",
-                                        "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n"
-                                        "1,Only item,4,2.5,\n");
+    const std::wstring other = OtherQuote(*dir);
     StartWithQuote({L"--quote", other, L"--active-document", L"1"});
     auto docs = Docs();
     auto items = Items();
@@ -211,6 +216,43 @@ TEST_F(OperationsTest, SecondDocumentCanBeTheActiveOne) {
     wchar_t title[128] = {};
     GetWindowTextW(window, title, 128);
     EXPECT_STREQ(title, L"Tarvello (stand-in) - other.csv");
+}
+
+// The user closes one quote and opens another in its place, later the first again.
+TEST_F(OperationsTest, QuoteMenuPutsAnotherQuoteInTheActivePlace) {
+    std::wstring error;
+    auto dir = TempDir::Create(&error);
+    ASSERT_TRUE(dir);
+    const std::wstring other = OtherQuote(*dir);
+    StartWithQuote({L"--quote", other, L"--selected", L"0", L"--active-row", L"2"});
+    auto docs = Docs();
+    auto items = Items();
+    ASSERT_TRUE(docs && items);
+    ScopedBstr unitPrice(L"UnitPrice"), description(L"Description");
+    ASSERT_EQ(Invoke(items.Get(), L"LineItemSetValue", {I2(1), Bstr(unitPrice.get()), R8(12.5)}).hr,
+              S_OK);
+    struct Step {
+        int quote;
+        bool shown;
+        const wchar_t* count;
+        const wchar_t* row0;
+        const wchar_t* dumpRow;
+    };
+    const Step steps[] = {
+        {1, true, L"VT_I4 1", L"VT_BSTR \"Only item\"", L"\n1,Only item,4,2.5,,10\r"},
+        {0, true, L"VT_I4 5", L"VT_BSTR \"Heading\"", L"\n1,\"Cable, 5 m\",3,12.5,List,37.5\r"},
+        {2, false, L"VT_I4 5", L"VT_BSTR \"Heading\"", L"\n1,\"Cable, 5 m\",3,12.5,List,37.5\r"},
+    };
+    for (const auto& s : steps) {
+        EXPECT_EQ(standin_->ShowQuote(s.quote), s.shown) << "quote " << s.quote;
+        EXPECT_EQ(Invoke(docs.Get(), L"GetActiveDocumentIndex").value, L"VT_I2 0");
+        EXPECT_EQ(Invoke(items.Get(), L"LineItemCount").value, s.count) << "quote " << s.quote;
+        EXPECT_EQ(Invoke(items.Get(), L"LineItemGetValue", {I2(0), Bstr(description.get())}).value,
+                  s.row0);
+        EXPECT_EQ(Invoke(items.Get(), L"LineItemGetSelectedRows").value, L"VT_BSTR \"\"");
+        EXPECT_EQ(Invoke(items.Get(), L"LineItemGetActiveRow").value, L"VT_I2 0");
+        EXPECT_NE(standin_->ReadDump().find(s.dumpRow), std::wstring::npos) << "quote " << s.quote;
+    }
 }
 
 TEST_F(OperationsTest, NoDocumentOpen) {
@@ -226,6 +268,7 @@ TEST_F(OperationsTest, NoDocumentOpen) {
         auto count = Invoke(items.Get(), L"LineItemCount");
         EXPECT_EQ(count.hr, DISP_E_EXCEPTION);
         EXPECT_EQ(count.description, L"No document is open.");
+        EXPECT_FALSE(standin_->ShowQuote(0));
         docs.Reset();
         items.Reset();
         TearDown();

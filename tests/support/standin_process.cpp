@@ -1,4 +1,5 @@
 #include "tests/support/standin_process.h"
+#include "standin/quote_menu.h"
 #include "tests/support/launch.h"
 
 #include <utility>
@@ -322,6 +323,16 @@ bool StandinProcess::Close(DWORD timeoutMs) {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
     }
     return WaitExit(timeoutMs) == 0;
+}
+
+bool StandinProcess::ShowQuote(int n) {
+    HWND hwnd = Window();
+    if (!hwnd || n < 0 || n > 0xFFFF - standin::kQuoteCommandBase) return false;
+    DWORD_PTR answer = 1;
+    // Sent, not posted: the stand-in has shown and dumped the quote before it answers.
+    return SendMessageTimeoutW(hwnd, WM_COMMAND, MAKEWPARAM(standin::kQuoteCommandBase + n, 0), 0,
+                               SMTO_ABORTIFHUNG, 20000, &answer) != 0 &&
+           answer == 0;
 }
 
 DWORD StandinProcess::WaitExit(DWORD ms) {

@@ -72,6 +72,11 @@ public:
     DWORD WaitExit(DWORD ms);
     bool Running() const;
 
+    // Puts the n-th --quote (from 0) in the active document's place through the window's
+    // Quote menu command, as the user would. True once that quote is the one shown (its dump
+    // written); false with no document open, no such quote, or no answer in time.
+    bool ShowQuote(int n);
+
     DWORD ProcessId() const { return processId_; }
     HWND Window() const;  // the top-level window of class TarvelloStandinWindow, or null
 

@@ -64,6 +64,10 @@ void frmMain::Load(int showCommand) {
     ShowWindow(hwnd_, showCommand);
     lastFocus_ = cmdRound;
     SetFocus(cmdRound);
+    // The journal is read once the window is on the screen, painted: however large it has grown,
+    // the window does not wait for it.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    PostMessageW(hwnd_, kReadJournalMessage, 0, 0);
 }
 
 void frmMain::OnCreate() {
@@ -139,6 +143,10 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_ACTIVATE:
             OnActivate(wParam);
+            return 0;
+        case kReadJournalMessage:
+            history_.Refresh();
+            UpdateUndoItem();
             return 0;
         case WM_INITMENUPOPUP:
             // Another copy of the program may have rounded or undone since the menu was last
@@ -217,24 +225,6 @@ LRESULT frmMain::OnCommand(int id, int code) {
         default:
             return 0;  // IDOK / IDCANCEL from Enter and Escape do nothing
     }
-}
-
-// Greyed while there is nothing to give back; otherwise it says how much.
-void frmMain::UpdateUndoItem() {
-    HMENU menu = GetMenu(hwnd_);
-    if (!menu) return;
-    const std::int32_t count = history_.UndoableCount();
-    std::wstring caption = L"&Undo Round";
-    if (count > 0) {
-        caption += L" (" + std::to_wstring(count) + (count == 1 ? L" line item)" : L" line items)");
-    }
-    MENUITEMINFOW item{};
-    item.cbSize = sizeof item;
-    item.fMask = MIIM_STRING | MIIM_STATE;
-    item.dwTypeData = caption.data();
-    item.fState = count > 0 ? MFS_ENABLED : MFS_GRAYED;
-    SetMenuItemInfoW(menu, kMnuEditUndo, FALSE, &item);
-    DrawMenuBar(hwnd_);
 }
 
 }  // namespace tarvello::ui

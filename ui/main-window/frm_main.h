@@ -20,6 +20,8 @@ namespace tarvello::ui {
 class frmMain : public BaseWindow<frmMain> {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloRoundingMain";
+    // Posted to itself once it is shown: now the journal is read.
+    static constexpr UINT kReadJournalMessage = WM_APP + 1;
 
     frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
             SettingsLocation settings, AboutOpener openAbout, PreviewOpener openPreview);
@@ -49,12 +51,13 @@ public:
     void txtNearestRoundUp_GotFocus();
 
 private:
-    // Forwards the pass's own messages to the presenter, owned by this window and under its
-    // title.
+    // Forwards the pass's own messages and its question to the presenter, owned by this window
+    // and under its title.
     class PassMessages : public MessageSink {
     public:
         explicit PassMessages(frmMain& window) : window_(window) {}
         void ShowError(const Text& message) override;
+        bool Ask(const Text& question) override;
 
     private:
         frmMain& window_;
@@ -71,10 +74,6 @@ private:
     void FocusAmount(HWND option, HWND box);
     bool IsOn(HWND option) const;
     std::optional<RoundingRequest> ReadRequest();
-    // Before a pass that writes into the quote: the history's journal is opened. When it cannot
-    // be written the user decides, in one question, whether to go on without Undo (`history`
-    // then stays null). False: the pass is not to run.
-    bool ReadyToWrite(RoundHistory*& history);
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 
@@ -82,7 +81,9 @@ private:
     // what happens to input and closes meanwhile; then says what the user is to be told, and
     // closes the window if a close was asked for. Gives the outcome while the window stays.
     using PassBody = std::function<PassOutcome(MessageSink& messages, PassWatch& watch)>;
-    std::optional<PassOutcome> RunPass(PassWatch::Activity activity, const PassBody& body);
+    std::optional<PassOutcome> RunWatched(PassWatch::Activity activity, const PassBody& body);
+    // Says how much the next Undo gives back, and of when, as far as the history has read the
+    // journal.
     void UpdateUndoItem();
 
     // The controls, found by their ids once the window is created.

@@ -10,10 +10,8 @@ using namespace main_window;
 void frmMain::cmdRound_Click() {
     const std::optional<RoundingRequest> request = ReadRequest();
     if (!request) return;
-    RoundHistory* history = nullptr;
-    if (!ReadyToWrite(history)) return;
-    RunPass(PassWatch::Activity::Round, [&](MessageSink& messages, PassWatch& watch) {
-        return pass_.RoundLineItems(*request, messages, PassHooks{history, &watch});
+    RunWatched(PassWatch::Activity::Round, [&](MessageSink& messages, PassWatch& watch) {
+        return pass_.RoundLineItems(*request, messages, PassHooks{&history_, &watch});
     });
 }
 
@@ -24,15 +22,13 @@ void frmMain::mnuEditPreview_Click() {
     if (!request) return;
     RoundPlan plan;
     const std::optional<PassOutcome> preview =
-        RunPass(PassWatch::Activity::Preview, [&](MessageSink& messages, PassWatch& watch) {
+        RunWatched(PassWatch::Activity::Preview, [&](MessageSink& messages, PassWatch& watch) {
             return pass_.PreviewRound(*request, messages, &watch, plan);
         });
     if (!preview || preview->status != PassOutcome::Status::Completed) return;
     if (!openPreview_ || !openPreview_(hwnd_, plan)) return;
-    RoundHistory* history = nullptr;
-    if (!ReadyToWrite(history)) return;
-    RunPass(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
-        return pass_.ApplyPlan(plan, messages, PassHooks{history, &watch});
+    RunWatched(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
+        return pass_.ApplyPlan(plan, messages, PassHooks{&history_, &watch});
     });
 }
 
@@ -44,11 +40,7 @@ void frmMain::mnuEditUndo_Click() {
         UpdateUndoItem();
         return;
     }
-    // What Undo gives back is marked in the journal as it goes; should that fail, Undo still
-    // runs, and a later one only looks again at what it gave back already.
-    std::string unused;
-    history_.ReadyToWrite(unused);
-    RunPass(PassWatch::Activity::Undo, [&](MessageSink& messages, PassWatch& watch) {
+    RunWatched(PassWatch::Activity::Undo, [&](MessageSink& messages, PassWatch& watch) {
         return pass_.UndoLastRound(history_, messages, &watch);
     });
 }

@@ -12,7 +12,7 @@
 
 namespace tarvello::ui {
 
-std::optional<PassOutcome> frmMain::RunPass(PassWatch::Activity activity, const PassBody& body) {
+std::optional<PassOutcome> frmMain::RunWatched(PassWatch::Activity activity, const PassBody& body) {
     std::optional<PassOutcome> outcome;
     PassReport report;
     PassWatch::Close close = PassWatch::Close::None;

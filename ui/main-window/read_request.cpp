@@ -1,5 +1,5 @@
-// The controls become one rounding request for a pass; what the window says about it, and asks
-// before a pass that writes.
+// The controls become one rounding request for a pass; what the window says about it, and the
+// pass's own messages and question.
 
 #include <optional>
 
@@ -20,23 +20,13 @@ void frmMain::PassMessages::ShowError(const Text& message) {
     window_.ShowError(ToWide(message));
 }
 
-void frmMain::ShowError(const std::wstring& text, UINT icon) {
-    messages_.Show(hwnd_, text, L"" TARVELLO_TITLE, icon);
+bool frmMain::PassMessages::Ask(const Text& question) {
+    ScopedCursor arrow(reinterpret_cast<LPCWSTR>(IDC_ARROW));
+    return window_.messages_.Ask(window_.hwnd_, ToWide(question), L"" TARVELLO_TITLE);
 }
 
-bool frmMain::ReadyToWrite(RoundHistory*& history) {
-    std::string why;
-    if (history_.ReadyToWrite(why)) {
-        history = &history_;
-        return true;
-    }
-    history = nullptr;
-    const std::wstring text =
-        L"Edit > Undo Round would not be able to give this Round back: its record cannot be "
-        L"written to " +
-        ToWide(TextFromUtf8(history_.Where())) + L" (" + ToWide(TextFromUtf8(why)) +
-        L").\n\nRound without Undo?";
-    return messages_.Ask(hwnd_, text, L"" TARVELLO_TITLE);
+void frmMain::ShowError(const std::wstring& text, UINT icon) {
+    messages_.Show(hwnd_, text, L"" TARVELLO_TITLE, icon);
 }
 
 // Only the chosen method's box is read; an amount that is not a number is reported here and

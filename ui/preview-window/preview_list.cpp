@@ -73,12 +73,23 @@ void frmPreview::FillList() {
 }
 
 void frmPreview::cmdCopy_Click() {
-    if (!CopyTextToClipboard(hwnd_, ToWide(TabSeparated(table_, format_)))) {
-        messages_.Show(hwnd_,
-                       L"The preview could not be put on the clipboard: another program is "
-                       L"using it. Try Copy again in a moment.",
-                       L"" TARVELLO_TITLE, MB_ICONERROR);
+    const wchar_t* why = nullptr;
+    switch (CopyTextToClipboard(hwnd_, ToWide(TabSeparated(table_, format_)))) {
+        case ClipboardCopy::Copied:
+            return;
+        case ClipboardCopy::ClipboardUnavailable:
+            why =
+                L"the clipboard could not be opened; another program may be using it. Try Copy "
+                L"again in a moment.";
+            break;
+        case ClipboardCopy::NoMemory:
+            why =
+                L"there was not enough memory for its text. Close some programs or windows and "
+                L"try Copy again.";
+            break;
     }
+    messages_.Show(hwnd_, std::wstring(L"The preview could not be put on the clipboard: ") + why,
+                   L"" TARVELLO_TITLE, MB_ICONERROR);
 }
 
 }  // namespace tarvello::ui

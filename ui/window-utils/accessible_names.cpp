@@ -16,15 +16,10 @@ AccessibleProperties*& Replacement() {
     return replacement;
 }
 
-// When each live region was last announced. The one user-interface thread is the only one
-// that announces.
-struct LastTold {
-    HWND control;
-    ULONGLONG at;
-};
-std::vector<LastTold>& Announced() {
-    static std::vector<LastTold> announced;
-    return announced;
+// The one user-interface thread is the only one that announces.
+AnnouncementPacing& Pacing() {
+    static AnnouncementPacing pacing;
+    return pacing;
 }
 
 }  // namespace
@@ -68,28 +63,34 @@ void AccessibleAnnotations::Annotate(std::initializer_list<const ControlSet*> se
 
 AccessibleAnnotations::~AccessibleAnnotations() {
     AccessibleProperties& properties = CurrentAccessibleProperties();
-    auto& announced = Announced();
     for (HWND control : annotated_) {
         properties.Clear(control);
-        announced.erase(std::remove_if(announced.begin(), announced.end(),
-                                       [&](const LastTold& t) { return t.control == control; }),
-                        announced.end());
+        Pacing().Forget(control);
     }
 }
 
-void AnnounceLiveRegionChange(HWND control) {
-    const ULONGLONG now = GetTickCount64();
-    auto& announced = Announced();
-    auto last = std::find_if(announced.begin(), announced.end(),
+bool AnnouncementPacing::Tell(HWND control, ULONGLONG nowMs) {
+    auto last = std::find_if(told_.begin(), told_.end(),
                              [&](const LastTold& t) { return t.control == control; });
-    if (last == announced.end()) {
-        announced.push_back({control, now});
-    } else if (now - last->at < kAnnounceEveryMs) {
-        return;
-    } else {
-        last->at = now;
+    if (last == told_.end()) {
+        told_.push_back({control, nowMs});
+        return true;
     }
-    CurrentAccessibleProperties().LiveRegionChanged(control);
+    if (nowMs - last->at < kAnnounceEveryMs) return false;
+    last->at = nowMs;
+    return true;
+}
+
+void AnnouncementPacing::Forget(HWND control) {
+    told_.erase(std::remove_if(told_.begin(), told_.end(),
+                               [&](const LastTold& t) { return t.control == control; }),
+                told_.end());
+}
+
+void AnnounceLiveRegionChange(HWND control) {
+    if (Pacing().Tell(control, GetTickCount64())) {
+        CurrentAccessibleProperties().LiveRegionChanged(control);
+    }
 }
 
 }  // namespace tarvello::ui

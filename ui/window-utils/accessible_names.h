@@ -66,8 +66,27 @@ private:
 // A caption as a name: the access-key marks left out ("&Round" is "Round", "&&" is "&").
 std::wstring NameFromCaption(const wchar_t* caption);
 
-// Tells screen readers that a live region's text has changed, at most once a second for each
-// control, so that a line that changes ten times a second is not read out over itself.
+// Which changes of live regions are told: a control's first change at once, then one a second
+// at most. A change that comes sooner is passed over, not held for later: the next change told
+// has the line read as it is by then.
+class AnnouncementPacing {
+public:
+    // True when the change of `control` at `nowMs` is to be told; it then counts as told.
+    bool Tell(HWND control, ULONGLONG nowMs);
+    // The control is gone: a window that gets its handle later starts afresh.
+    void Forget(HWND control);
+
+private:
+    struct LastTold {
+        HWND control;
+        ULONGLONG at;
+    };
+    std::vector<LastTold> told_;
+};
+
+// Tells screen readers that a live region's text has changed, paced by AnnouncementPacing on
+// the system's tick count, so that a line that changes ten times a second is not read out over
+// itself.
 void AnnounceLiveRegionChange(HWND control);
 
 }  // namespace tarvello::ui

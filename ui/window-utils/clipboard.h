@@ -5,31 +5,56 @@
 
 #include <string>
 
+#include "ui/window-utils/scoped_win.h"
+
 namespace tarvello::ui {
 
-// Replaces what the clipboard holds with `text`, on behalf of `owner`. False when the clipboard
-// could not be had (another program holds it open) or the memory could not be allocated.
-inline bool CopyTextToClipboard(HWND owner, const std::wstring& text) {
-    const SIZE_T bytes = (text.size() + 1) * sizeof(wchar_t);
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) return false;
-    if (void* target = GlobalLock(memory)) {
-        CopyMemory(target, text.c_str(), bytes);
-        GlobalUnlock(memory);
-    }
+enum class ClipboardCopy {
+    Copied,
+    // The clipboard could not be opened (another program held it through every try) or would
+    // not take the text.
+    ClipboardUnavailable,
+    // The memory for the text could not be had or written.
+    NoMemory,
+};
+
+struct GlobalMemoryTraits {
+    static HGLOBAL Invalid() { return nullptr; }
+    static void Close(HGLOBAL h) { GlobalFree(h); }
+};
+using ScopedGlobalMemory = ScopedHandle<HGLOBAL, GlobalMemoryTraits>;
+
+// Replaces what the clipboard holds with `text`, written into `memory`: a movable block of at
+// least (text.size() + 1) * sizeof(wchar_t) bytes, which this takes over. The text is written
+// before the clipboard is touched, so a block that cannot be written leaves the clipboard as it
+// was; the block is freed unless the clipboard has taken it.
+inline ClipboardCopy CopyTextToClipboard(HWND owner, const std::wstring& text, HGLOBAL memory) {
+    ScopedGlobalMemory block(memory);
+    if (!block) return ClipboardCopy::NoMemory;
+    void* target = GlobalLock(block.get());
+    if (!target) return ClipboardCopy::NoMemory;
+    CopyMemory(target, text.c_str(), (text.size() + 1) * sizeof(wchar_t));
+    GlobalUnlock(block.get());
+
     // Another program may have it open for a moment: a few tries.
     bool open = false;
     for (int attempt = 0; attempt < 5 && !(open = OpenClipboard(owner) != FALSE); ++attempt) {
         Sleep(20);
     }
-    bool placed = false;
-    if (open) {
-        placed = EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
-        CloseClipboard();
-    }
+    if (!open) return ClipboardCopy::ClipboardUnavailable;
+    const bool placed =
+        EmptyClipboard() && SetClipboardData(CF_UNICODETEXT, block.get()) != nullptr;
+    CloseClipboard();
+    if (!placed) return ClipboardCopy::ClipboardUnavailable;
     // Once placed, the clipboard owns the memory.
-    if (!placed) GlobalFree(memory);
-    return placed;
+    block.release();
+    return ClipboardCopy::Copied;
+}
+
+// The same, into memory of its own, on behalf of `owner`.
+inline ClipboardCopy CopyTextToClipboard(HWND owner, const std::wstring& text) {
+    return CopyTextToClipboard(owner, text,
+                               GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
 }
 
 }  // namespace tarvello::ui

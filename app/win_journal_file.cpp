@@ -1,4 +1,4 @@
-#include "app/journal_file.h"
+#include "app/win_journal_file.h"
 
 #include <shlobj.h>
 
@@ -66,15 +66,12 @@ bool Lock(HANDLE lock, bool exclusive, DWORD waitMs) {
     }
 }
 
-std::string ReadFrom(HANDLE file, LONGLONG limit) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) Fail("the journal's size could not be read");
-    LONGLONG start = 0;
-    if (size.QuadPart > limit) start = size.QuadPart - limit;
+// The bytes from `start` up to `end`.
+std::string ReadRange(HANDLE file, LONGLONG start, LONGLONG end) {
     LARGE_INTEGER at{};
     at.QuadPart = start;
     if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) Fail("the journal could not be read");
-    std::string text(static_cast<std::size_t>(size.QuadPart - start), '\0');
+    std::string text(static_cast<std::size_t>(end - start), '\0');
     std::size_t done = 0;
     while (done < text.size()) {
         DWORD got = 0;
@@ -86,18 +83,34 @@ std::string ReadFrom(HANDLE file, LONGLONG limit) {
         done += got;
     }
     text.resize(done);
-    // Begun in the middle of a line: that line is not whole.
-    if (start > 0)
-        text.erase(0, text.find('\n') == std::string::npos ? text.size() : text.find('\n') + 1);
     return text;
 }
 
-void WriteAll(HANDLE file, const std::string& text, const char* doing) {
-    DWORD written = 0;
-    if (!WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr)) {
-        Fail(doing);
-    }
-    if (written != text.size()) Fail(doing, ERROR_DISK_FULL);
+LONGLONG SizeOf(HANDLE file) {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file, &size)) Fail("the journal's size could not be read");
+    return size.QuadPart;
+}
+
+// The whole file; an enormous one as its first line (which says its version) and its last part,
+// from the first whole line on.
+std::string ReadWhole(HANDLE file, LONGLONG size, LONGLONG limit) {
+    if (size <= limit) return ReadRange(file, 0, size);
+    std::string first = ReadRange(file, 0, std::min<LONGLONG>(size, 4096));
+    first.resize(first.find('\n') == std::string::npos ? 0 : first.find('\n') + 1);
+    std::string tail = ReadRange(file, size - limit, size);
+    tail.erase(0, tail.find('\n') == std::string::npos ? tail.size() : tail.find('\n') + 1);
+    return first + tail;
+}
+
+// Names the file, so that a rewritten journal (a new file in the old one's place) is known.
+std::uint64_t IdentityOf(HANDLE file) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(file, &info)) Fail("the journal could not be read");
+    const std::uint64_t index =
+        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    // 0 stands for a journal never read.
+    return (index * 31 + info.dwVolumeSerialNumber) | 1;
 }
 
 }  // namespace
@@ -130,22 +143,39 @@ std::string WinJournalFile::Where() const {
     return Utf8(path_);
 }
 
-std::string WinJournalFile::Read() {
+JournalChunk WinJournalFile::ReadSince(const JournalPlace& since) {
     // Copies of the program never shut a reader out: what does is another program, and the
     // menus that read the journal do not wait for it.
     ui::ScopedFile file(CreateFileW(path_.c_str(), GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    JournalChunk chunk;
     if (!file) {
         const DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return std::string();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return chunk;
         Fail("the journal could not be opened", error);
     }
-    return ReadFrom(file.get(), readLimit);
+    const LONGLONG size = SizeOf(file.get());
+    chunk.end = {IdentityOf(file.get()), static_cast<std::uint64_t>(size)};
+    const auto from = static_cast<LONGLONG>(since.offset);
+    chunk.fromStart = since.file != chunk.end.file || from > size || size - from > readLimit;
+    chunk.text = chunk.fromStart ? ReadWhole(file.get(), size, readLimit)
+                                 : ReadRange(file.get(), from, size);
+    return chunk;
 }
 
-bool WinJournalFile::Open() {
-    if (file_) return false;
+void WinJournalFile::Write(HANDLE file, const std::string& text, const char* doing) {
+    const DWORD want =
+        static_cast<DWORD>(diskTakes ? std::min(diskTakes(text.size()), text.size()) : text.size());
+    DWORD written = 0;
+    const BOOL done = WriteFile(file, text.data(), want, &written, nullptr);
+    const DWORD error = done ? ERROR_DISK_FULL : GetLastError();
+    if (done && written == text.size()) return;
+    Fail(doing, error);
+}
+
+void WinJournalFile::Open() {
+    if (file_) return;
     if (folder_.empty()) throw JournalError("the folder for it could not be found");
     if (!CreateDirectoryW(folder_.c_str(), nullptr)) {
         const DWORD error = GetLastError();
@@ -166,26 +196,33 @@ bool WinJournalFile::Open() {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     OPEN_ALWAYS));
     if (!file) Fail("it could not be opened");
+    // A last line cut off when a program stopped is ended so that it never reads as whole,
+    // whatever comes after it; what follows starts a line of its own.
+    const LONGLONG size = SizeOf(file.get());
+    if (size > 0 && ReadRange(file.get(), size - 1, size) != "\n") {
+        Write(file.get(), kCutOffEnding, "it could not be written");
+    }
+    // Held only once it is open whole: a failure on the way lets go of the file and the lock.
     file_ = std::move(file);
     lock_ = std::move(lock);
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file_.get(), &size)) Fail("its size could not be read");
-    if (size.QuadPart == 0) return true;
-    // A last line cut off when a program stopped: what follows starts a line of its own.
-    LARGE_INTEGER last{};
-    last.QuadPart = size.QuadPart - 1;
-    char end = '\n';
-    DWORD got = 0;
-    if (SetFilePointerEx(file_.get(), last, nullptr, FILE_BEGIN) &&
-        ReadFile(file_.get(), &end, 1, &got, nullptr) && got == 1 && end != '\n') {
-        WriteAll(file_.get(), "\n", "it could not be written");
-    }
-    return false;
+    broken_ = false;
 }
 
 void WinJournalFile::Append(const std::string& lines) {
     if (!file_) throw JournalError("it is not open");
-    WriteAll(file_.get(), lines, "it could not be written");
+    if (broken_) throw JournalError("a line cut off in it could not be ended");
+    try {
+        Write(file_.get(), lines, "it could not be written");
+    } catch (const JournalError&) {
+        // What was put down of the lines must never read as whole, nor have the next line
+        // glued to it; when it cannot be ended, nothing more is appended.
+        try {
+            Write(file_.get(), kCutOffEnding, "it could not be written");
+        } catch (const JournalError&) {
+            broken_ = true;
+        }
+        throw;
+    }
 }
 
 void WinJournalFile::FlushAndClose() {
@@ -205,7 +242,7 @@ bool WinJournalFile::Replace(const Rewrite& rewrite) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     OPEN_EXISTING));
     if (!held) Fail("it could not be opened for rewriting");
-    const std::string text = rewrite(ReadFrom(held.get(), readLimit));
+    const std::string text = rewrite(ReadWhole(held.get(), SizeOf(held.get()), readLimit));
     held.reset();
     const auto step = [this](ReplaceStep done) {
         if (onReplaceStep) onReplaceStep(done);
@@ -219,7 +256,7 @@ bool WinJournalFile::Replace(const Rewrite& rewrite) {
             Fail("a new journal could not be made");
         }
         step(ReplaceStep::NewFileOpened);
-        WriteAll(file.get(), text, "a new journal could not be written");
+        Write(file.get(), text, "a new journal could not be written");
         step(ReplaceStep::NewFileWritten);
         if (!FlushFileBuffers(file.get())) Fail("a new journal could not be saved to disk");
         step(ReplaceStep::NewFileFlushed);

@@ -24,8 +24,8 @@ public:
     WinJournalFile& operator=(const WinJournalFile&) = delete;
 
     std::string Where() const override;
-    std::string Read() override;
-    bool Open() override;
+    JournalChunk ReadSince(const JournalPlace& since) override;
+    void Open() override;
     void Append(const std::string& lines) override;
     void FlushAndClose() override;
     bool Replace(const Rewrite& rewrite) override;
@@ -34,16 +34,23 @@ public:
     enum class ReplaceStep { NewFileOpened, NewFileWritten, NewFileFlushed, Replaced };
     std::function<void(ReplaceStep)> onReplaceStep;
 
-    // Beyond this only the end of a file is read: a journal never grows so large, whatever
-    // put it there. Tests set a smaller one.
+    // Beyond this only the first line and the end of a file are read: a journal never grows so
+    // large, whatever put it there. Tests set a smaller one.
     LONGLONG readLimit = 64LL * 1024 * 1024;
+    // How much of a write of `wanted` bytes the disk takes, for tests that fill it: less than
+    // asked, and the write puts down only that much and fails, as on a full disk.
+    std::function<std::size_t(std::size_t wanted)> diskTakes;
 
 private:
+    void Write(HANDLE file, const std::string& text, const char* doing);
+
     std::wstring folder_;
     std::wstring path_;
     // Open for appending between Open and FlushAndClose, with the lock file locked shared.
     ui::ScopedFile file_;
     ui::ScopedFile lock_;
+    // A write was cut off and its fragment could not be ended: nothing more may follow it.
+    bool broken_ = false;
 };
 
 // The user's own folder for the journal: %LOCALAPPDATA%\Tarvello Rounding Utility.

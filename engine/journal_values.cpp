@@ -1,0 +1,180 @@
+#include "journal_values.h"
+
+#include <charconv>
+#include <cstdio>
+#include <system_error>
+
+#include "text_util.h"
+
+namespace tarvello {
+namespace {
+
+bool IsHighSurrogate(char16_t c) {
+    return c >= 0xD800 && c <= 0xDBFF;
+}
+bool IsLowSurrogate(char16_t c) {
+    return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-8 with the journal's escapes. A surrogate without its partner has no UTF-8 form: it is
+// written as \uXXXX, so that the modifier given back is the one read, code unit for code unit.
+std::string Quoted(const Text& text) {
+    std::string out = "\"";
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        switch (c) {
+            case u'"':
+                out += "\\\"";
+                continue;
+            case u'\\':
+                out += "\\\\";
+                continue;
+            case u'\t':
+                out += "\\t";
+                continue;
+            case u'\r':
+                out += "\\r";
+                continue;
+            case u'\n':
+                out += "\\n";
+                continue;
+            default:
+                break;
+        }
+        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+            AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
+                                (static_cast<char32_t>(text[i + 1]) - 0xDC00));
+            ++i;
+        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            AppendUtf8(out, c);
+        }
+    }
+    return out + "\"";
+}
+
+std::optional<int> HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    return std::nullopt;
+}
+
+std::optional<Text> Unquoted(std::string_view text) {
+    Text result;
+    std::string pending;  // UTF-8 not yet converted
+    const auto flush = [&] {
+        result += TextFromUtf8(pending);
+        pending.clear();
+    };
+    for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+        char c = text[i];
+        if (c == '"') return std::nullopt;
+        if (c != '\\') {
+            pending += c;
+            continue;
+        }
+        if (i + 2 >= text.size()) return std::nullopt;
+        switch (text[++i]) {
+            case '"':
+                c = '"';
+                break;
+            case '\\':
+                c = '\\';
+                break;
+            case 't':
+                c = '\t';
+                break;
+            case 'r':
+                c = '\r';
+                break;
+            case 'n':
+                c = '\n';
+                break;
+            case 'u': {
+                if (i + 5 >= text.size()) return std::nullopt;
+                unsigned unit = 0;
+                for (std::size_t k = 1; k <= 4; ++k) {
+                    const auto digit = HexDigit(text[i + k]);
+                    if (!digit) return std::nullopt;
+                    unit = unit * 16 + static_cast<unsigned>(*digit);
+                }
+                i += 4;
+                flush();
+                result += static_cast<char16_t>(unit);
+                continue;
+            }
+            default:
+                return std::nullopt;
+        }
+        pending += c;
+    }
+    flush();
+    return result;
+}
+
+}  // namespace
+
+std::string JournalNumberText(double value) {
+    char buffer[64];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
+    return std::string(buffer, end);
+}
+
+std::string JournalValueText(const Variant& value) {
+    switch (value.kind()) {
+        case Variant::Kind::Empty:
+            return "empty";
+        case Variant::Kind::Text:
+            return Quoted(value.AsText());
+        case Variant::Kind::Boolean:
+            return value.AsBool() ? "true" : "false";
+        default:
+            return JournalNumberText(value.NumberValue());
+    }
+}
+
+std::optional<double> JournalNumberIn(std::string_view text) {
+    double value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<Variant> JournalValueIn(std::string_view text) {
+    if (text == "empty") return Variant();
+    if (text == "true") return Variant::Boolean(true);
+    if (text == "false") return Variant::Boolean(false);
+    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+        const std::optional<Text> plain = Unquoted(text);
+        if (!plain) return std::nullopt;
+        return Variant::FromText(*plain);
+    }
+    if (const std::optional<double> number = JournalNumberIn(text)) return Variant::Double(*number);
+    return std::nullopt;
+}
+
+}  // namespace tarvello

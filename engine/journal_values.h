@@ -1,0 +1,20 @@
+#pragma once
+// Values as the journal writes them (journal_text.h): a number in its shortest form with a
+// point, a text in double quotes, "empty", "true" or "false". Whatever is written reads back as
+// the same value, any text included (a lone surrogate too).
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "variant.h"
+
+namespace tarvello {
+
+std::string JournalNumberText(double value);
+std::string JournalValueText(const Variant& value);
+
+std::optional<double> JournalNumberIn(std::string_view text);
+std::optional<Variant> JournalValueIn(std::string_view text);
+
+}  // namespace tarvello

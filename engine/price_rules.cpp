@@ -1,0 +1,201 @@
+#include "price_rules.h"
+
+#include <algorithm>
+
+#include "errors.h"
+#include "rounding.h"
+
+namespace tarvello {
+namespace {
+
+using Coefficient = Decimal::Coefficient;
+
+struct NamedDirection {
+    RuleDirection direction;
+    const char16_t* name;
+};
+
+// The only place where a direction's name is spelt: the window's list and the rules file.
+constexpr NamedDirection kDirections[] = {
+    {RuleDirection::Nearest, u"Nearest"},
+    {RuleDirection::Up, u"Up"},
+    {RuleDirection::Down, u"Down"},
+};
+
+Decimal EndingOf(const PriceBand& band) {
+    return band.ending.value_or(Decimal());
+}
+
+// The last band whose From the amount has reached; the first band holds everything below it.
+const PriceBand& BandFor(const PriceRules& rules, const Decimal& amount) {
+    const PriceBand* chosen = &rules.bands.front();
+    for (const PriceBand& band : rules.bands) {
+        if (band.from <= amount) chosen = &band;
+    }
+    return *chosen;
+}
+
+// The candidate the band's direction takes a non-negative amount to.
+Decimal Rounded(const PriceBand& band, const Decimal& amount) {
+    const DecimalDivision division = FloorDivide(amount - EndingOf(band), band.step);
+    if (division.remainder.IsZero()) return amount;
+    const Decimal below = amount - division.remainder;
+    const Decimal above = below + band.step;
+    switch (band.direction) {
+        case RuleDirection::Up:
+            return above;
+        case RuleDirection::Down:
+            return below;
+        case RuleDirection::Nearest:
+            // A tie goes up: away from zero for the amount, and so for the signed price.
+            return division.remainder + division.remainder < band.step ? below : above;
+    }
+    return amount;
+}
+
+Decimal SmallestAboveZero(const PriceBand& band) {
+    return band.step - FloorDivide(EndingOf(band).Negated(), band.step).remainder;
+}
+
+struct ExactResult {
+    Decimal result;                      // signed, after the zero guard
+    std::optional<Decimal> beforeGuard;  // when the guard lifted it
+};
+
+ExactResult RoundPrice(const PriceRules& rules, const Decimal& price) {
+    const Decimal amount = price.Abs();
+    const PriceBand& band = BandFor(rules, amount);
+    const Decimal rounded = Rounded(band, amount);
+    const auto signedAsPrice = [&price](const Decimal& value) {
+        return price.Sign() < 0 ? value.Negated() : value;
+    };
+    if (rules.neverToZero && rounded.Sign() <= 0) {
+        return {signedAsPrice(SmallestAboveZero(band)), signedAsPrice(rounded)};
+    }
+    return {signedAsPrice(rounded), std::nullopt};
+}
+
+// Exactly |result - price| / |price| × 100 > percent, without dividing.
+bool ChangesByMoreThan(const Decimal& price, const Decimal& result, const Decimal& percent) {
+    return (result - price).Abs() * Decimal::Whole(100) > percent * price.Abs();
+}
+
+Decimal ChangePercentRoundedUp(const Decimal& price, const Decimal& result) {
+    const DecimalDivision hundredths =
+        FloorDivide((result - price).Abs() * Decimal::Whole(10000), price.Abs());
+    return Decimal(hundredths.quotient + (hundredths.remainder.IsZero() ? 0 : 1), 2);
+}
+
+// The example's price lies a little over a third of a step past a candidate ten steps (at least
+// ten units) into the band, or halfway into a band that ends sooner: short of half a step, so
+// that Nearest is seen to go down as Down does and Up to go up. Its digits go no finer than the
+// band's own (cents at the coarsest), so that it reads as a price. A band too narrow for that
+// gets the price halfway from its From to its next candidate or the next band's From.
+Decimal ExamplePrice(const PriceBand& band, const std::optional<Decimal>& nextFrom) {
+    Decimal grain(1, std::max({2, band.step.scale(), EndingOf(band).scale()}));
+    if (grain == band.step) grain = grain * Decimal(1, 1);
+    const Coefficient grains = FloorDivide(band.step * Decimal(34, 2), grain).quotient;
+    const Decimal offset = Decimal::Times(std::max<Coefficient>(grains, 1), grain);
+
+    PriceBand up = band;
+    up.direction = RuleDirection::Up;
+    Decimal anchor = band.from + std::max(Decimal::Times(10, band.step), Decimal::Whole(10));
+    if (nextFrom) anchor = std::min(anchor, band.from + (*nextFrom - band.from) * Decimal(5, 1));
+    const Decimal price = Rounded(up, anchor) + offset;
+    if (!nextFrom || price < *nextFrom) return price;
+
+    Decimal next = Rounded(up, band.from);
+    if (next == band.from) next = next + band.step;
+    return band.from + (std::min(next, *nextFrom) - band.from) * Decimal(5, 1);
+}
+
+}  // namespace
+
+std::optional<RuleDirection> RuleDirectionNamed(const Text& name) {
+    for (const auto& entry : kDirections) {
+        if (name == entry.name) return entry.direction;
+    }
+    return std::nullopt;
+}
+
+Text NameOf(RuleDirection direction) {
+    for (const auto& entry : kDirections) {
+        if (entry.direction == direction) return entry.name;
+    }
+    return Text();
+}
+
+PriceRules DefaultPriceRules() {
+    PriceRules rules;
+    rules.bands.push_back(
+        PriceBand{Decimal(), Decimal(5, 2), std::nullopt, RuleDirection::Nearest});
+    return rules;
+}
+
+RuleOutcome ApplyPriceRules(const PriceRules& rules, double price) {
+    if (rules.bands.empty()) {
+        throw EngineError(ErrorKind::InvalidArgument, "price rules without a band");
+    }
+    RuleOutcome outcome;
+    outcome.newPrice = price;
+    const std::optional<Decimal> read = Decimal::FromDouble(price);
+    if (!read) {
+        outcome.kind = RuleOutcome::Kind::LeftUnreadable;
+        return outcome;
+    }
+    if (read->IsZero()) return outcome;
+    try {
+        const ExactResult exact = RoundPrice(rules, *read);
+        const double written = exact.result.ToDouble();
+        if (written == price) return outcome;
+        // The limit judges what would be written, the zero guard's lift included: a price
+        // lifted from 0.01 to 0.99 changes by far more than its rounding alone would.
+        if (rules.maxChangePercent &&
+            ChangesByMoreThan(*read, exact.result, *rules.maxChangePercent)) {
+            outcome.kind = RuleOutcome::Kind::LeftTooFar;
+            outcome.wouldBe = exact.result;
+            outcome.changePercent = ChangePercentRoundedUp(*read, exact.result);
+            return outcome;
+        }
+        outcome.kind =
+            exact.beforeGuard ? RuleOutcome::Kind::LiftedFromZero : RuleOutcome::Kind::Rounded;
+        outcome.wouldBe = exact.beforeGuard;
+        outcome.newPrice = written;
+    } catch (const EngineError& error) {
+        if (error.kind() != ErrorKind::Overflow) throw;
+        outcome = RuleOutcome{RuleOutcome::Kind::LeftUnreadable, price, {}, {}};
+    }
+    return outcome;
+}
+
+Text DescribeRuleOutcome(const RuleOutcome& outcome, const NumberFormat& format) {
+    switch (outcome.kind) {
+        case RuleOutcome::Kind::LiftedFromZero:
+            return u"would be " + outcome.wouldBe.value_or(Decimal()).ToText(format) +
+                   u": lifted to " + FormatShortNumber(outcome.newPrice, format);
+        case RuleOutcome::Kind::LeftTooFar:
+            return u"changes by " + outcome.changePercent.value_or(Decimal()).ToText(format) +
+                   u" %: left";
+        case RuleOutcome::Kind::LeftUnreadable:
+            return u"not a price these rules can round: left";
+        default:
+            return Text();
+    }
+}
+
+Text BandExample(const PriceRules& rules, std::size_t band, const NumberFormat& format) {
+    if (band >= rules.bands.size()) return Text();
+    std::optional<Decimal> nextFrom;
+    if (band + 1 < rules.bands.size()) nextFrom = rules.bands[band + 1].from;
+    try {
+        const Decimal price = ExamplePrice(rules.bands[band], nextFrom);
+        PriceRules bandOnly = rules;
+        bandOnly.bands = {rules.bands[band]};
+        return price.ToText(format) + u" \u2192 " +
+               RoundPrice(bandOnly, price).result.ToText(format);
+    } catch (const EngineError&) {
+        return Text();
+    }
+}
+
+}  // namespace tarvello

@@ -1,0 +1,98 @@
+#include "total_spread.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstddef>
+#include <optional>
+
+#include "errors.h"
+#include "total_spread_search.h"
+
+namespace tarvello {
+namespace {
+
+using detail::Wide;
+
+[[noreturn]] void OutOfRange() {
+    throw EngineError(ErrorKind::Overflow, "a new total beyond the range of exact arithmetic");
+}
+
+Wide Mul(Wide a, Wide b) {
+    Wide product = 0;
+    if (__builtin_mul_overflow(a, b, &product)) OutOfRange();
+    return product;
+}
+
+// The value × 10^scale as a whole number, for a scale at least the value's.
+Wide Scaled(const Decimal& value, int scale) {
+    if (scale - value.scale() > Decimal::kMaxDigits) OutOfRange();
+    return Mul(value.coefficient(), PowerOfTen(scale - value.scale()));
+}
+
+// The quote in whole numbers: quantities scaled by 10^q, prices by 10^p. One step more on a price
+// adds quantity × 10^q to the total counted in step × 10^-q; the new total there is
+// T × 10^q / step, and a share, price × T / (S × step) steps, is price × 10^p × T × 10^q / step
+// over S × 10^(q+p).
+std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& lines,
+                                                const Decimal& newTotal, const Decimal& step) {
+    std::vector<std::size_t> taking;
+    int quantityScale = 0, priceScale = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].quantity.IsZero() || lines[i].unitPrice.IsZero()) continue;
+        taking.push_back(i);
+        quantityScale = std::max(quantityScale, lines[i].quantity.scale());
+        priceScale = std::max(priceScale, lines[i].unitPrice.scale());
+    }
+    if (taking.empty()) return SpreadRefusal::NothingToChange;
+    if (newTotal.Sign() <= 0) return SpreadRefusal::TotalNotPositive;
+    if (newTotal.scale() > step.scale()) return SpreadRefusal::TooManyDecimals;
+
+    Wide totalNow = 0;
+    for (const std::size_t i : taking) {
+        const Wide extended =
+            Mul(Scaled(lines[i].quantity, quantityScale), Scaled(lines[i].unitPrice, priceScale));
+        if (__builtin_add_overflow(totalNow, extended, &totalNow)) OutOfRange();
+    }
+    if (totalNow == 0) return SpreadRefusal::NothingToChange;
+    // Shares in proportion to a negative total would turn every price round.
+    if (totalNow < 0) return SpreadRefusal::NeedsSignChange;
+
+    const Wide total = Scaled(newTotal, quantityScale + step.scale());
+    detail::SpreadProblem problem;
+    problem.denominator = Mul(totalNow, step.coefficient());
+    problem.totalNumerator = total;
+    problem.totalDenominator = step.coefficient();
+    for (const std::size_t i : taking) {
+        const Wide weight = Scaled(lines[i].quantity, quantityScale) * lines[i].unitPrice.Sign();
+        if (weight > LLONG_MAX || weight < -LLONG_MAX) OutOfRange();
+        const Wide price = Scaled(lines[i].unitPrice.Abs(), priceScale);
+        problem.items.push_back({static_cast<long long>(weight), Mul(price, total)});
+    }
+    const std::optional<std::vector<long long>> steps = detail::SearchSpread(problem);
+    if (!steps) return SpreadRefusal::NeedsSignChange;
+
+    TotalSpread spread;
+    for (const SpreadLine& line : lines) spread.unitPrices.push_back(line.unitPrice);
+    for (std::size_t k = 0; k < taking.size(); ++k) {
+        const std::size_t i = taking[k];
+        spread.unitPrices[i] = Decimal::Times((*steps)[k] * lines[i].unitPrice.Sign(), step);
+        spread.reached = spread.reached + lines[i].quantity * spread.unitPrices[i];
+    }
+    spread.exact = spread.reached == newTotal;
+    return spread;
+}
+
+}  // namespace
+
+std::variant<TotalSpread, SpreadRefusal> SpreadTotal(const std::vector<SpreadLine>& lines,
+                                                     const Decimal& newTotal, const Decimal& step) {
+    if (step.Sign() <= 0) return SpreadRefusal::StepNotPositive;
+    try {
+        return Spread(lines, newTotal, step);
+    } catch (const EngineError& error) {
+        if (error.kind() != ErrorKind::Overflow) throw;
+        return SpreadRefusal::BeyondRange;
+    }
+}
+
+}  // namespace tarvello

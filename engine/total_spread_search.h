@@ -1,0 +1,33 @@
+#pragma once
+// The search behind SpreadTotal, on whole numbers: the quote's decimals scaled away, every
+// price counted in steps with its sign set aside. total_spread.h says what it optimises.
+
+#include <optional>
+#include <vector>
+
+namespace tarvello::detail {
+
+using Wide = __int128;
+
+// One line item. One step more on its price adds `weight` to the total (in the total's smallest
+// unit; negative for a line item whose extended price is negative), and its share of the new
+// total lies `share` / denominator steps from 0 (share > 0).
+struct SpreadItem {
+    long long weight = 0;
+    Wide share = 0;
+};
+
+struct SpreadProblem {
+    std::vector<SpreadItem> items;
+    Wide denominator = 1;  // of every share, > 0
+    // The new total in the weights' unit, as a fraction (both > 0).
+    Wide totalNumerator = 0;
+    Wide totalDenominator = 1;
+};
+
+// Every item's price in steps, each at least 1; nothing when the new total lies below the least
+// total the items can come to at one step each (every extended price positive). Throws
+// EngineError(Overflow) where the numbers leave the range of 128-bit arithmetic.
+std::optional<std::vector<long long>> SearchSpread(const SpreadProblem& problem);
+
+}  // namespace tarvello::detail
