@@ -6,6 +6,7 @@
 
 #include "app/win_journal_file.h"
 #include "app/production_services.h"
+#include "app/roaming_file.h"
 #include "host/com_raii.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/window-utils/dialog_keys.h"
@@ -25,9 +26,13 @@ int Run(int showCommand) {
     tarvello::app::WinJournalFile journal;
     tarvello::RoundHistory history(journal);
     tarvello::ui::SystemMessagePresenter messages;
-    tarvello::ui::frmMain window(pass, history, messages, tarvello::ui::SettingsLocation{},
-                                 tarvello::app::AboutBoxOpener(messages),
-                                 tarvello::app::PreviewWindowOpener(messages));
+    // The price rules follow the user from machine to machine.
+    tarvello::app::RoamingFile priceRules(L"price-rules.txt");
+    tarvello::ui::frmMain window(
+        pass, history, messages, tarvello::ui::SettingsLocation{},
+        {tarvello::app::AboutBoxOpener(messages), tarvello::app::PreviewWindowOpener(messages),
+         tarvello::app::PriceRulesWindowOpener(messages),
+         tarvello::app::NewTotalWindowOpener(messages), &priceRules});
     window.Load(showCommand);
 
     MSG msg;

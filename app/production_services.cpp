@@ -1,8 +1,12 @@
 #include "app/production_services.h"
 
+#include "engine/new_total_plan.h"
+#include "engine/rule_pricing.h"
 #include "engine/undo_last_round.h"
 #include "host/com_host_link.h"
 #include "ui/about-box/frm_about.h"
+#include "ui/new-total-window/frm_new_total.h"
+#include "ui/price-rules-window/frm_price_rules.h"
 #include "ui/preview-window/frm_preview.h"
 #include "ui/window-utils/regional.h"
 
@@ -30,6 +34,36 @@ PassOutcome HostRoundingPass::ApplyPlan(const RoundPlan& plan, MessageSink& mess
                                         const PassHooks& hooks) {
     host::ComHostLink link;
     return tarvello::ApplyPlan(plan, link, messages, ui::UserNumberFormat(), hooks);
+}
+
+PassOutcome HostRoundingPass::PreviewByRules(const PriceRules& rules, RoundedPrice field,
+                                             RowChoice rows, MessageSink& messages,
+                                             PassObserver* observer, RoundPlan& plan) {
+    host::ComHostLink link;
+    const NumberFormat format = ui::UserNumberFormat();
+    const passes::RulePricing pricing(rules, field, format);
+    return PreviewWith(pricing, rows, PlanKind::PriceRules, link, messages, plan, format, observer);
+}
+
+PassOutcome HostRoundingPass::ReadForNewTotal(RowChoice rows, MessageSink& messages,
+                                              PassObserver* observer, RoundPlan& plan) {
+    host::ComHostLink link;
+    return tarvello::ReadForNewTotal(rows, link, messages, plan, ui::UserNumberFormat(), observer);
+}
+
+ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages) {
+    return [&messages](HWND owner, const RulesTexts& typed, std::optional<ui::RulesFieldAt> focus) {
+        ui::frmPriceRules window(owner, typed, ui::UserNumberFormat(), messages, focus);
+        return window.Form_Load();
+    };
+}
+
+ui::NewTotalOpener NewTotalWindowOpener(ui::MessagePresenter& messages) {
+    return [&messages](HWND owner, const Text& totalNow, const NewTotalTexts& typed,
+                       std::optional<NewTotalField> focus) {
+        ui::frmNewTotal window(owner, totalNow, typed, ui::UserNumberFormat(), messages, focus);
+        return window.Form_Load();
+    };
 }
 
 ui::PreviewOpener PreviewWindowOpener(ui::MessagePresenter& messages) {

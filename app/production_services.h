@@ -20,6 +20,11 @@ public:
                              PassObserver* observer, RoundPlan& plan) override;
     PassOutcome ApplyPlan(const RoundPlan& plan, MessageSink& messages,
                           const PassHooks& hooks) override;
+    PassOutcome PreviewByRules(const PriceRules& rules, RoundedPrice field, RowChoice rows,
+                               MessageSink& messages, PassObserver* observer,
+                               RoundPlan& plan) override;
+    PassOutcome ReadForNewTotal(RowChoice rows, MessageSink& messages, PassObserver* observer,
+                                RoundPlan& plan) override;
 };
 
 // Builds a fresh About box and loads it; returns when the box has closed.
@@ -28,5 +33,9 @@ ui::AboutOpener AboutBoxOpener(ui::MessagePresenter& messages);
 // Shows a plan in a fresh preview window, in the user's number format; returns when it has
 // closed, saying whether the user chose Apply.
 ui::PreviewOpener PreviewWindowOpener(ui::MessagePresenter& messages);
+
+// The Price Rules and Round to a Total windows, fresh each time, in the user's number format.
+ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages);
+ui::NewTotalOpener NewTotalWindowOpener(ui::MessagePresenter& messages);
 
 }  // namespace tarvello::app

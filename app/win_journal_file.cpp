@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "app/system_words.h"
 #include "engine/errors.h"
 #include "engine/text_util.h"
 #include "identity/identity.h"
@@ -15,28 +16,8 @@ constexpr wchar_t kLockName[] = L"journal.lock";
 // Another copy may hold the file for a moment (while it rewrites it): so long it is waited for.
 constexpr DWORD kWaitForOtherCopyMs = 2000;
 
-std::string Utf8(const std::wstring& text) {
-    return Utf8Of(Text(text.begin(), text.end()));
-}
-
-// Why a file call failed, in the system's words ("There is not enough space on the disk").
-std::string Reason(DWORD error) {
-    wchar_t* buffer = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-    std::wstring text = length && buffer ? std::wstring(buffer, length) : std::wstring();
-    LocalFree(buffer);
-    while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L'.' ||
-                             text.back() == L' ')) {
-        text.pop_back();
-    }
-    if (text.empty()) text = L"system error " + std::to_wstring(error);
-    return Utf8(text);
-}
-
 [[noreturn]] void Fail(const std::string& doing, DWORD error = GetLastError()) {
-    throw JournalError(doing + ": " + Reason(error));
+    throw JournalError(doing + ": " + SystemReason(error));
 }
 
 // Opens `path`, waiting a little while another copy holds it in a way that shuts this one out.

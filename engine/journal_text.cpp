@@ -66,6 +66,28 @@ std::string CheckOf(std::string_view bytes) {
     return text;
 }
 
+// The eight lower-case hex digits of a check, as a number.
+std::optional<std::uint32_t> CheckIn(std::string_view text) {
+    if (text.size() != 8) return std::nullopt;
+    std::uint32_t value = 0;
+    for (const char c : text) {
+        const bool digit = c >= '0' && c <= '9', letter = c >= 'a' && c <= 'f';
+        if (!digit && !letter) return std::nullopt;
+        value = value * 16 + static_cast<std::uint32_t>(digit ? c - '0' : c - 'a' + 10);
+    }
+    return value;
+}
+
+std::uint64_t HashOf(std::string_view id) {
+    std::uint64_t hash = 1469598103934665603ull;
+    for (const char c : id) hash = (hash ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+    return hash;
+}
+
+std::uint64_t ItemKey(std::size_t round, std::int16_t row) {
+    return (static_cast<std::uint64_t>(round) << 16) | static_cast<std::uint16_t>(row);
+}
+
 // A whole line with its check and its line feed.
 std::string Checked(std::string body) {
     const std::string check = CheckOf(body);
@@ -127,12 +149,26 @@ std::optional<std::vector<std::int16_t>> LineTypesIn(std::string_view field) {
     return types;
 }
 
-std::vector<std::string_view> Fields(std::string_view line) {
-    std::vector<std::string_view> fields;
+// The fields of a line, apart by tabs; more than any line kind has makes it no line of ours.
+struct LineFields {
+    static constexpr std::size_t kMost = 10;
+    std::string_view field[kMost];
+    std::size_t count = 0;
+    std::string_view operator[](std::size_t i) const { return field[i]; }
+    std::size_t size() const { return count; }
+};
+
+LineFields Fields(std::string_view line) {
+    LineFields fields;
     std::size_t start = 0;
     for (;;) {
         const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+        if (fields.count == LineFields::kMost) {
+            fields.count = LineFields::kMost + 1;  // too many: fits no kind
+            return fields;
+        }
+        fields.field[fields.count++] =
+            line.substr(start, tab == std::string_view::npos ? tab : tab - start);
         if (tab == std::string_view::npos) return fields;
         start = tab + 1;
     }
@@ -156,9 +192,10 @@ bool IsId(std::string_view id) {
 // The line without its check, when the check is right.
 std::optional<std::string_view> WithoutCheck(std::string_view line) {
     const std::size_t tab = line.rfind('\t');
-    if (tab == std::string_view::npos || line.size() - tab - 1 != 8) return std::nullopt;
+    if (tab == std::string_view::npos) return std::nullopt;
     const std::string_view body = line.substr(0, tab);
-    if (line.substr(tab + 1) != CheckOf(body)) return std::nullopt;
+    const std::optional<std::uint32_t> check = CheckIn(line.substr(tab + 1));
+    if (!check || *check != Crc32(body)) return std::nullopt;
     return body;
 }
 
@@ -223,7 +260,7 @@ std::size_t JournalReader::Read(std::string_view text) {
 }
 
 bool JournalReader::Line(std::string_view line) {
-    std::vector<std::string_view> f = Fields(line);
+    LineFields f = Fields(line);
     if (f[0] == kMagic) {
         // A header of the first version carries no check; a later one does, and one that claims
         // a version beyond this one is taken at its word, so that nothing here writes into it.
@@ -245,7 +282,7 @@ bool JournalReader::Line(std::string_view line) {
     const Kind* kind = KindNamed(f[0]);
     if (!kind || f.size() < 2 || !IsId(f[1])) return false;
     if (f.size() != 2 + (version_ >= 2 ? kind->fields : kind->fieldsInVersion1)) return false;
-    if (kind->mark == JournalMark::Round) return Round(f);
+    if (kind->mark == JournalMark::Round) return Round(f.field);
     RoundRecord* round = Find(f[1]);
     if (!round) return false;
     if (kind->mark == JournalMark::Quote) {
@@ -256,7 +293,7 @@ bool JournalReader::Line(std::string_view line) {
     }
     const auto row = WholeIn<std::int16_t>(f[2]);
     if (!row) return false;
-    if (kind->mark == JournalMark::Item) return Item(*round, *row, f);
+    if (kind->mark == JournalMark::Item) return Item(*round, *row, f.field, f.size());
     WrittenLineItem* item = ItemOf(*round, *row);
     if (!item) return false;
     switch (kind->mark) {
@@ -289,11 +326,14 @@ bool JournalReader::Own(std::string_view line) {
 }
 
 RoundRecord* JournalReader::Find(std::string_view id) {
-    const auto at = roundAt_.find(std::string(id));
-    return at == roundAt_.end() ? nullptr : &rounds_[at->second];
+    const auto [first, last] = roundAt_.equal_range(HashOf(id));
+    for (auto at = first; at != last; ++at) {
+        if (rounds_[at->second].id == id) return &rounds_[at->second];
+    }
+    return nullptr;
 }
 
-bool JournalReader::Round(const std::vector<std::string_view>& f) {
+bool JournalReader::Round(const std::string_view* f) {
     const auto index = Labelled(f[3], "document ");
     const auto count = Labelled(f[4], "line items ");
     if (!index || !count || Find(f[1])) return false;
@@ -302,14 +342,13 @@ bool JournalReader::Round(const std::vector<std::string_view>& f) {
     round.began = std::string(f[2]);
     round.documentIndex = *index;
     round.lineItemCount = *count;
-    roundAt_.emplace(round.id, rounds_.size());
+    roundAt_.emplace(HashOf(round.id), rounds_.size());
     rounds_.push_back(std::move(round));
-    itemAt_.emplace_back();
     return true;
 }
 
-bool JournalReader::Item(RoundRecord& round, std::int16_t row,
-                         const std::vector<std::string_view>& f) {
+bool JournalReader::Item(RoundRecord& round, std::int16_t row, const std::string_view* f,
+                         std::size_t size) {
     const auto before = JournalValueIn(f[3]);
     const auto written = JournalNumberIn(f[5]);
     if (!before || !written || ItemOf(round, row)) return false;
@@ -321,20 +360,19 @@ bool JournalReader::Item(RoundRecord& round, std::int16_t row,
         if (!item.modifierBefore) return false;
     }
     item.unitPriceWritten = *written;
-    if (f.size() > 6 && f[6] != "unknown") {
+    if (size > 6 && f[6] != "unknown") {
         item.quantity = JournalValueIn(f[6]);
         if (!item.quantity) return false;
     }
-    const std::size_t roundIndex = static_cast<std::size_t>(&round - rounds_.data());
-    itemAt_[roundIndex].emplace(row, round.items.size());
+    itemAt_.emplace(ItemKey(static_cast<std::size_t>(&round - rounds_.data()), row),
+                    round.items.size());
     round.items.push_back(std::move(item));
     return true;
 }
 
 WrittenLineItem* JournalReader::ItemOf(RoundRecord& round, std::int16_t row) {
-    const auto& places = itemAt_[static_cast<std::size_t>(&round - rounds_.data())];
-    const auto at = places.find(row);
-    return at == places.end() ? nullptr : &round.items[at->second];
+    const auto at = itemAt_.find(ItemKey(static_cast<std::size_t>(&round - rounds_.data()), row));
+    return at == itemAt_.end() ? nullptr : &round.items[at->second];
 }
 
 JournalContents ReadJournal(const std::string& text) {

@@ -78,14 +78,16 @@ public:
     std::size_t skipped() const { return skipped_; }
 
 private:
-    bool Round(const std::vector<std::string_view>& f);
-    bool Item(RoundRecord& round, std::int16_t row, const std::vector<std::string_view>& f);
+    // `f`: the line's fields, as many as its kind has.
+    bool Round(const std::string_view* f);
+    bool Item(RoundRecord& round, std::int16_t row, const std::string_view* f, std::size_t size);
     WrittenLineItem* ItemOf(RoundRecord& round, std::int16_t row);
 
     std::vector<RoundRecord> rounds_;
-    std::unordered_map<std::string, std::size_t> roundAt_;
-    // Per Round, the place of each row's item.
-    std::vector<std::unordered_map<std::int16_t, std::size_t>> itemAt_;
+    // The place of each Round by a hash of its id, and of each item by its Round's place and
+    // its row: a journal grown enormous is read in one go, line after line.
+    std::unordered_multimap<std::uint64_t, std::size_t> roundAt_;
+    std::unordered_map<std::uint64_t, std::size_t> itemAt_;
     int version_ = 1;
     bool newerVersion_ = false;
     std::size_t skipped_ = 0;

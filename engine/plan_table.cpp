@@ -11,14 +11,10 @@
 namespace tarvello {
 namespace {
 
-// A value as read, as a number, or nothing when it is not one.
+// A value as read, as a number that can be added up, or nothing.
 std::optional<double> NumberOf(const Variant& value, const NumberFormat& format) {
-    if (value.IsEmpty()) return std::nullopt;
-    try {
-        const double number = ToNumber(value, format);
-        if (std::isfinite(number)) return number;
-    } catch (const EngineError&) {
-    }
+    const std::optional<double> number = NumberOrNothing(value, format);
+    if (number && std::isfinite(*number)) return number;
     return std::nullopt;
 }
 
@@ -28,11 +24,14 @@ Text Cell(const Variant& value, const NumberFormat& format) {
     return TextOf(value);
 }
 
-// A cell keeps to its cell when pasted: no tab or line break inside.
-Text Flat(Text text) {
+// A cell keeps to its cell when pasted: no tab or line break inside; and a text keeps to being
+// text, where a spreadsheet would take its first character for the start of a formula.
+Text Pasted(Text text, const NumberFormat& format) {
     for (char16_t& c : text) {
         if (c == u'\t' || c == u'\r' || c == u'\n') c = u' ';
     }
+    const bool formulaLike = !text.empty() && Text(u"=+-@").find(text[0]) != Text::npos;
+    if (formulaLike && !NumberOrNothing(Variant::FromText(text), format)) text.insert(0, 1, u'\'');
     return text;
 }
 
@@ -62,37 +61,48 @@ const Text& ColumnName(PlanTable::Column column) {
         u"Extended Price",
         u"New Extended Price",
         u"Price Modifier",
+        u"Note",
     };
     return names[column];
 }
 
 PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format) {
     PlanTable table;
+    table.remark = plan.remark;
     for (const PlannedLineItem& item : plan.items) {
         PlanTable::Line line;
-        line.row = item.row;
         line.cells[PlanTable::kRow] = TextFromUtf8(std::to_string(item.row));
         line.cells[PlanTable::kQuantity] = Cell(item.quantity, format);
         line.cells[PlanTable::kUnitPrice] = Cell(item.unitPrice, format);
-        line.cells[PlanTable::kNewUnitPrice] = FormatShortNumber(item.newUnitPrice, format);
+        // A line item left as it is keeps its price as read.
+        line.cells[PlanTable::kNewUnitPrice] = item.change
+                                                   ? FormatShortNumber(item.newUnitPrice, format)
+                                                   : Cell(item.unitPrice, format);
         line.cells[PlanTable::kExtendedPrice] = Cell(item.extendedPrice, format);
         line.cells[PlanTable::kPriceModifier] = item.modifier ? TextOf(*item.modifier) : Text();
+        line.cells[PlanTable::kNote] = item.note;
 
         const std::optional<double> quantity = NumberOf(item.quantity, format);
         const std::optional<double> before = NumberOf(item.extendedPrice, format);
-        if (quantity) {
-            line.cells[PlanTable::kNewExtendedPrice] =
-                FormatShortNumber(item.newUnitPrice * *quantity, format);
+        const std::optional<double> after =
+            !item.change ? before
+            : quantity   ? std::optional<double>(item.newUnitPrice * *quantity)
+                         : std::nullopt;
+        if (!item.change) {
+            line.cells[PlanTable::kNewExtendedPrice] = Cell(item.extendedPrice, format);
+        } else if (after) {
+            line.cells[PlanTable::kNewExtendedPrice] = FormatShortNumber(*after, format);
         }
-        if (quantity && before) {
+        if (after && before) {
             table.extendedBefore += *before;
-            table.extendedAfter += item.newUnitPrice * *quantity;
+            table.extendedAfter += *after;
         } else {
             ++table.leftOut;
         }
         const std::optional<double> unitPrice = NumberOf(item.unitPrice, format);
         const bool noModifier = item.modifier && TextOf(*item.modifier).empty();
-        line.unchanged = unitPrice && *unitPrice == item.newUnitPrice && noModifier;
+        line.unchanged =
+            !item.change || (unitPrice && *unitPrice == item.newUnitPrice && noModifier);
         table.lines.push_back(std::move(line));
     }
     return table;
@@ -117,10 +127,10 @@ Text TotalsText(const PlanTable& table, const NumberFormat& format) {
 
 Text TabSeparated(const PlanTable& table, const NumberFormat& format) {
     Text text;
-    const auto addLine = [&text](const Text* cells) {
+    const auto addLine = [&text, &format](const Text* cells) {
         for (int column = 0; column < PlanTable::kColumnCount; ++column) {
             if (column > 0) text += u'\t';
-            text += Flat(cells[column]);
+            text += Pasted(cells[column], format);
         }
         text += u"\r\n";
     };

@@ -22,16 +22,18 @@ struct PlanTable {
         kExtendedPrice,
         kNewExtendedPrice,
         kPriceModifier,
+        kNote,
         kColumnCount
     };
     struct Line {
-        std::int16_t row = 0;
         Text cells[kColumnCount];
-        // The unit price stays and there is no modifier to clear: the Round writes the line
-        // item, but nothing about it changes.
+        // The unit price stays and there is no modifier to clear (the Round writes the line item,
+        // but nothing about it changes), or the line item is left as it is.
         bool unchanged = false;
     };
     std::vector<Line> lines;
+    // A word about the whole plan (a new total that cannot be reached exactly).
+    Text remark;
     // Over the line items whose extended prices are numbers.
     double extendedBefore = 0;
     double extendedAfter = 0;
@@ -40,7 +42,7 @@ struct PlanTable {
 };
 
 // "Row", "Quantity", "Unit Price", "New Unit Price", "Extended Price", "New Extended Price",
-// "Price Modifier".
+// "Price Modifier", "Note".
 const Text& ColumnName(PlanTable::Column column);
 
 // Numbers in the user's format (FormatShortNumber); texts as the host gave them.
@@ -50,7 +52,9 @@ PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format);
 Text TotalsText(const PlanTable& table, const NumberFormat& format);
 
 // The header line, one line per line item and a last line "Total" with the two totals in the
-// extended-price columns; cells apart by tabs, lines ended by CR LF.
+// extended-price columns; cells apart by tabs, lines ended by CR LF. A text a spreadsheet would
+// take for a formula (it begins with =, +, - or @ and is no number) keeps a leading apostrophe,
+// so that it pastes as the text it is; numbers stay numbers.
 Text TabSeparated(const PlanTable& table, const NumberFormat& format);
 
 }  // namespace tarvello

@@ -52,14 +52,15 @@ private:
     RoundDecider decider_;
 };
 
-// Everything the planned price was worked out from, read in the order the preview read it.
+// Everything the planned price was worked out from. The extended price comes last: the host
+// works it out from the others, and a change to one of them is named as that change.
 StillHolds AsPreviewed(const PlannedLineItem& item) {
     StillHolds holds;
     holds.emplace_back(LineItemField::LineType, Variant::Int16(1));
     holds.emplace_back(LineItemField::UnitPrice, item.unitPrice);
-    holds.emplace_back(LineItemField::ExtendedPrice, item.extendedPrice);
     holds.emplace_back(LineItemField::QtyTotal, item.quantity);
     if (item.modifier) holds.emplace_back(LineItemField::PriceModifier, *item.modifier);
+    holds.emplace_back(LineItemField::ExtendedPrice, item.extendedPrice);
     return holds;
 }
 

@@ -56,6 +56,13 @@ struct RulesInputError {
     Text message;  // "Band 2, Step: type an amount above 0, such as 0.05."
 };
 
+// What Preview in the Price Rules window gives back: the rules read, and the texts as typed,
+// for the next opening and the file that keeps them.
+struct RulesChosen {
+    PriceRules rules;
+    RulesTexts typed;
+};
+
 // Reads what was typed, amounts in the user's decimal separator. A row with an empty Step is
 // unused and takes no part in the rules, yet every box that is not empty must hold an amount
 // a price can hold (at most 15 significant digits, below 10^15), so that the file can keep all

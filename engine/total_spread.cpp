@@ -7,21 +7,14 @@
 
 #include "errors.h"
 #include "total_spread_search.h"
+#include "wide_arithmetic.h"
 
 namespace tarvello {
 namespace {
 
+using detail::Mul;
+using detail::OutOfRange;
 using detail::Wide;
-
-[[noreturn]] void OutOfRange() {
-    throw EngineError(ErrorKind::Overflow, "a new total beyond the range of exact arithmetic");
-}
-
-Wide Mul(Wide a, Wide b) {
-    Wide product = 0;
-    if (__builtin_mul_overflow(a, b, &product)) OutOfRange();
-    return product;
-}
 
 // The value × 10^scale as a whole number, for a scale at least the value's.
 Wide Scaled(const Decimal& value, int scale) {
@@ -66,7 +59,8 @@ std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& l
         const Wide weight = Scaled(lines[i].quantity, quantityScale) * lines[i].unitPrice.Sign();
         if (weight > LLONG_MAX || weight < -LLONG_MAX) OutOfRange();
         const Wide price = Scaled(lines[i].unitPrice.Abs(), priceScale);
-        problem.items.push_back({static_cast<long long>(weight), Mul(price, total)});
+        problem.items.push_back(
+            {static_cast<long long>(weight), Mul(price, total), lines[i].quantity.scale()});
     }
     const std::optional<std::vector<long long>> steps = detail::SearchSpread(problem);
     if (!steps) return SpreadRefusal::NeedsSignChange;

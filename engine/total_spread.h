@@ -16,15 +16,18 @@
 //   5. a fixed rule among what is left, so that a quote always gets the same prices.
 // The distances are compared exactly, as fractions over one common denominator.
 //
-// The work is bounded, whatever the quote (the bounds are in total_spread_search.cpp; a quote
-// of a thousand line items takes milliseconds). Within them the choice is the best by the aims
-// above. Where a quote needs more (line items in their hundreds whose quantities have many
-// decimals between them, say), the larger line items are placed greedily and a spread of the
-// smaller ones searched exactly: the total still comes to the nearest reachable one, but a price
-// may lie further from its share than it needs to. When even that finds nothing, every price
-// keeps to its share on the step and the total lands where it lands: `exact` says so. (With
-// credits among the line items, or a smallest quantity over a million times the finest
-// quantity's decimal, the nearest reachable total itself is then not certain.)
+// The work is bounded, whatever the quote (the bounds are in total_spread_search.cpp and
+// total_spread_place.cpp); a quote of a thousand line items takes milliseconds. Within the
+// bounds the choice is the best by the aims above, as it always is for a quote of a few line
+// items. A larger quote is placed in parts: the quantities with the most decimals first, per
+// residue of the total, then the others, moved greedily with a few finishing the total exactly.
+// There a price may lie further from its share than it needs to; the total still comes to the
+// nearest reachable one whenever some part finds it, and where none does, an answer of last
+// resort reaches it with a few prices far from their shares. Without such an answer (credits
+// among the line items, or quantities too unlike for the bounds to work out which totals they
+// reach), the total taken for the nearest reachable may not be it, and when the search finds
+// nothing every price keeps to its share on the step, the total landing where it lands: `exact`
+// says so.
 //
 // Line items with no quantity or no price have no share: they keep their price.
 
@@ -41,8 +44,9 @@ struct SpreadLine {
 };
 
 struct TotalSpread {
-    std::vector<Decimal>
-        unitPrices;      // new, in the order of the lines, each a whole number of steps
+    // The new prices in the order of the lines, each a whole number of steps (a line item with
+    // no quantity or no price: the price it had).
+    std::vector<Decimal> unitPrices;
     Decimal reached;     // Σ quantity × new price, exactly
     bool exact = false;  // reached is the new total
 };

@@ -5,16 +5,17 @@
 #include <optional>
 #include <vector>
 
-namespace tarvello::detail {
+#include "wide_arithmetic.h"
 
-using Wide = __int128;
+namespace tarvello::detail {
 
 // One line item. One step more on its price adds `weight` to the total (in the total's smallest
 // unit; negative for a line item whose extended price is negative), and its share of the new
-// total lies `share` / denominator steps from 0 (share > 0).
+// total lies `share` / denominator steps from 0 (share > 0). Its quantity has `decimals`.
 struct SpreadItem {
     long long weight = 0;
     Wide share = 0;
+    int decimals = 0;
 };
 
 struct SpreadProblem {

@@ -25,6 +25,7 @@
 
 #include "app/win_journal_file.h"
 #include "bench/round-trips/reference_client.h"
+#include "bench/round-trips/write_back_costs.h"
 #include "engine/round_line_items.h"
 #include "ui/main-window/pass_watch.h"
 #include "host/com_host_link.h"
@@ -262,6 +263,7 @@ int Run(const std::vector<int>& sizes, int repeat) {
     auto files = TempDir::Create(&error);
     if (!files) return 2;
     JournalCosts(*files);
+    tarvello::bench::JournalReadingCosts(*files);
     std::printf(
         "per line item; times are medians of %d Rounds each; time ratio: the median of the %d "
         "paired ratios (their range), and best against best\n",
@@ -299,6 +301,8 @@ int Run(const std::vector<int>& sizes, int repeat) {
                 std::printf("        (operations differ: pass %.0f, reference %.0f)\n",
                             m.pass.operations, m.reference.operations);
             }
+            tarvello::bench::CountWriteBack([&] { return StartStandin(*files, items, kind, true); },
+                                            items);
             std::fflush(stdout);
             goalsMet = goalsMet && m.pass.nameLookups / n < 0.1 && ratio <= 1.05;
         }

@@ -52,17 +52,21 @@ TEST(PlanTableTest, TheTableTheTotalsAndTheCopyAgree) {
                 Variant::FromText(u""), 12),
         Planned(5, Variant::Double(1), Variant::FromText(u"n/a"), Variant::FromText(u"n/a"),
                 std::nullopt, 10),
+        // Texts a spreadsheet would read as a formula, and one it would read as a number.
+        Planned(7, Variant::FromText(u"n/a"), Variant::FromText(u"-3"), Variant::FromText(u"-3"),
+                Variant::FromText(u"=1+1"), -3),
     };
+    plan.items[2].note = u"@ the host";
     const PlanTable table = MakePlanTable(plan, NumberFormat{u","});
 
-    ASSERT_EQ(table.lines.size(), 3u);
+    ASSERT_EQ(table.lines.size(), 4u);
     EXPECT_FALSE(table.lines[0].unchanged);
     EXPECT_TRUE(table.lines[1].unchanged) << "same price, no modifier: written, but unchanged";
     EXPECT_FALSE(table.lines[2].unchanged);
-    EXPECT_EQ(table.leftOut, 1);
+    EXPECT_EQ(table.leftOut, 2);
     EXPECT_EQ(Narrow(TotalsText(table, NumberFormat{u","})),
-              "Extended price before: 149,5   after: 154   difference: +4,5 (+3,01%)   (1 line "
-              "item without a number left out)");
+              "Extended price before: 149,5   after: 154   difference: +4,5 (+3,01%)   (2 line "
+              "items without a number left out)");
     // A difference of two totals keeps none of their binary error.
     PlanTable sums;
     sums.extendedBefore = 5263.1901;
@@ -71,11 +75,12 @@ TEST(PlanTableTest, TheTableTheTotalsAndTheCopyAgree) {
               "Extended price before: 5263.1901   after: 5235   difference: -28.1901 (-0.54%)");
     EXPECT_EQ(Narrow(TabSeparated(table, NumberFormat{u","})),
               "Row\tQuantity\tUnit Price\tNew Unit Price\tExtended Price\tNew Extended "
-              "Price\tPrice Modifier\r\n"
-              "0\t3\t40\t43,3333333333333\t125,5\t130\tList -5%\r\n"
-              "2\t2\t12\t12\t24\t24\t\r\n"
-              "5\t1\tn/a\t10\tn/a\t10\t\r\n"
-              "Total\t\t\t\t149,5\t154\t\r\n");
+              "Price\tPrice Modifier\tNote\r\n"
+              "0\t3\t40\t43,3333333333333\t125,5\t130\tList -5%\t\r\n"
+              "2\t2\t12\t12\t24\t24\t\t\r\n"
+              "5\t1\tn/a\t10\tn/a\t10\t\t'@ the host\r\n"
+              "7\tn/a\t-3\t-3\t-3\t\t'=1+1\t\r\n"
+              "Total\t\t\t\t149,5\t154\t\t\r\n");
 }
 
 }  // namespace

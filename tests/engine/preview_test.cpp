@@ -169,9 +169,9 @@ TEST_F(ApplyTest, ALineItemChangedSinceThePreviewIsLeftAloneAndNamed) {
                                        "LineItemGetValue(&row 0, \"QtyTotal\")",
                                        "LineItemGetValue(&row 0, \"LineType\")",
                                        "LineItemGetValue(&row 0, \"UnitPrice\")",
-                                       "LineItemGetValue(&row 0, \"ExtendedPrice\")",
                                        "LineItemGetValue(&row 0, \"QtyTotal\")",
                                        "LineItemGetValue(&row 0, \"PriceModifier\")",
+                                       "LineItemGetValue(&row 0, \"ExtendedPrice\")",
                                        "LineItemSetValue(&row 0, \"PriceModifier\", text \"\")",
                                        "LineItemSetValue(&row 0, \"UnitPrice\", double 10)",
                                    }));

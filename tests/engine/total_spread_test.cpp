@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <random>
 #include <string>
 #include <tuple>
@@ -80,19 +81,25 @@ TEST(TotalSpreadTest, ReachesTheTotalWithPricesNearTheirShares) {
         EXPECT_EQ(spread.exact, spread.reached == D(row.total));
     }
     // A thousand line items, with shares scattered and with shares all alike (then every line
-    // item has its part in reaching the total).
-    for (const bool alike : {false, true}) {
+    // item has its part in reaching the total). The quantities of 0.333 alone set the last
+    // digits of the total: they may lie a few steps from their shares.
+    const struct {
+        bool alike;
+        double steps;  // the furthest a price may lie from its share
+    } quotes[] = {{false, 3}, {true, 1}};
+    const double odd[] = {2.5, 18.5, 0.333};
+    for (const auto& quote : quotes) {
         std::vector<SpreadLine> many;
         for (int i = 1; i <= 1000; ++i) {
-            many.push_back(
-                {D(i % 7 ? i % 13 + 1 : 2.5), Decimal::Times(alike ? 100 : 100 + 37 * i, D(0.01))});
+            many.push_back({D(i % 8 < 5 ? i % 20 + 1 : odd[i % 8 - 5]),
+                            Decimal::Times(quote.alike ? 100 : 100 + 37 * i, D(0.01))});
         }
         const Decimal cent = D(0.01);
         const Decimal total =
             Decimal::Times(FloorDivide(TotalNow(many) * D(1.004), cent).quotient, cent);
         const auto spread = std::get<TotalSpread>(SpreadTotal(many, total));
-        EXPECT_TRUE(spread.exact) << alike;
-        EXPECT_LE(LargestSteps(many, spread, total, cent), 1.0) << alike;
+        EXPECT_TRUE(spread.exact) << quote.alike;
+        EXPECT_LE(LargestSteps(many, spread, total, cent), quote.steps) << quote.alike;
     }
 }
 
@@ -107,7 +114,6 @@ TEST(TotalSpreadTest, RefusesWithItsReason) {
         {{{1, 5}}, 0, 0.01, SpreadRefusal::TotalNotPositive},
         {{{1, 5}}, 10, 0, SpreadRefusal::StepNotPositive},
         {{{1, 5}}, 10.001, 0.05, SpreadRefusal::TooManyDecimals},
-        {{{1, 5}}, 10.5, 1, SpreadRefusal::TooManyDecimals},
         {{{1, 5}, {1, 5}}, 0.01, 0.01, SpreadRefusal::NeedsSignChange},
         {{{1, 5}, {1, -6}}, 10, 0.01, SpreadRefusal::NeedsSignChange},
         {{{1e-30, 1e19}}, 1e19, 0.01, SpreadRefusal::BeyondRange},
@@ -119,14 +125,14 @@ TEST(TotalSpreadTest, RefusesWithItsReason) {
     }
 }
 
-// Small quotes against every choice within twelve steps of the shares, which holds the best for
-// quantities this small: no choice does better by the aims.
+// Small quotes against every choice within ten steps of the shares, which holds the best for
+// quantities this small (these quotes need at most seven): no choice does better by the aims.
 TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
     std::mt19937 random(20240611);
     const double quantities[] = {1, 2, 3, 7, 2.5, 0.5, 1.5};
     const double steps[] = {0.01, 0.05, 0.25, 1};
-    constexpr int kWindow = 12;
-    for (int round = 0; round < 400; ++round) {
+    constexpr int kWindow = 10;
+    for (int round = 0; round < 150; ++round) {
         const Decimal step = D(steps[random() % 4]);
         std::vector<SpreadLine> lines;
         for (std::size_t n = 2 + random() % 3; lines.size() < n;) {
@@ -144,24 +150,23 @@ TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
         const TotalSpread& spread = std::get<TotalSpread>(result);
 
         // A price in whole units: what it adds to the total (scale 3) and how far it lies from
-        // its share, times S (scale 7); and a choice graded by the aims in their order.
+        // its share, times S (scale 7); prices added up into a grade by the aims in their order.
+        using Price = std::pair<long long, long long>;
         const auto units = [&](std::size_t i, const Decimal& price) {
-            return std::make_pair(Units(lines[i].quantity * price, 3),
-                                  Units((price * now - lines[i].unitPrice * total).Abs(), 7));
+            return Price(Units(lines[i].quantity * price, 3),
+                         Units((price * now - lines[i].unitPrice * total).Abs(), 7));
         };
         const long long target = Units(total, 3), oneStep = Units(now * step, 7);
-        const auto grade = [&](const std::vector<std::pair<long long, long long>>& picked) {
-            long long reached = 0, largest = 0, beyond = 0, sum = 0;
-            for (const auto& [adds, off] : picked) {
-                reached += adds;
-                largest = std::max(largest, off);
-                beyond += off > oneStep;
-                sum += off;
-            }
-            return std::make_tuple(std::abs(reached - target), reached, largest, beyond, sum);
+        const auto add = [&](std::array<long long, 4> sums, const Price& price) {
+            return std::array<long long, 4>{sums[0] + price.first, std::max(sums[1], price.second),
+                                            sums[2] + (price.second > oneStep),
+                                            sums[3] + price.second};
         };
-        std::vector<std::vector<std::pair<long long, long long>>> choices(lines.size());
-        std::vector<std::pair<long long, long long>> picked(lines.size());
+        const auto grade = [&](const std::array<long long, 4>& sums) {
+            return std::make_tuple(std::abs(sums[0] - target), sums[0], sums[1], sums[2], sums[3]);
+        };
+        std::vector<std::vector<Price>> choices(lines.size());
+        std::array<long long, 4> mine{};
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const long long near = FloorDivide(lines[i].unitPrice * total, now * step).quotient;
             for (long long k = near - kWindow; k <= near + kWindow; ++k) {
@@ -169,17 +174,18 @@ TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
                     choices[i].push_back(units(i, Decimal::Times(k, step)));
                 }
             }
-            picked[i] = units(i, spread.unitPrices[i]);
+            mine = add(mine, units(i, spread.unitPrices[i]));
             EXPECT_EQ(spread.unitPrices[i].Sign(), lines[i].unitPrice.Sign()) << round;
         }
-        const auto found = grade(picked);
+        const auto found = grade(mine);
         auto best = found;
-        std::vector<std::size_t> at(lines.size(), 0);
+        std::vector<std::size_t> at(lines.size() - 1, 0);  // the last line item tries all its own
         for (bool more = true; more;) {
-            for (std::size_t i = 0; i < lines.size(); ++i) picked[i] = choices[i][at[i]];
-            best = std::min(best, grade(picked));
+            std::array<long long, 4> sums{};
+            for (std::size_t i = 0; i < at.size(); ++i) sums = add(sums, choices[i][at[i]]);
+            for (const Price& last : choices.back()) best = std::min(best, grade(add(sums, last)));
             more = false;
-            for (std::size_t i = 0; i < lines.size() && !more; ++i) {
+            for (std::size_t i = 0; i < at.size() && !more; ++i) {
                 more = ++at[i] < choices[i].size();
                 if (!more) at[i] = 0;
             }

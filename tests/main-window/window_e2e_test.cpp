@@ -96,14 +96,23 @@ protected:
         ASSERT_TRUE(dir_) << Narrow(error);
         StartWith(dir_->WriteFile(L"quote.csv", quoteCsv));
     }
-    void StartWith(const std::wstring& quoteFile) {
+    void StartWith(const std::wstring& quoteFile, std::vector<std::wstring> more = {}) {
         std::wstring error;
-        host_ = StandinProcess::Start({L"--quote", quoteFile}, &error);
+        more.insert(more.begin(), {L"--quote", quoteFile});
+        host_ = StandinProcess::Start(more, &error);
         ASSERT_TRUE(host_) << Narrow(error);
         before_ = CsvRows(host_->ReadDump());
         ASSERT_TRUE(utility_.Start(&error)) << Narrow(error);
         ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptNearest), BM_CLICK));
         ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptUnitPrice), BM_CLICK));
+    }
+    // What somebody types into a line item in Tarvello meanwhile.
+    static void TypeInHost(std::int16_t row, const Text& field, Variant value) {
+        host::ComHostLink link;
+        link.Attach()->LineItemSetValue(row, field, value);
+    }
+    void Choose(int command) {
+        PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(command, 0), 0);
     }
     // The box's text, after which the box is closed with OK.
     std::wstring TakeMessage(DWORD timeoutMs = 120000) {
@@ -131,18 +140,14 @@ TEST_F(WindowRound, UndoGivesBackEveryPriceAndModifierButTheOneChangedSince) {
 
     const auto rounded = CsvRows(host_->ReadDump());
 
-    // Somebody types a new unit price for row 2 ("Tilting wall mount", "List -10%") in Tarvello.
-    {
-        host::ComHostLink link;
-        auto application = link.Attach();
-        std::int16_t row = 2;
-        Variant price = Variant::Double(99);
-        application->LineItemSetValue(row, u"UnitPrice", price);
-    }
-    PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditUndo, 0), 0);
+    // Somebody types a new unit price for row 2 ("Tilting wall mount", "List -10%") in Tarvello,
+    // and a modifier for row 3.
+    TypeInHost(2, u"UnitPrice", Variant::Double(99));
+    TypeInHost(3, u"PriceModifier", Variant::FromText(u"Typed by hand -15%"));
+    Choose(main_window::kMnuEditUndo);
     EXPECT_EQ(TakeMessage(),
-              L"Undo restored 12 line items. Row 2 was left as it is: its unit price has changed "
-              L"since the Round.");
+              L"Undo restored 11 line items. Rows 2 (unit price) and 3 (price modifier) were left "
+              L"as they are: they have changed since the Round.");
 
     // The dump ends in unit price, modifier, extended price; a description may hold a comma.
     const auto unit = [](const std::vector<std::wstring>& cells) {
@@ -155,9 +160,15 @@ TEST_F(WindowRound, UndoGivesBackEveryPriceAndModifierButTheOneChangedSince) {
     ASSERT_EQ(after.size(), before_.size());
     int modifiersBack = 0;
     for (std::size_t i = 1; i < after.size(); ++i) {
-        const bool changed = i - 1 == 2;
-        EXPECT_EQ(unit(after[i]), changed ? L"99" : unit(before_[i])) << "row " << i - 1;
-        EXPECT_EQ(modifier(after[i]), changed ? L"" : modifier(before_[i])) << "row " << i - 1;
+        const bool changed = i - 1 == 2 || i - 1 == 3;
+        EXPECT_EQ(unit(after[i]), i - 1 == 2 ? L"99"
+                                  : changed  ? unit(rounded[i])
+                                             : unit(before_[i]))
+            << "row " << i - 1;
+        EXPECT_EQ(modifier(after[i]), i - 1 == 3 ? L"Typed by hand -15%"
+                                      : changed  ? L""
+                                                 : modifier(before_[i]))
+            << "row " << i - 1;
         modifiersBack += !changed && !modifier(before_[i]).empty() && modifier(rounded[i]).empty();
     }
     EXPECT_EQ(modifiersBack, 3) << "\"Rate B\" twice and \"Promo\" came back";
@@ -233,6 +244,53 @@ TEST_F(WindowRound, PreviewThenApplyWritesWhatARoundWritesAndUndoTakesItBack) {
 
     PostMessageW(utility_.Window(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditUndo, 0), 0);
     EXPECT_EQ(WaitForDocument(*host_, before_), before_) << "Undo after Apply";
+    EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
+
+    // Previewed again; the quantity of row 1 goes from 1 to 3 before Apply: the price worked out
+    // for 1 is not written.
+    Choose(main_window::kMnuEditPreview);
+    preview = nullptr;
+    for (const ULONGLONG deadline = GetTickCount64() + 60000;
+         !preview && GetTickCount64() < deadline; Sleep(50)) {
+        preview = FindWindowOfClass(utility_.ProcessId(), L"TarvelloPreview");
+    }
+    ASSERT_TRUE(preview);
+    TypeInHost(1, u"QtyTotal", Variant::Double(3));
+    PostMessageW(GetDlgItem(preview, preview_window::kCmdApply), BM_CLICK, 0, 0);
+    EXPECT_EQ(TakeMessage(),
+              L"Apply wrote 12 line items. Row 1 was left as it is: its total quantity has "
+              L"changed since the preview.");
+    const auto row1 = CsvRows(host_->ReadDump())[2];  // its description holds a comma
+    EXPECT_EQ(row1[row1.size() - 3], before_[2][before_[2].size() - 3]) << "row 1's unit price";
+}
+
+// Tarvello closes the quote that was rounded and opens another in its place, with as many line
+// items of the same types, one of them at the price the Round wrote: Undo writes nothing into
+// it, and gives the Round back once the first quote is open again.
+TEST_F(WindowRound, UndoWritesNothingIntoAnotherQuoteInTheSamePlace) {
+    std::wstring error;
+    dir_ = TempDir::Create(&error);
+    ASSERT_TRUE(dir_) << Narrow(error);
+    const std::wstring other = dir_->WriteFile(
+        L"other.csv",
+        "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n"
+        "1,Other 0,1,10,\n1,Other 1,1,20.5,\n1,Other 2,1,30.25,\n1,Other 3,1,41,\n");
+    StartWith(dir_->WriteFile(L"quote.csv", LongQuote(4)), {L"--quote", other});
+    ASSERT_TRUE(SendBounded(utility_.Control(main_window::kCmdRound), BM_CLICK));
+    const auto rounded = CsvRows(host_->ReadDump());
+    ASSERT_NE(rounded, before_);
+
+    ASSERT_TRUE(host_->ShowQuote(1));
+    const auto otherQuote = CsvRows(host_->ReadDump());
+    Choose(main_window::kMnuEditUndo);
+    EXPECT_EQ(TakeMessage(),
+              L"The quote open in Tarvello is not the one this Round changed: nothing was "
+              L"written.");
+    EXPECT_EQ(CsvRows(host_->ReadDump()), otherQuote);
+
+    ASSERT_TRUE(host_->ShowQuote(0));
+    Choose(main_window::kMnuEditUndo);
+    EXPECT_EQ(WaitForDocument(*host_, before_), before_);
     EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
 }
 

@@ -123,6 +123,17 @@ PassOutcome RecordingPass::ApplyPlan(const RoundPlan& plan, MessageSink&, const 
     return outcome;
 }
 
+PassOutcome RecordingPass::PreviewByRules(const PriceRules&, RoundedPrice, RowChoice,
+                                          MessageSink& messages, PassObserver* observer,
+                                          RoundPlan& plan) {
+    return PreviewRound(RoundingRequest{}, messages, observer, plan);
+}
+
+PassOutcome RecordingPass::ReadForNewTotal(RowChoice, MessageSink& messages, PassObserver* observer,
+                                           RoundPlan& plan) {
+    return PreviewRound(RoundingRequest{}, messages, observer, plan);
+}
+
 WindowControls::WindowControls(HWND window)
     : window(window),
       Label4(GetDlgItem(window, main_window::kLabel4)),
@@ -259,12 +270,13 @@ std::pair<DWORD, DWORD> Selection(HWND edit) {
 }
 
 void LoadedWindow::Load(const SettingsLocation& settings) {
-    window = std::make_unique<frmMain>(
-        pass, history, messages, settings, [this](HWND owner) { aboutOwners.push_back(owner); },
-        [this](HWND, const RoundPlan& plan) {
-            previewed.push_back(plan);
-            return applyInPreview;
-        });
+    WindowOpeners open;
+    open.about = [this](HWND owner) { aboutOwners.push_back(owner); };
+    open.preview = [this](HWND, const RoundPlan& plan) {
+        previewed.push_back(plan);
+        return applyInPreview;
+    };
+    window = std::make_unique<frmMain>(pass, history, messages, settings, std::move(open));
     window->Load(SW_SHOWNORMAL);
     controls = WindowControls(window->hwnd());
     SetForegroundWindow(window->hwnd());

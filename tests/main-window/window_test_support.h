@@ -45,6 +45,12 @@ public:
                              PassObserver* observer, RoundPlan& plan) override;
     PassOutcome ApplyPlan(const RoundPlan& plan, MessageSink& messages,
                           const PassHooks& hooks) override;
+    // Both plan as a preview does.
+    PassOutcome PreviewByRules(const PriceRules& rules, RoundedPrice field, RowChoice rows,
+                               MessageSink& messages, PassObserver* observer,
+                               RoundPlan& plan) override;
+    PassOutcome ReadForNewTotal(RowChoice rows, MessageSink& messages, PassObserver* observer,
+                                RoundPlan& plan) override;
     int previewCalls = 0;
     std::vector<std::size_t> applied;  // the size of each plan applied
     std::vector<PassCall> calls;

@@ -16,13 +16,12 @@ namespace tarvello::ui {
 using namespace main_window;
 
 frmMain::frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
-                 SettingsLocation settings, AboutOpener openAbout, PreviewOpener openPreview)
+                 SettingsLocation settings, WindowOpeners open)
     : pass_(pass),
       history_(history),
       messages_(messages),
       settings_(std::move(settings)),
-      openAbout_(std::move(openAbout)),
-      openPreview_(std::move(openPreview)) {}
+      open_(std::move(open)) {}
 
 frmMain::~frmMain() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -114,6 +113,10 @@ HMENU frmMain::BuildMenu() const {
     AppendMenuW(edit, MF_STRING, kMnuEditPreview, L"&Preview Round...");
     // Greyed until a Round has written something; UpdateUndoItem says how much it gives back.
     AppendMenuW(edit, MF_STRING | MF_GRAYED, kMnuEditUndo, L"&Undo Round");
+    // Prices worked out otherwise than by the window's methods, always previewed.
+    AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(edit, MF_STRING, kMnuEditPriceRules, L"Price &Rules...");
+    AppendMenuW(edit, MF_STRING, kMnuEditNewTotal, L"Round to a &Total...");
     AppendMenuW(help, MF_STRING, kMnuHelpAbout, L"&About");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
     AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
@@ -193,6 +196,12 @@ LRESULT frmMain::OnCommand(int id, int code) {
             return 0;
         case kMnuEditPreview:
             mnuEditPreview_Click();
+            return 0;
+        case kMnuEditPriceRules:
+            mnuEditPriceRules_Click();
+            return 0;
+        case kMnuEditNewTotal:
+            mnuEditNewTotal_Click();
             return 0;
         case kMnuEditUndo:
             mnuEditUndo_Click();

@@ -24,7 +24,7 @@ public:
     static constexpr UINT kReadJournalMessage = WM_APP + 1;
 
     frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
-            SettingsLocation settings, AboutOpener openAbout, PreviewOpener openPreview);
+            SettingsLocation settings, WindowOpeners open);
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -41,6 +41,8 @@ public:
     void cmdClose_Click();
     void mnuFileClose_Click();
     void mnuEditPreview_Click();
+    void mnuEditPriceRules_Click();
+    void mnuEditNewTotal_Click();
     void mnuEditUndo_Click();
     void mnuHelpAbout_Click();
     void optDecimal_Click();
@@ -74,6 +76,16 @@ private:
     void FocusAmount(HWND option, HWND box);
     bool IsOn(HWND option) const;
     std::optional<RoundingRequest> ReadRequest();
+    // The rows and the price field chosen, for the passes that need no method.
+    RowChoice ReadRows() const;
+    RoundedPrice ReadPriceField() const;
+    // The price rules as the user last typed them, or the default ones (telling once when the
+    // file that keeps them is damaged); and keeping them.
+    RulesTexts LoadPriceRules();
+    void SavePriceRules(const RulesTexts& typed);
+    // Opens the preview of `plan`, and applies it when the user chooses Apply there. False when
+    // the user cancelled it.
+    bool PreviewThenApply(const RoundPlan& plan);
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 
@@ -99,8 +111,8 @@ private:
     RoundHistory& history_;
     MessagePresenter& messages_;
     SettingsStore settings_;
-    AboutOpener openAbout_;
-    PreviewOpener openPreview_;
+    WindowOpeners open_;
+    bool toldOfDamagedRules_ = false;
     ControlSet controls_;
     ControlSet progress_;
     AccessibleAnnotations accessible_;

@@ -26,10 +26,15 @@ void frmMain::mnuEditPreview_Click() {
             return pass_.PreviewRound(*request, messages, &watch, plan);
         });
     if (!preview || preview->status != PassOutcome::Status::Completed) return;
-    if (!openPreview_ || !openPreview_(hwnd_, plan)) return;
+    PreviewThenApply(plan);
+}
+
+bool frmMain::PreviewThenApply(const RoundPlan& plan) {
+    if (!open_.preview || !open_.preview(hwnd_, plan)) return false;
     RunWatched(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
         return pass_.ApplyPlan(plan, messages, PassHooks{&history_, &watch});
     });
+    return true;
 }
 
 // Edit > Undo Round: what the last Round wrote goes back, as far as nobody changed it since.
@@ -50,7 +55,7 @@ void frmMain::mnuFileClose_Click() {
 }
 
 void frmMain::mnuHelpAbout_Click() {
-    if (openAbout_) openAbout_(hwnd_);
+    if (open_.about) open_.about(hwnd_);
 }
 
 bool frmMain::IsOn(HWND option) const {

@@ -38,6 +38,8 @@ enum MenuId : int {
     kMnuHelpAbout,
     kMnuEditUndo,
     kMnuEditPreview,
+    kMnuEditPriceRules,
+    kMnuEditNewTotal,
 };
 
 // The client area below the menu bar.

@@ -57,11 +57,19 @@ std::optional<RoundingRequest> frmMain::ReadRequest() {
     // More than 10 decimal places is declined without a word, before the host is reached.
     if (request.Method == RoundingMethod::Decimal && request.Amount > 10) return std::nullopt;
 
-    request.RowScope = IsOn(optCurrentRow)     ? RowChoice::Current
-                       : IsOn(optSelectedRows) ? RowChoice::Selected
-                                               : RowChoice::All;
-    request.PriceField = IsOn(optUnitPrice) ? RoundedPrice::UnitPrice : RoundedPrice::ExtendedPrice;
+    request.RowScope = ReadRows();
+    request.PriceField = ReadPriceField();
     return request;
+}
+
+RowChoice frmMain::ReadRows() const {
+    return IsOn(optCurrentRow)     ? RowChoice::Current
+           : IsOn(optSelectedRows) ? RowChoice::Selected
+                                   : RowChoice::All;
+}
+
+RoundedPrice frmMain::ReadPriceField() const {
+    return IsOn(optUnitPrice) ? RoundedPrice::UnitPrice : RoundedPrice::ExtendedPrice;
 }
 
 }  // namespace tarvello::ui

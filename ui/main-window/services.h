@@ -6,10 +6,14 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 
+#include "engine/new_total_input.h"
 #include "engine/pass.h"
 #include "engine/preview_round.h"
+#include "engine/price_rules_form.h"
 #include "engine/round_history.h"
 #include "engine/round_line_items.h"
 #include "engine/rounding_request.h"
@@ -36,6 +40,30 @@ public:
     // Writes the plan where nothing changed since; tells `hooks.history` as a Round does.
     virtual PassOutcome ApplyPlan(const RoundPlan& plan, MessageSink& messages,
                                   const PassHooks& hooks) = 0;
+    // Decides into `plan` what the price rules would write on `field` of the line items in
+    // `rows`, writing nothing.
+    virtual PassOutcome PreviewByRules(const PriceRules& rules, RoundedPrice field, RowChoice rows,
+                                       MessageSink& messages, PassObserver* observer,
+                                       RoundPlan& plan) = 0;
+    // Reads into `plan`, as a preview reads them, the line items of `rows` a new total is
+    // spread over.
+    virtual PassOutcome ReadForNewTotal(RowChoice rows, MessageSink& messages,
+                                        PassObserver* observer, RoundPlan& plan) = 0;
+};
+
+// A small text file of the user's, kept between runs (the price rules).
+class UserFile {
+public:
+    virtual ~UserFile() = default;
+    // Where it is, for the user.
+    virtual std::string Where() const = 0;
+    // What it holds; nothing when it is not there (`why` stays empty) or cannot be read (`why`
+    // says why, in words for the user).
+    virtual std::optional<std::string> Read(std::string& why) = 0;
+    // Replaces what it holds, whole or not at all.
+    virtual bool Write(const std::string& text, std::string& why) = 0;
+    // Copies it beside itself, its name followed by `suffix`, saying where.
+    virtual bool KeepAside(const std::string& suffix, std::string& where, std::string& why) = 0;
 };
 
 // Where the window keeps its placement: a registry root and the key of the section.
@@ -49,5 +77,30 @@ using AboutOpener = std::function<void(HWND owner)>;
 
 // Shows a Round's plan modally over `owner`; true when the user chose to apply it.
 using PreviewOpener = std::function<bool(HWND owner, const RoundPlan& plan)>;
+
+// A band row and field of the Price Rules window.
+using RulesFieldAt = std::pair<std::size_t, RulesField>;
+
+// Shows the Price Rules window modally over `owner`, with `typed` in its boxes; the rules and
+// the texts when the user chose Preview, nothing when the window was closed.
+using PriceRulesOpener = std::function<std::optional<RulesChosen>(
+    HWND owner, const RulesTexts& typed, std::optional<RulesFieldAt> focus)>;
+
+// Shows the Round to a Total window modally over `owner`, with the total now and `typed`; the
+// amounts and texts when the user chose Preview, nothing when the window was closed. `focus`
+// puts the focus on a field, for when the quote could not take what was typed.
+using NewTotalOpener = std::function<std::optional<NewTotalChosen>(
+    HWND owner, const Text& totalNow, const NewTotalTexts& typed,
+    std::optional<NewTotalField> focus)>;
+
+// The windows the main window opens, and the file the price rules are kept in (null: none, the
+// default rules every time).
+struct WindowOpeners {
+    AboutOpener about;
+    PreviewOpener preview;
+    PriceRulesOpener priceRules;
+    NewTotalOpener newTotal;
+    UserFile* priceRulesFile = nullptr;
+};
 
 }  // namespace tarvello::ui

@@ -27,7 +27,11 @@ constexpr FontSpec kFont{L"Tahoma", 8.25, FW_NORMAL};
 
 frmPreview::frmPreview(HWND owner, const RoundPlan& plan, const NumberFormat& format,
                        MessagePresenter& messages)
-    : owner_(owner), format_(format), messages_(messages), table_(MakePlanTable(plan, format)) {}
+    : owner_(owner),
+      format_(format),
+      messages_(messages),
+      kind_(plan.kind),
+      table_(MakePlanTable(plan, format)) {}
 
 frmPreview::~frmPreview() {
     EndModal();
@@ -50,7 +54,10 @@ void frmPreview::CreateWindowAndControls() {
     INITCOMMONCONTROLSEX classes{sizeof(classes), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&classes);
     const DWORD exStyle = owner_.InOwnersBand(WS_EX_DLGMODALFRAME);
-    CreateBase(kClassName, L"Preview Round", kStyle, exStyle, 0, 0, 0, 0, owner_.owner(), nullptr);
+    const wchar_t* caption = kind_ == PlanKind::PriceRules ? L"Preview by Price Rules"
+                             : kind_ == PlanKind::NewTotal ? L"Preview of a New Total"
+                                                           : L"Preview Round";
+    CreateBase(kClassName, caption, kStyle, exStyle, 0, 0, 0, 0, owner_.owner(), nullptr);
     if (!hwnd_) throw std::runtime_error("the preview could not be created");
 
     const int dpi = WindowDpi(hwnd_);

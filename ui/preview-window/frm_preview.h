@@ -49,6 +49,7 @@ private:
     ModalOwner owner_;
     NumberFormat format_;
     MessagePresenter& messages_;
+    PlanKind kind_;
     PlanTable table_;
     ControlSet controls_;
     ScopedAccelerators shortcuts_;

@@ -66,10 +66,15 @@ void frmPreview::FillList() {
     HWND nothingLine = controls_.Handle(kLblNothing);
     ShowWindow(nothingLine, nothing ? SW_SHOW : SW_HIDE);
     SetWindowTextW(nothingLine,
-                   L"No line item would be written: with these choices the Round leaves every "
-                   L"line item of the active document as it is.");
+                   kind_ == PlanKind::Round
+                       ? L"No line item would be written: with these choices the Round leaves "
+                         L"every line item of the active document as it is."
+                       : L"No line item would be written: no line item of type 1 lies in the rows "
+                         L"chosen in the main window.");
     EnableWindow(controls_.Handle(kCmdApply), !nothing);
-    SetWindowTextW(controls_.Handle(kLblTotals), ToWide(TotalsText(table_, format_)).c_str());
+    std::wstring totals = ToWide(TotalsText(table_, format_));
+    if (!table_.remark.empty()) totals += L"\r\n" + ToWide(table_.remark);
+    SetWindowTextW(controls_.Handle(kLblTotals), totals.c_str());
 }
 
 void frmPreview::cmdCopy_Click() {

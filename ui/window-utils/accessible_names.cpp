@@ -52,9 +52,14 @@ void AccessibleAnnotations::Annotate(std::initializer_list<const ControlSet*> se
     for (const ControlSet* set : sets) {
         for (const ControlSpec& row : set->Rows()) {
             const ControlSpec* label = row.labelledBy ? set->Row(row.labelledBy) : nullptr;
-            if (!label && !row.liveRegion) continue;
+            const bool named = label || !row.accessibleName.empty();
+            if (!named && !row.liveRegion) continue;
             HWND control = set->Handle(row.id);
-            if (label) properties.SetName(control, NameFromCaption(label->caption));
+            if (named) {
+                properties.SetName(control, row.accessibleName.empty()
+                                                ? NameFromCaption(label->caption)
+                                                : row.accessibleName);
+            }
             if (row.liveRegion) properties.SetPoliteLiveRegion(control);
             annotated_.push_back(control);
         }

@@ -1,8 +1,9 @@
 #pragma once
 // What a window's controls tell screen readers beyond what the system finds itself: a name for
-// a control whose label is another control (a text box under its option), and live regions,
-// whose new text is read out politely without taking the focus. Both come from the control
-// table (ControlSpec::labelledBy, ControlSpec::liveRegion) and go through one seam,
+// a control whose label is another control (a text box under its option) or that has a name of
+// its own (a box in a grid), and live regions, whose new text is read out politely without taking
+// the focus. Both come from the control table (ControlSpec::labelledBy,
+// ControlSpec::accessibleName, ControlSpec::liveRegion) and go through one seam,
 // AccessibleProperties, which tests replace: the platform cannot read these properties back.
 //
 // Use:

@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <optional>
 #include <stdexcept>
+#include <string>
 
 #include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
@@ -20,6 +21,23 @@ bool SameFont(const FontSpec& a, const FontSpec& b) {
     const wchar_t* fa = a.face ? a.face : L"";
     const wchar_t* fb = b.face ? b.face : L"";
     return std::wcscmp(fa, fb) == 0 && a.points == b.points && a.weight == b.weight;
+}
+
+// A drop-down list's items from its caption, one per line.
+std::vector<std::wstring> ListItems(const wchar_t* caption) {
+    std::vector<std::wstring> items;
+    if (!caption || !*caption) return items;
+    std::wstring item;
+    for (const wchar_t* c = caption;; ++c) {
+        if (*c == L'\n' || *c == L'\0') {
+            items.push_back(item);
+            item.clear();
+            if (*c == L'\0') break;
+        } else {
+            item += *c;
+        }
+    }
+    return items;
 }
 
 // Windows are created in tab-index order; rows without one (lines) go last.
@@ -126,8 +144,21 @@ HWND ControlSet::CreateOne(HWND parent, const ControlSpec& row, int dpi) {
             style |= LVS_REPORT | LVS_SHOWSELALWAYS | WS_TABSTOP | WS_GROUP;
             exStyle |= WS_EX_CLIENTEDGE;
             break;
+        case ControlKind::DropDownList:
+            windowClass = L"COMBOBOX";
+            style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_GROUP;
+            caption = L"";
+            break;
+        case ControlKind::CheckBox:
+            windowClass = L"BUTTON";
+            style |= BS_AUTOCHECKBOX | WS_TABSTOP | WS_GROUP;
+            break;
     }
     RECT r = PixelRect(row, dpi);
+    if (row.kind == ControlKind::DropDownList) {
+        // The row is the box as it stands closed; the window reaches down over the list it drops.
+        r.bottom += (r.bottom - r.top) * static_cast<LONG>(ListItems(row.caption).size());
+    }
     HWND hwnd = CreateWindowExW(exStyle, windowClass, caption, style, r.left, r.top,
                                 r.right - r.left, r.bottom - r.top, parent,
                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)),
@@ -137,10 +168,19 @@ HWND ControlSet::CreateOne(HWND parent, const ControlSpec& row, int dpi) {
         HFONT font = FontFor(row.font.face ? row.font : defaultFont_, dpi);
         SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
-    if (row.kind == ControlKind::OptionButton) {
+    if (row.kind == ControlKind::OptionButton || row.kind == ControlKind::CheckBox) {
         SendMessageW(hwnd, BM_SETCHECK, row.initiallyOn ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    if (row.kind == ControlKind::OptionButton) {
         SetWindowSubclass(hwnd, &ControlSet::OptionKeys, kOptionKeysSubclass,
                           reinterpret_cast<DWORD_PTR>(this));
+    }
+    if (row.kind == ControlKind::DropDownList) {
+        for (const std::wstring& item : ListItems(row.caption)) {
+            SendMessageW(hwnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        }
+        // A list never stands empty: it opens on its first item.
+        SendMessageW(hwnd, CB_SETCURSEL, 0, 0);
     }
     return hwnd;
 }

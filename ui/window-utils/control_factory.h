@@ -25,6 +25,9 @@
 // - TextBox: a single-line EDIT. PushButton: a BS_PUSHBUTTON (never a default button).
 // - Picture: a STATIC with SS_ICON; set its icon with STM_SETICON.
 // - ListView: a report-style list view (the common controls must be set up for it).
+// - DropDownList: a CBS_DROPDOWNLIST combo box holding the caption's lines as its items, the
+//   first chosen; the row's height is the box as it stands closed.
+// - CheckBox: a BS_AUTOCHECKBOX, checked when the row is initiallyOn.
 // Focusable controls are created in tab-index order, which is the order Tab follows with
 // IsDialogMessage. Ids 1 and 2 (IDOK, IDCANCEL) must not be used: the dialog manager sends
 // them for Enter and Escape.

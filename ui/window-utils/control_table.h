@@ -4,11 +4,23 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 namespace tarvello::ui {
 
-enum class ControlKind { Label, Line, Frame, OptionButton, TextBox, PushButton, Picture, ListView };
+enum class ControlKind {
+    Label,
+    Line,
+    Frame,
+    OptionButton,
+    TextBox,
+    PushButton,
+    Picture,
+    ListView,
+    DropDownList,
+    CheckBox
+};
 
 // A font by face, size in points and weight; a null face means the window's default font.
 struct FontSpec {
@@ -33,12 +45,13 @@ struct ControlSpec {
     int id;               // child window id; lines and frames have ids too, for lookup
     const wchar_t* name;  // the control's name, e.g. L"optNearest"
     ControlKind kind;
-    int container;           // id of the frame that holds it, or 0 for the window
-    const wchar_t* caption;  // caption or initial text; nullptr for none
+    int container;  // id of the frame that holds it, or 0 for the window
+    // Caption or initial text; nullptr for none. A drop-down list's items, apart by '\n'.
+    const wchar_t* caption;
     // Left, Top, Width, Height in twips, relative to the container. For a line: x1, y1, x2, y2.
     int left, top, width, height;
     int tabIndex;              // -1 for controls that take no focus
-    bool initiallyOn = false;  // option buttons
+    bool initiallyOn = false;  // option buttons; check boxes: checked
     FontSpec font{};
     ColorSpec background{};  // labels: opaque background colour; lines: what they lie on
     ColorSpec foreground{};  // labels: text colour; lines: line colour
@@ -48,6 +61,9 @@ struct ControlSpec {
     int lineWidthPixels = 1;  // lines
     int labelledBy = 0;       // id of the control whose caption names this one to screen readers
     bool liveRegion = false;  // screen readers read its new text out, without taking the focus
+    // Its name for screen readers where no one caption says what it is: a box in a grid, named
+    // by its row and its column. Empty: the system's own name, or labelledBy's.
+    std::wstring accessibleName{};
 };
 
 }  // namespace tarvello::ui

@@ -1,8 +1,23 @@
 #include "ui/window-utils/modal_window.h"
 
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/twips.h"
 
 namespace tarvello::ui {
+
+int SizeAndCentre(HWND window, int widthTwips, int heightTwips) {
+    const int dpi = WindowDpi(window);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    RECT frame{0, 0, TwipsToPixels(widthTwips, dpi), TwipsToPixels(heightTwips, dpi)};
+    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return dpi;
+}
 
 void RunModalLoop(HWND window) {
     MSG msg;

@@ -2,7 +2,8 @@
 // The colours of a window's controls come from the user's theme. A control whose row names
 // colours gets them from the system when it paints (a foreground that would not stand out
 // against its background gives way to the row's fallback); every other control gets what the
-// system gives its kind, so frames, option buttons, text boxes and buttons follow the theme.
+// system gives its kind, so frames, option buttons, check boxes, drop-down lists, text boxes and
+// buttons follow the theme.
 // A theme changed while the window is open repaints it at once, with brushes made afresh.
 //
 // Use, first thing in the window procedure of a window whose controls come from ControlSets:

@@ -23,6 +23,8 @@ int CaptionPart(ControlKind kind) {
             return BP_GROUPBOX;
         case ControlKind::OptionButton:
             return BP_RADIOBUTTON;
+        case ControlKind::CheckBox:
+            return BP_CHECKBOX;
         default:
             return 0;
     }

@@ -1,0 +1,104 @@
+#include "app/roaming_file.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "app/system_words.h"
+#include "identity/identity.h"
+#include "ui/window-utils/scoped_win.h"
+
+namespace tarvello::app {
+namespace {
+
+std::wstring RoamingFolder() {
+    PWSTR roaming = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(
+            SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming))) {
+        folder = roaming;
+    }
+    CoTaskMemFree(roaming);
+    return folder.empty() ? folder : folder + L"\\" TARVELLO_TITLE;
+}
+
+// A file this small is read whole; anything larger is no file of ours.
+constexpr DWORD kLargest = 1 << 20;
+
+}  // namespace
+
+RoamingFile::RoamingFile(std::wstring name, std::wstring folder)
+    : folder_(folder.empty() ? RoamingFolder() : std::move(folder)),
+      path_(folder_ + L"\\" + name) {}
+
+std::string RoamingFile::Where() const {
+    return Utf8(path_);
+}
+
+std::optional<std::string> RoamingFile::Read(std::string& why) {
+    ui::ScopedFile file(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
+            why = SystemReason(error);
+        return std::nullopt;
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargest) {
+        why = "it is not a file of this utility";
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) {
+        why = SystemReason(GetLastError());
+        return std::nullopt;
+    }
+    text.resize(got);
+    return text;
+}
+
+// Through a new file that takes the old one's place: a program stopped in between leaves the
+// old rules or the new, never half of them.
+bool RoamingFile::Write(const std::string& text, std::string& why) {
+    if (folder_.empty()) {
+        why = "the folder for it could not be found";
+        return false;
+    }
+    if (!CreateDirectoryW(folder_.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+        why = SystemReason(GetLastError());
+        return false;
+    }
+    const std::wstring fresh = path_ + L".new";
+    {
+        ui::ScopedFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        DWORD written = 0;
+        if (!file ||
+            !WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                       nullptr) ||
+            written != text.size() || !FlushFileBuffers(file.get())) {
+            why = SystemReason(GetLastError());
+            file.reset();
+            DeleteFileW(fresh.c_str());
+            return false;
+        }
+    }
+    if (!MoveFileExW(fresh.c_str(), path_.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        why = SystemReason(GetLastError());
+        DeleteFileW(fresh.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool RoamingFile::KeepAside(const std::string& suffix, std::string& where, std::string& why) {
+    const std::wstring aside = path_ + std::wstring(suffix.begin(), suffix.end());
+    where = Utf8(aside);
+    if (CopyFileW(path_.c_str(), aside.c_str(), FALSE)) return true;
+    why = SystemReason(GetLastError());
+    return false;
+}
+
+}  // namespace tarvello::app

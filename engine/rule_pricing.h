@@ -1,0 +1,25 @@
+#pragma once
+// Price rules as the passes apply them: to the field chosen in the main window, the unit price
+// from the extended price as a Round works it out, and the guards' line items left with the
+// reason why.
+
+#include "number_format.h"
+#include "price_rules.h"
+#include "round_decision.h"
+#include "rounding_request.h"
+
+namespace tarvello::passes {
+
+class RulePricing : public LineItemPricing {
+public:
+    RulePricing(const PriceRules& rules, RoundedPrice field, const NumberFormat& format)
+        : rules_(rules), field_(field), format_(format) {}
+    NewPrice Price(const LineItemValues& values, PassPosition& at) const override;
+
+private:
+    const PriceRules& rules_;
+    RoundedPrice field_;
+    const NumberFormat& format_;
+};
+
+}  // namespace tarvello::passes
