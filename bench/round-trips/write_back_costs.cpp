@@ -8,7 +8,9 @@
 
 #include "app/win_journal_file.h"
 #include "engine/journal_text.h"
+#include "engine/new_total_plan.h"
 #include "engine/preview_round.h"
+#include "engine/rule_pricing.h"
 #include "engine/round_history.h"
 #include "engine/round_line_items.h"
 #include "engine/undo_last_round.h"
@@ -52,24 +54,40 @@ void CountWriteBack(const StartLogged& start, int items) {
         const char* name;
         std::function<PassOutcome()> run;
     };
-    RoundPlan plan;
+    RoundPlan plan, byRules, newTotal;
+    PriceRules rules = DefaultPriceRules();
+    rules.bands[0].step = Decimal::Whole(1);
+    rules.bands[0].ending = Decimal(99, 2);
+    const passes::RulePricing pricing(rules, RoundedPrice::UnitPrice, {});
     const Step steps[] = {
         {"Round", [&] { return RoundLineItems(request, link, sink, {}, PassHooks{&history}); }},
         {"Undo", [&] { return UndoLastRound(history, link, sink); }},
         {"Preview", [&] { return PreviewRound(request, link, sink, plan); }},
         {"Apply", [&] { return ApplyPlan(plan, link, sink, {}, PassHooks{&history}); }},
+        {"Preview by rules",
+         [&] {
+             return PreviewWith(pricing, RowChoice::All, PlanKind::PriceRules, link, sink, byRules);
+         }},
+        {"its Apply", [&] { return ApplyPlan(byRules, link, sink, {}, PassHooks{&history}); }},
+        {"Preview of a new total",
+         [&] {
+             const PassOutcome outcome = ReadForNewTotal(RowChoice::All, link, sink, newTotal);
+             SpreadOver(newTotal, Decimal::Whole(100000), Decimal(1, 2));
+             return outcome;
+         }},
+        {"its Apply", [&] { return ApplyPlan(newTotal, link, sink, {}, PassHooks{&history}); }},
     };
-    std::printf("calls per line item, %d line items:", items);
+    std::printf("calls per line item, %d line items:\n   ", items);
     for (const Step& step : steps) {
         const std::size_t before = standin->ReadLog().size();
         const PassOutcome outcome = step.run();
-        if (outcome.status != PassOutcome::Status::Completed || outcome.written != items) {
-            if (step.name != std::string("Preview")) {
-                throw std::runtime_error(std::string(step.name) + " did not write every item");
-            }
+        const bool preview = std::string(step.name).rfind("Preview", 0) == 0;
+        if (outcome.status != PassOutcome::Status::Completed ||
+            (!preview && outcome.written != items)) {
+            throw std::runtime_error(std::string(step.name) + " did not write every item");
         }
         const Calls calls = CountSince(standin->ReadLog(), before);
-        std::printf("  %s %.2f (%.2f operations)", step.name, calls.invokes / items,
+        std::printf("  %s %.2f (%.2f operations);", step.name, calls.invokes / items,
                     calls.operations / items);
     }
     std::printf("\n");

@@ -6,7 +6,11 @@
 #include <vector>
 
 #include "engine/describe_failure.h"
+#include "engine/new_total_plan.h"
+#include "engine/plan_table.h"
 #include "engine/preview_round.h"
+#include "engine/rounding.h"
+#include "engine/rule_pricing.h"
 #include "engine/undo_last_round.h"
 #include "pass_fixture.h"
 
@@ -71,6 +75,19 @@ TEST(PreviewTest, APreviewPlansWhatARoundWritesAndApplyWritesTheSame) {
                     EXPECT_EQ(Reads(previewed.log), Reads(rounded.log)) << trace;
                     EXPECT_EQ(previewed.items, document.items) << trace << ": a preview wrote";
                     if (round.status != PassOutcome::Status::Completed) continue;
+                    if (method == RoundingMethod::Nearest) {
+                        // By price rules and for a new total: the same reads, nothing written.
+                        RecordingHost byRules = document, forTotal = document;
+                        RecordingMessages rulesMessages(byRules), totalMessages(forTotal);
+                        RoundPlan rulesPlan, totalPlan;
+                        const PriceRules rules = DefaultPriceRules();
+                        PreviewWith(passes::RulePricing(rules, field, {}), rows,
+                                    PlanKind::PriceRules, byRules, rulesMessages, rulesPlan);
+                        ReadForNewTotal(rows, forTotal, totalMessages, totalPlan);
+                        EXPECT_EQ(byRules.log, previewed.log) << trace;
+                        EXPECT_EQ(forTotal.log, previewed.log) << trace;
+                        EXPECT_EQ(rulesPlan.items.size(), plan.items.size()) << trace;
+                    }
 
                     // Row for row, the planned price is the price the Round wrote.
                     std::vector<std::string> planned, written;
@@ -198,6 +215,63 @@ TEST_F(ApplyTest, AFailureInTheMiddleLeavesTheRestAndWhatWasWrittenUndoable) {
     host.fault = nullptr;
     EXPECT_EQ(UndoLastRound(history, host, messages).written, 3);
     EXPECT_EQ(host.items, before);
+}
+
+// Rules on the extended price: the unit price is the rounded extended price over the quantity;
+// a line item a guard leaves is shown with the reason and not written.
+TEST_F(ApplyTest, PriceRulesWriteWhatTheGuardsDoNotLeave) {
+    host.items = {PricedItem(6.17, 12.34, 2), PricedItem(0.2, 0.4, 2), PricedItem(50, 100, 2)};
+    before = host.items;
+    PriceRules rules;
+    rules.bands = {{Decimal(), Decimal::Whole(1), Decimal(99, 2), RuleDirection::Nearest}};
+    rules.maxChangePercent = Decimal::Whole(5);
+    const passes::RulePricing pricing(rules, RoundedPrice::ExtendedPrice, {});
+    ASSERT_EQ(PreviewWith(pricing, RowChoice::All, PlanKind::PriceRules, host, messages, plan)
+                  .status,
+              PassOutcome::Status::Completed);
+    const PlanTable table = MakePlanTable(plan, {});
+    std::vector<std::string> lines;
+    for (const auto& line : table.lines) {
+        lines.push_back(Narrow(line.cells[PlanTable::kNewUnitPrice] + u" " +
+                               line.cells[PlanTable::kNewExtendedPrice] + u" " +
+                               line.cells[PlanTable::kNote]));
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"5.995 11.99 ", "0.2 0.4 changes by 147.5 %: left",
+                                               "49.995 99.99 "}));
+
+    EXPECT_EQ(Apply().written, 2);
+    EXPECT_EQ(host.items[1], before[1]);
+    EXPECT_EQ(host.items[2].at(u"UnitPrice"), Variant::Double(49.995));
+    EXPECT_EQ(UndoLastRound(history, host, messages).written, 2);
+    for (std::size_t row = 0; row < 3; ++row) {
+        EXPECT_EQ(host.items[row].at(u"UnitPrice"), before[row].at(u"UnitPrice")) << row;
+    }
+}
+
+// A new total spread over the line items, applied, and told against what the host then shows:
+// a host that rounds each extended price to a whole number comes to another total.
+TEST_F(ApplyTest, ANewTotalIsAppliedAndTheHostsOwnTotalToldWhenItDiffers) {
+    host.items = {PricedItem(10, 25, 2.5), PricedItem(0, 0, 0, 2), PricedItem(20, 140, 7)};
+    host.extendedDecimals = 0;
+    ASSERT_EQ(ReadForNewTotal(RowChoice::All, host, messages, plan).status,
+              PassOutcome::Status::Completed);
+    EXPECT_EQ(TotalNow(plan), 165);
+    ASSERT_FALSE(SpreadOver(plan, *Decimal::FromText(u"103"), *Decimal::FromText(u"0.01")));
+    EXPECT_EQ(plan.remark, u"");
+
+    const PassOutcome outcome = Apply();
+
+    EXPECT_EQ(outcome.written, 2);
+    const double unit0 = host.items[0].at(u"UnitPrice").NumberValue();
+    const double unit2 = host.items[2].at(u"UnitPrice").NumberValue();
+    EXPECT_EQ(*Decimal::FromDouble(unit0) * *Decimal::FromDouble(2.5) +
+                  *Decimal::FromDouble(unit2) * *Decimal::FromDouble(7),
+              *Decimal::FromText(u"103"))
+        << "the prices written come to the total asked for";
+    EXPECT_EQ(Narrow(DescribeApply(outcome)),
+              "Apply wrote 2 line items. Tarvello shows a total of 104 for these line items, not "
+              "the 103 asked for: it works out each extended price itself.");
+    EXPECT_EQ(UndoLastRound(history, host, messages).written, 2);
 }
 
 }  // namespace

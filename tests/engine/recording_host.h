@@ -77,6 +77,9 @@ public:
     // When set, a unit price written as a double is kept to this many decimals, as a host that
     // keeps money at a fixed precision does; the value handed by reference stays as it came.
     std::optional<int> keepsDecimals;
+    // When set, the extended price follows a unit price written, worked out as the quantity times
+    // it and kept to this many decimals, as a host that rounds each extended price does.
+    std::optional<int> extendedDecimals;
 
     // Called before each operation of the application object answers, with the operation's
     // name, the row (-1 when it takes none) and the field; may throw to make the call fail.
@@ -168,6 +171,12 @@ public:
             kept = Variant::Double(std::round(value.AsDouble() * scale) / scale);
         }
         Item(row)[field] = kept;
+        if (host_.extendedDecimals && field == u"UnitPrice" && kept.IsNumber()) {
+            const double scale = std::pow(10.0, *host_.extendedDecimals);
+            const double quantity = Item(row).at(u"QtyTotal").NumberValue();
+            Item(row)[u"ExtendedPrice"] =
+                Variant::Double(std::round(kept.NumberValue() * quantity * scale) / scale);
+        }
     }
 
 private:

@@ -63,6 +63,12 @@ void ForgetJournal() {
         DeleteFileW((folder + L"journal.lock").c_str());
     }
     CoTaskMemFree(local);
+    PWSTR roaming = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) {
+        DeleteFileW(
+            (std::wstring(roaming) + L"\\Tarvello Rounding Utility\\price-rules.txt").c_str());
+    }
+    CoTaskMemFree(roaming);
 }
 
 Rows CsvRows(const std::wstring& csv) {

@@ -36,7 +36,8 @@ private:
     HWND window_ = nullptr;
 };
 
-// Forgets every Round the utility kept in this Wine prefix: each test begins with none.
+// Forgets every Round the utility kept in this Wine prefix, and the price rules it kept: each
+// test begins with none.
 void ForgetJournal();
 
 using Rows = std::vector<std::vector<std::wstring>>;

@@ -7,6 +7,9 @@
 //                          [--rows Current|Selected|All] [--preview]
 //   RoundThroughWindow.exe --apply        (presses Apply in the open preview)
 //   RoundThroughWindow.exe [--start UTILITY.exe] --undo   (chooses Edit > Undo Round)
+//   RoundThroughWindow.exe --rules        (Edit > Price Rules, three bands typed, left open)
+//   RoundThroughWindow.exe --preview-rules   (presses Preview in the open Price Rules window)
+//   RoundThroughWindow.exe --total AMOUNT (Edit > Round to a Total, AMOUNT typed, previewed)
 //   RoundThroughWindow.exe --close        (presses the utility's Close button)
 //   RoundThroughWindow.exe --close-host   (closes the stand-in host's window)
 //
@@ -23,6 +26,7 @@
 #include <map>
 #include <string>
 
+#include "tests/main-window/pricing_driver.h"
 #include "tests/main-window/remote_window.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/preview-window/preview_layout.h"
@@ -84,15 +88,7 @@ HWND WaitForWindow(const wchar_t* windowClass, bool toCome) {
 // the table on the clipboard.
 int PreviewInWindow(HWND window, DWORD processId) {
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(kMnuEditPreview, 0), 0);
-    HWND preview = WaitForWindow(L"TarvelloPreview", true);
-    if (!preview) return Fail(3, L"no preview came: " + MessageBoxText(processId));
-    std::wprintf(L"Preview Round: %ls\n",
-                 RemoteText(GetDlgItem(preview, tarvello::ui::preview_window::kLblTotals)).c_str());
-    if (!SendBounded(GetDlgItem(preview, tarvello::ui::preview_window::kCmdCopy), BM_CLICK)) {
-        return Fail(3, L"Copy did not come back");
-    }
-    std::wprintf(L"Copy put on the clipboard:\n%ls", tarvello::launch::ClipboardText().c_str());
-    return 0;
+    return PrintPreview(processId);
 }
 
 // Apply in the open preview; the Apply runs once the preview has gone.
@@ -133,6 +129,17 @@ int wmain(int argc, wchar_t** argv) {
         return UndoInWindow(argv[2]);
     }
     if (argc == 2 && std::wstring(argv[1]) == L"--apply") return ApplyInPreview();
+    if (argc >= 2 && (std::wstring(argv[1]) == L"--rules" || std::wstring(argv[1]) == L"--total" ||
+                      std::wstring(argv[1]) == L"--preview-rules")) {
+        DWORD processId = 0;
+        HWND window = UtilityWindow(L"", &processId);
+        if (!window) return Fail(2, L"the utility's window is not there");
+        const std::wstring mode = argv[1];
+        if (mode == L"--rules") return RulesInWindow(window, processId);
+        if (mode == L"--preview-rules") return PreviewRules(processId);
+        if (argc != 3) return Fail(1, L"--total needs an amount");
+        return NewTotalInWindow(window, processId, argv[2]);
+    }
     if (argc == 2 && std::wstring(argv[1]) == L"--close") {
         return CloseWindowOf(L"TarvelloRoundingMain", kCmdClose);
     }
