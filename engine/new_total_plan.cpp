@@ -23,7 +23,7 @@ public:
     }
 
 private:
-    const NumberFormat& format_;
+    NumberFormat format_;
 };
 
 // A value the spread can work with: a finite, non-zero number within exact arithmetic.

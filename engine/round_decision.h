@@ -49,8 +49,8 @@ public:
 private:
     double Rounded(PassPosition& at, LineItemField field, const Variant& price) const;
 
-    const RoundingRequest& request_;
-    const NumberFormat& format_;
+    RoundingRequest request_;
+    NumberFormat format_;
 };
 
 // A price or quantity a pass works with must be a finite number: NaN or an infinity would be

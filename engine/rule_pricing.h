@@ -17,9 +17,9 @@ public:
     NewPrice Price(const LineItemValues& values, PassPosition& at) const override;
 
 private:
-    const PriceRules& rules_;
+    PriceRules rules_;
     RoundedPrice field_;
-    const NumberFormat& format_;
+    NumberFormat format_;
 };
 
 }  // namespace tarvello::passes

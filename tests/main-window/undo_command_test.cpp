@@ -10,6 +10,7 @@
 #include "tests/engine/memory_journal.h"
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
+#include "ui/window-utils/regional.h"
 #include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui::testing {
@@ -242,6 +243,57 @@ TEST(JournalQuestionTest, ARoundThatUndoCouldNotGiveBackIsOnlyMadeWhenTheUserSay
         EXPECT_EQ(loaded.pass.calls.size(), yes ? 1u : 0u);
         EXPECT_EQ(UndoItemOf(loaded.controls.hwnd()).caption, L"&Undo Round")
             << "nothing to give back either way";
+    }
+}
+
+}  // namespace
+}  // namespace tarvello::ui::testing
+
+namespace tarvello::ui::testing {
+namespace {
+
+// Edit > Price Rules: the rules the user last previewed come back next time; a damaged file
+// gives the default rules, is told once, and is kept aside before new rules take its place.
+TEST(PriceRulesCommandTest, TheRulesAreKeptAndADamagedFileIsToldOnceAndKeptAside) {
+    const NumberFormat format = UserNumberFormat();
+    RulesTexts typed = DefaultRulesTexts(format);
+    typed.bands[0].step = u"1";
+    typed.bands[0].ending = u"0.99";
+    struct Case {
+        const char* name;
+        std::optional<std::string> file;
+        RulesTexts opensWith;
+        std::size_t messages;
+    };
+    const Case cases[] = {
+        {"no file", std::nullopt, DefaultRulesTexts(format), 0},
+        {"a file", PriceRulesFileText(typed, format), typed, 0},
+        {"a damaged file", std::string("tarvello-price-rules\t1\nband\t1\n"),
+         DefaultRulesTexts(format), 1},
+    };
+    ScratchSettings settings;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LoadedWindow loaded;
+        loaded.rulesFile.text = c.file;
+        loaded.Load(settings.Location());
+        for (int opening = 0; opening < 2; ++opening) {
+            SendMessageW(loaded.controls.hwnd(), WM_COMMAND,
+                         MAKEWPARAM(main_window::kMnuEditPriceRules, 0), 0);
+        }
+        ASSERT_EQ(loaded.rulesShown.size(), 2u);
+        EXPECT_TRUE(loaded.rulesShown[0] == c.opensWith);
+        EXPECT_EQ(loaded.messages.shown.size(), c.messages) << "told once, not at every opening";
+        EXPECT_EQ(loaded.rulesFile.keptAside.size(), c.messages);
+        EXPECT_EQ(loaded.rulesFile.text, c.file) << "nothing written before a preview";
+
+        // Previewed: the file keeps what was typed, and the preview opens.
+        loaded.rulesChosen =
+            RulesChosen{std::get<PriceRules>(ReadPriceRules(typed, format)), typed};
+        SendMessageW(loaded.controls.hwnd(), WM_COMMAND,
+                     MAKEWPARAM(main_window::kMnuEditPriceRules, 0), 0);
+        EXPECT_EQ(loaded.rulesFile.text, PriceRulesFileText(typed, format));
+        EXPECT_EQ(loaded.previewed.size(), 1u);
     }
 }
 

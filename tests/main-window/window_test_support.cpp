@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <sstream>
+#include <utility>
 
 #include "engine/journal_session.h"
 #include "ui/window-utils/scoped_win.h"
@@ -276,6 +277,11 @@ void LoadedWindow::Load(const SettingsLocation& settings) {
         previewed.push_back(plan);
         return applyInPreview;
     };
+    open.priceRules = [this](HWND, const RulesTexts& typed, std::optional<RulesFieldAt>) {
+        rulesShown.push_back(typed);
+        return std::exchange(rulesChosen, std::nullopt);
+    };
+    open.priceRulesFile = &rulesFile;
     window = std::make_unique<frmMain>(pass, history, messages, settings, std::move(open));
     window->Load(SW_SHOWNORMAL);
     controls = WindowControls(window->hwnd());

@@ -88,6 +88,24 @@ public:
     bool answer = false;
 };
 
+// The file the price rules are kept in, in memory.
+class MemoryUserFile : public UserFile {
+public:
+    std::optional<std::string> text;  // nothing: no file
+    std::vector<std::string> keptAside;
+    std::string Where() const override { return "memory"; }
+    std::optional<std::string> Read(std::string&) override { return text; }
+    bool Write(const std::string& written, std::string&) override {
+        text = written;
+        return true;
+    }
+    bool KeepAside(const std::string& suffix, std::string& where, std::string&) override {
+        keptAside.push_back(text.value_or(""));
+        where = "memory" + suffix;
+        return true;
+    }
+};
+
 // A key of its own under HKCU for one test, deleted afterwards.
 class ScratchSettings {
 public:
@@ -144,6 +162,11 @@ struct LoadedWindow {
     // Each plan the preview window was opened with; what the user chooses there.
     std::vector<RoundPlan> previewed;
     bool applyInPreview = true;
+    // The texts the Price Rules window opened with each time, what it gives back, and the file
+    // the rules are kept in.
+    std::vector<RulesTexts> rulesShown;
+    std::optional<RulesChosen> rulesChosen;
+    MemoryUserFile rulesFile;
     std::unique_ptr<frmMain> window;
     WindowControls controls;
     void Load(const SettingsLocation& settings);
