@@ -33,7 +33,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 #ifdef BARE_WINDOW_WITH_CONTROLS
     if (message == WM_CTLCOLORSTATIC) {
-        if (HBRUSH brush = layoutControls.ColorStatic(reinterpret_cast<HDC>(wParam),
+        if (HBRUSH brush = layoutControls.ControlBrush(reinterpret_cast<HDC>(wParam),
                                                       reinterpret_cast<HWND>(lParam))) {
             return reinterpret_cast<LRESULT>(brush);
         }

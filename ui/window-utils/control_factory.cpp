@@ -248,7 +248,7 @@ const ControlSpec* ControlSet::RowOf(HWND control) const {
     return nullptr;
 }
 
-HBRUSH ControlSet::ColorStatic(HDC dc, HWND control) {
+HBRUSH ControlSet::ControlBrush(HDC dc, HWND control) {
     const ControlSpec* row = RowOf(control);
     if (!row) return nullptr;
     const std::optional<PaintColours> colours = ColoursOf(*row);

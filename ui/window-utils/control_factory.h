@@ -65,9 +65,10 @@ public:
     const ControlSpec* Row(int id) const;
     const std::vector<ControlSpec>& Rows() const { return rows_; }
 
-    // For WM_CTLCOLOR*: the brush of a row with colours of its own (and sets the DC's colours),
-    // or null when the control takes the system's colours for its kind.
-    HBRUSH ColorStatic(HDC dc, HWND control);
+    // For WM_CTLCOLOR* of any kind of control (a label, an edit box, a button): the brush of a
+    // row with colours of its own (and sets the DC's colours), or null when the control takes
+    // the system's colours for its kind.
+    HBRUSH ControlBrush(HDC dc, HWND control);
     // Lets go of the brushes made so far: after a theme change their colours are the old ones.
     void ForgetBrushes() { brushes_.clear(); }
 

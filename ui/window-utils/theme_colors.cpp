@@ -44,7 +44,7 @@ LRESULT ControlColors(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
     const auto dc = reinterpret_cast<HDC>(wParam);
     const auto control = reinterpret_cast<HWND>(lParam);
     for (ControlSet* set : sets) {
-        if (HBRUSH brush = set->ColorStatic(dc, control)) return reinterpret_cast<LRESULT>(brush);
+        if (HBRUSH brush = set->ControlBrush(dc, control)) return reinterpret_cast<LRESULT>(brush);
     }
     // Answering without colours would leave the text black in every theme: the system knows the
     // colours of each kind of control.
