@@ -152,6 +152,7 @@ TEST_F(PassTest, TheScopeChoosesTheRowsWritten) {
         {u"Current", text(u"*"), Variant::Int16(2), {}},  // the active row is of type 5
         {u"Current", text(u"*"), Variant::Int16(-1), {}},
         {u"Current", text(u"*"), text(u"none"), {}},
+        {u"Current", text(u"*"), Variant(), {}},  // no active row named: not row 0
         {u"Selected", text(u"*"), Variant::Int16(0), {0, 1, 3, 12}},
         {u"Selected", text(u"1,3"), Variant::Int16(0), {1, 3}},
         {u"Selected", text(u"12"), Variant::Int16(0), {12}},  // not rows 1 or 2
