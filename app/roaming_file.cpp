@@ -1,25 +1,12 @@
 #include "app/roaming_file.h"
 
 #include <windows.h>
-#include <shlobj.h>
 
-#include "app/system_words.h"
-#include "identity/identity.h"
+#include "app/user_files.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::app {
 namespace {
-
-std::wstring RoamingFolder() {
-    PWSTR roaming = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(
-            SHGetKnownFolderPath(FOLDERID_RoamingAppData, KF_FLAG_CREATE, nullptr, &roaming))) {
-        folder = roaming;
-    }
-    CoTaskMemFree(roaming);
-    return folder.empty() ? folder : folder + L"\\" TARVELLO_TITLE;
-}
 
 // A file this small is read whole; anything larger is no file of ours.
 constexpr DWORD kLargest = 1 << 20;
@@ -27,7 +14,7 @@ constexpr DWORD kLargest = 1 << 20;
 }  // namespace
 
 RoamingFile::RoamingFile(std::wstring name, std::wstring folder)
-    : folder_(folder.empty() ? RoamingFolder() : std::move(folder)),
+    : folder_(folder.empty() ? ProgramFolderIn(FOLDERID_RoamingAppData) : std::move(folder)),
       path_(folder_ + L"\\" + name) {}
 
 std::string RoamingFile::Where() const {

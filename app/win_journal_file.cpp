@@ -1,11 +1,8 @@
 #include "app/win_journal_file.h"
 
-#include <shlobj.h>
-
-#include "app/system_words.h"
+#include "app/user_files.h"
 #include "engine/errors.h"
 #include "engine/text_util.h"
-#include "identity/identity.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::app {
@@ -97,13 +94,7 @@ std::uint64_t IdentityOf(HANDLE file) {
 }  // namespace
 
 std::wstring JournalFolder() {
-    PWSTR local = nullptr;
-    std::wstring folder;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, KF_FLAG_CREATE, nullptr, &local))) {
-        folder = local;
-    }
-    CoTaskMemFree(local);
-    return folder.empty() ? folder : folder + L"\\" TARVELLO_TITLE;
+    return ProgramFolderIn(FOLDERID_LocalAppData);
 }
 
 // The lock file, made on first need.

@@ -6,15 +6,14 @@
 #include "decimal_digits.h"
 #include "errors.h"
 #include "text_util.h"
+#include "wide_arithmetic.h"
 
 namespace tarvello {
 namespace {
 
 using Coefficient = Decimal::Coefficient;
 
-[[noreturn]] void OutOfRange() {
-    throw EngineError(ErrorKind::Overflow, "a price beyond the range of exact arithmetic");
-}
+using detail::OutOfRange;
 
 Coefficient Limit() {
     static const Coefficient limit = PowerOfTen(Decimal::kMaxDigits);
@@ -30,16 +29,13 @@ Coefficient Checked(Coefficient value) {
     return value;
 }
 
+// Within the 38 digits a coefficient keeps, beyond what 128 bits hold.
 Coefficient Multiplied(Coefficient a, Coefficient b) {
-    Coefficient product = 0;
-    if (__builtin_mul_overflow(a, b, &product)) OutOfRange();
-    return Checked(product);
+    return Checked(detail::Mul(a, b));
 }
 
 Coefficient Added(Coefficient a, Coefficient b) {
-    Coefficient sum = 0;
-    if (__builtin_add_overflow(a, b, &sum)) OutOfRange();
-    return Checked(sum);
+    return Checked(detail::Add(a, b));
 }
 
 // The digits of |value|, most significant first; "0" for 0.
@@ -68,6 +64,14 @@ Coefficient PowerOfTen(int n) {
 
 std::string CoefficientText(Coefficient value) {
     return (value < 0 ? "-" : "") + Digits(value);
+}
+
+bool HoldsAsPrice(const Decimal& amount) {
+    constexpr int kDigitsOfADouble = 15;
+    Coefficient digits = amount.Abs().coefficient();
+    while (digits != 0 && digits % 10 == 0) digits /= 10;
+    return digits < PowerOfTen(kDigitsOfADouble) &&
+           amount.Abs() < Decimal(PowerOfTen(kDigitsOfADouble), 0);
 }
 
 Decimal::Decimal(Coefficient coefficient, int scale) : coefficient_(coefficient), scale_(scale) {
@@ -199,8 +203,8 @@ Decimal operator*(const Decimal& a, const Decimal& b) {
 int Compare(const Decimal& a, const Decimal& b) {
     const auto parts = [](const Decimal& d) {
         const Coefficient unit = PowerOfTen(d.scale_);
-        return std::make_pair(d.coefficient_ / unit, (d.coefficient_ % unit) *
-                                                         PowerOfTen(Decimal::kMaxScale - d.scale_));
+        return std::make_pair(d.coefficient_ / unit,
+                              (d.coefficient_ % unit) * PowerOfTen(Decimal::kMaxScale - d.scale_));
     };
     const auto pa = parts(a), pb = parts(b);
     if (pa < pb) return -1;

@@ -85,6 +85,10 @@ struct DecimalDivision {
 };
 DecimalDivision FloorDivide(const Decimal& value, const Decimal& divisor);
 
+// An amount a price can hold: a double keeps 15 significant digits exactly, so an amount of more
+// digits, or of 10^15 or more, would not be the one typed by the time a price is written.
+bool HoldsAsPrice(const Decimal& amount);
+
 // 10^n as a coefficient, for 0 <= n <= kMaxDigits.
 Decimal::Coefficient PowerOfTen(int n);
 

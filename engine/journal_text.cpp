@@ -1,13 +1,12 @@
 #include "journal_text.h"
 
 #include <array>
-#include <charconv>
 #include <cstdio>
 #include <initializer_list>
 #include <optional>
-#include <system_error>
 #include <utility>
 
+#include "exact_parse.h"
 #include "journal_values.h"
 
 namespace tarvello {
@@ -120,16 +119,6 @@ std::string LineTypesText(const std::vector<std::int16_t>& types) {
     return text;
 }
 
-template <typename Whole>
-std::optional<Whole> WholeIn(std::string_view text) {
-    Whole value{};
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<std::vector<std::int16_t>> LineTypesIn(std::string_view field) {
     if (field.substr(0, kLineTypesLabel.size()) != kLineTypesLabel) return std::nullopt;
     field.remove_prefix(kLineTypesLabel.size());
@@ -139,9 +128,9 @@ std::optional<std::vector<std::int16_t>> LineTypesIn(std::string_view field) {
         const std::string_view run = field.substr(0, comma);
         field = comma == std::string_view::npos ? std::string_view() : field.substr(comma + 1);
         const std::size_t x = run.find('x');
-        const auto type = WholeIn<std::int16_t>(run.substr(0, x));
-        const auto count =
-            x == std::string_view::npos ? std::optional<int>(1) : WholeIn<int>(run.substr(x + 1));
+        const auto type = ParsedExactly<std::int16_t>(run.substr(0, x));
+        const auto count = x == std::string_view::npos ? std::optional<int>(1)
+                                                       : ParsedExactly<int>(run.substr(x + 1));
         if (!type || !count || *count < 1 || types.size() + *count > 32768) return std::nullopt;
         types.insert(types.end(), static_cast<std::size_t>(*count), *type);
         if (comma != std::string_view::npos && field.empty()) return std::nullopt;
@@ -177,7 +166,7 @@ LineFields Fields(std::string_view line) {
 // "document 3" -> 3.
 std::optional<std::int32_t> Labelled(std::string_view field, std::string_view label) {
     if (field.substr(0, label.size()) != label) return std::nullopt;
-    return WholeIn<std::int32_t>(field.substr(label.size()));
+    return ParsedExactly<std::int32_t>(field.substr(label.size()));
 }
 
 bool IsId(std::string_view id) {
@@ -264,7 +253,7 @@ bool JournalReader::Line(std::string_view line) {
     if (f[0] == kMagic) {
         // A header of the first version carries no check; a later one does, and one that claims
         // a version beyond this one is taken at its word, so that nothing here writes into it.
-        const auto version = f.size() >= 2 ? WholeIn<int>(f[1]) : std::nullopt;
+        const auto version = f.size() >= 2 ? ParsedExactly<int>(f[1]) : std::nullopt;
         if (!version || *version < 1) return false;
         if (*version > kJournalVersion) {
             newerVersion_ = true;
@@ -291,7 +280,7 @@ bool JournalReader::Line(std::string_view line) {
         round->lineTypes = *types;
         return true;
     }
-    const auto row = WholeIn<std::int16_t>(f[2]);
+    const auto row = ParsedExactly<std::int16_t>(f[2]);
     if (!row) return false;
     if (kind->mark == JournalMark::Item) return Item(*round, *row, f.field, f.size());
     WrittenLineItem* item = ItemOf(*round, *row);

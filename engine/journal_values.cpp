@@ -2,8 +2,8 @@
 
 #include <charconv>
 #include <cstdio>
-#include <system_error>
 
+#include "exact_parse.h"
 #include "text_util.h"
 
 namespace tarvello {
@@ -156,12 +156,7 @@ std::string JournalValueText(const Variant& value) {
 }
 
 std::optional<double> JournalNumberIn(std::string_view text) {
-    double value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
+    return ParsedExactly<double>(text);
 }
 
 std::optional<Variant> JournalValueIn(std::string_view text) {

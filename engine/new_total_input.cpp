@@ -8,16 +8,8 @@
 namespace tarvello {
 namespace {
 
-// A double keeps 15 significant digits exactly: an amount that needs more would not be the one
-// typed by the time a price is written.
+// The most significant digits a price holds (HoldsAsPrice).
 constexpr int kMaxSignificantDigits = 15;
-
-bool FitsAPrice(const Decimal& value) {
-    Decimal::Coefficient digits = value.Abs().coefficient();
-    while (digits != 0 && digits % 10 == 0) digits /= 10;
-    return digits < PowerOfTen(kMaxSignificantDigits) &&
-           value.Abs() < Decimal(PowerOfTen(kMaxSignificantDigits), 0);
-}
 
 // Decimal::FromText turns down a number longer than it can hold: should the text read once the
 // digits past what a price holds are left out, it is a number, and too long a one.
@@ -54,7 +46,7 @@ public:
 
     Decimal Amount(const Text& text, NewTotalField field) const {
         const std::optional<Decimal> amount = Decimal::FromText(text, format_);
-        if (amount ? !FitsAPrice(*amount) : IsTooLongANumber(text, format_)) {
+        if (amount ? !HoldsAsPrice(*amount) : IsTooLongANumber(text, format_)) {
             Refuse(field, u"more digits than a price can hold. Type at most 15 digits, such as " +
                               Example(field) + u".");
         }

@@ -1,10 +1,9 @@
 #include "price_rules_form.h"
 
-#include <charconv>
 #include <string_view>
-#include <system_error>
 #include <vector>
 
+#include "exact_parse.h"
 #include "text_util.h"
 
 namespace tarvello {
@@ -12,10 +11,6 @@ namespace {
 
 constexpr std::string_view kMagic = "tarvello-price-rules";
 constexpr std::string_view kEmpty = "empty";
-
-// A double keeps 15 significant digits exactly: an amount that needs more would not be the one
-// typed by the time a price is written.
-constexpr int kMaxSignificantDigits = 15;
 
 const char16_t* const kPercentLabel = u"Leave line items whose price would change by more than … %";
 
@@ -37,13 +32,6 @@ Text Replaced(const Text& text, const Text& from, const Text& to) {
     return text.substr(0, at) + to + text.substr(at + from.size());
 }
 
-bool FitsAPrice(const Decimal& value) {
-    Decimal::Coefficient digits = value.Abs().coefficient();
-    while (digits != 0 && digits % 10 == 0) digits /= 10;
-    return digits < PowerOfTen(kMaxSignificantDigits) &&
-           value.Abs() < Decimal(PowerOfTen(kMaxSignificantDigits), 0);
-}
-
 struct Refusal {
     RulesInputError error;
 };
@@ -58,7 +46,7 @@ public:
         if (Trimmed(text).empty()) return std::nullopt;
         const std::optional<Decimal> amount = Decimal::FromText(text, format_);
         if (!amount) Refuse(row, field, u"type an amount, such as " + Example(field) + u".");
-        if (!FitsAPrice(*amount)) Refuse(row, field, u"type an amount of at most 15 digits.");
+        if (!HoldsAsPrice(*amount)) Refuse(row, field, u"type an amount of at most 15 digits.");
         return amount;
     }
 
@@ -167,15 +155,6 @@ std::vector<std::string_view> Fields(std::string_view line) {
     }
 }
 
-std::optional<int> WholeIn(std::string_view text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 class FileReader {
 public:
     explicit FileReader(const NumberFormat& showIn) : showIn_(showIn) {}
@@ -206,7 +185,7 @@ public:
 
 private:
     bool Band(const std::vector<std::string_view>& f) {
-        const std::optional<int> number = WholeIn(f[1]);
+        const std::optional<int> number = ParsedExactly<int>(f[1]);
         if (!number || *number < 1 || *number > static_cast<int>(kBandRows)) return false;
         const std::size_t row = static_cast<std::size_t>(*number - 1);
         if (bandRead_[row]) return false;
@@ -293,7 +272,7 @@ std::optional<RulesTexts> ReadPriceRulesFile(const std::string& text, const Numb
         if (first) {
             first = false;
             const bool header = fields.size() == 2 && fields[0] == kMagic &&
-                                WholeIn(fields[1]) == kPriceRulesFileVersion;
+                                ParsedExactly<int>(fields[1]) == kPriceRulesFileVersion;
             if (!header) return std::nullopt;
         } else if (!fields.empty() && fields[0][0] != '#' && !reader.Line(fields)) {
             return std::nullopt;

@@ -172,12 +172,15 @@ void RoundHistory::Add(const std::string& line) {
 // After the host has seen the writes, a mark the journal cannot take costs only a second look
 // by Undo: it is kept in memory instead.
 void RoundHistory::AddIfYouCan(const std::string& line) {
-    try {
-        if (!journal_ || !open_) throw JournalError("not open");
-        journal_->Append(line);
-    } catch (const JournalError&) {
-        if (journal_) unjournaled_.push_back(line);
+    bool journaled = false;
+    if (journal_ && open_) {
+        try {
+            journal_->Append(line);
+            journaled = true;
+        } catch (const JournalError&) {
+        }
     }
+    if (journal_ && !journaled) unjournaled_.push_back(line);
     model_.Own(line);
 }
 

@@ -44,7 +44,7 @@ std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& l
     for (const std::size_t i : taking) {
         const Wide extended =
             Mul(Scaled(lines[i].quantity, quantityScale), Scaled(lines[i].unitPrice, priceScale));
-        if (__builtin_add_overflow(totalNow, extended, &totalNow)) OutOfRange();
+        totalNow = detail::Add(totalNow, extended);
     }
     if (totalNow == 0) return SpreadRefusal::NothingToChange;
     // Shares in proportion to a negative total would turn every price round.

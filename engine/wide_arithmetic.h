@@ -1,6 +1,7 @@
 #pragma once
-// Whole numbers of 128 bits for spreading a total: the quote's decimals scaled away, products of
-// prices and totals fit, and any step that would not throws EngineError(Overflow).
+// Whole numbers of 128 bits, for exact decimals and for spreading a total (a quote's decimals
+// scaled away): products of prices and totals fit, and any step that would not throws
+// EngineError(Overflow).
 
 #include <climits>
 
@@ -13,7 +14,7 @@ using Wide = __int128;
 constexpr Wide kWideMax = static_cast<Wide>((static_cast<unsigned __int128>(1) << 127) - 1);
 
 [[noreturn]] inline void OutOfRange() {
-    throw EngineError(ErrorKind::Overflow, "a new total beyond the range of exact arithmetic");
+    throw EngineError(ErrorKind::Overflow, "beyond the range of exact arithmetic");
 }
 
 inline Wide Mul(Wide a, Wide b) {

@@ -11,12 +11,12 @@
 #include "ui/price-rules-window/price_rules_layout.h"
 
 namespace tarvello::ui::testing {
-namespace {
-
 int Fail(int code, const std::wstring& text) {
     std::fwprintf(stderr, L"RoundThroughWindow: %ls\n", text.c_str());
     return code;
 }
+
+namespace {
 
 // Waits (bounded) for the utility's window of that class.
 HWND WaitForWindowOf(DWORD processId, const wchar_t* windowClass) {

@@ -16,6 +16,9 @@ int PreviewRules(DWORD processId);
 // Opens Round to a Total, prints the total now, types `newTotal` and previews it.
 int NewTotalInWindow(HWND utility, DWORD processId, const std::wstring& newTotal);
 
+// Says why on standard error and gives back `code`: the driver's exit code.
+int Fail(int code, const std::wstring& text);
+
 // Prints the open preview's caption, totals and what its Copy puts on the clipboard.
 int PrintPreview(DWORD processId);
 

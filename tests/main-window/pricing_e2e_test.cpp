@@ -39,7 +39,9 @@ protected:
     HWND WaitForWindow(const wchar_t* windowClass) {
         for (const ULONGLONG deadline = GetTickCount64() + 60000; GetTickCount64() < deadline;
              Sleep(50)) {
-            if (HWND window = FindWindowOfClass(utility_.ProcessId(), windowClass)) return window;
+            // Shown once every text is in place.
+            HWND window = FindWindowOfClass(utility_.ProcessId(), windowClass);
+            if (window && IsWindowVisible(window)) return window;
         }
         ADD_FAILURE() << "no window of class " << Narrow(windowClass)
                       << "; the utility shows: " << Narrow(MessageBoxText(utility_.ProcessId()));

@@ -36,11 +36,6 @@ using namespace tarvello::ui::main_window;
 
 namespace {
 
-int Fail(int code, const std::wstring& text) {
-    std::fwprintf(stderr, L"RoundThroughWindow: %ls\n", text.c_str());
-    return code;
-}
-
 HWND StartUtility(const std::wstring& path, DWORD* processId) {
     std::wstring commandLine = L"\"" + path + L"\"";
     STARTUPINFOW si{};

@@ -12,7 +12,6 @@
 #include "ui/about-box/sys_info_launcher.h"
 #include "ui/window-utils/dialog_keys.h"
 #include "ui/window-utils/theme_colors.h"
-#include "ui/window-utils/twips.h"
 #include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {
@@ -80,15 +79,8 @@ void frmAbout::CreateBox() {
     SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
-    const int dpi = WindowDpi(hwnd_);
-    RECT frame{0, 0, TwipsToPixels(about_box::kClientWidthTwips, dpi),
-               TwipsToPixels(about_box::kClientHeightTwips, dpi)};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, exStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    const int dpi = SizeAndCentre(hwnd_, about_box::kClientWidthTwips,
+                                  about_box::kClientHeightTwips, kStyle, exStyle);
 
     controls_.Create(hwnd_, about_box::Controls(), dpi, DialogFont(dpi, fontFace_));
     SendMessageW(controls_.Handle(about_box::kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon),

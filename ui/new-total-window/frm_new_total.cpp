@@ -60,7 +60,7 @@ void frmNewTotal::CreateWindowAndControls() {
     if (!hwnd_) throw std::runtime_error("the Round to a Total window could not be created");
 
     // Centred on the screen, as the About box opens.
-    const int dpi = SizeAndCentre(hwnd_, kClientWidthTwips, kClientHeightTwips);
+    const int dpi = SizeAndCentre(hwnd_, kClientWidthTwips, kClientHeightTwips, kStyle, exStyle);
 
     controls_.Create(hwnd_, Controls(), dpi, kFont);
     accessible_.emplace();

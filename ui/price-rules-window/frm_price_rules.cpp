@@ -77,7 +77,7 @@ void frmPriceRules::CreateWindowAndControls() {
     if (!hwnd_) throw std::runtime_error("the Price Rules window could not be created");
 
     // Centred on the screen, as the About box opens.
-    const int dpi = SizeAndCentre(hwnd_, kClientWidthTwips, kClientHeightTwips);
+    const int dpi = SizeAndCentre(hwnd_, kClientWidthTwips, kClientHeightTwips, kStyle, exStyle);
 
     controls_.Create(hwnd_, Controls(), dpi, kFont);
     // The first band always starts at 0: its From is shown, and passed on the way to its Step,

@@ -5,10 +5,8 @@
 
 namespace tarvello::ui {
 
-int SizeAndCentre(HWND window, int widthTwips, int heightTwips) {
+int SizeAndCentre(HWND window, int widthTwips, int heightTwips, DWORD style, DWORD exStyle) {
     const int dpi = WindowDpi(window);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
     RECT frame{0, 0, TwipsToPixels(widthTwips, dpi), TwipsToPixels(heightTwips, dpi)};
     AdjustWindowRectEx(&frame, style, FALSE, exStyle);
     const int width = frame.right - frame.left;

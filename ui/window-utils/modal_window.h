@@ -40,9 +40,10 @@ private:
     bool disabled_ = false;
 };
 
-// Sizes a window of fixed size for a client area of `widthTwips` × `heightTwips` at its DPI and
-// centres it on the screen, as the program's modal windows open. Gives the DPI.
-int SizeAndCentre(HWND window, int widthTwips, int heightTwips);
+// Sizes a window of fixed size, made with `style` and `exStyle`, for a client area of
+// `widthTwips` × `heightTwips` at its DPI and centres it on the screen, as the program's modal
+// windows open. Gives the DPI.
+int SizeAndCentre(HWND window, int widthTwips, int heightTwips, DWORD style, DWORD exStyle);
 
 // Runs the window's own message loop until the window is gone, keys going through
 // HandleDialogKeys as in the program's main loop. A quit request arriving meanwhile ends the

@@ -1,8 +1,17 @@
-#include "app/system_words.h"
+#include "app/user_files.h"
 
 #include "engine/text_util.h"
+#include "identity/identity.h"
 
 namespace tarvello::app {
+
+std::wstring ProgramFolderIn(REFKNOWNFOLDERID known) {
+    PWSTR path = nullptr;
+    std::wstring folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(known, KF_FLAG_CREATE, nullptr, &path))) folder = path;
+    CoTaskMemFree(path);
+    return folder.empty() ? folder : folder + L"\\" TARVELLO_TITLE;
+}
 
 std::string Utf8(const std::wstring& text) {
     return Utf8Of(Text(text.begin(), text.end()));
