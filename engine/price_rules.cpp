@@ -27,50 +27,85 @@ Decimal EndingOf(const PriceBand& band) {
 }
 
 // The last band whose From the amount has reached; the first band holds everything below it.
-const PriceBand& BandFor(const PriceRules& rules, const Decimal& amount) {
-    const PriceBand* chosen = &rules.bands.front();
-    for (const PriceBand& band : rules.bands) {
-        if (band.from <= amount) chosen = &band;
+std::size_t BandFor(const PriceRules& rules, const Decimal& amount) {
+    std::size_t chosen = 0;
+    for (std::size_t band = 1; band < rules.bands.size(); ++band) {
+        if (rules.bands[band].from <= amount) chosen = band;
     }
-    return *chosen;
+    return chosen;
 }
 
-// The candidate the band's direction takes a non-negative amount to.
-Decimal Rounded(const PriceBand& band, const Decimal& amount) {
-    const DecimalDivision division = FloorDivide(amount - EndingOf(band), band.step);
-    if (division.remainder.IsZero()) return amount;
-    const Decimal below = amount - division.remainder;
-    const Decimal above = below + band.step;
-    switch (band.direction) {
+// The band's greatest candidate at or below the amount, and its smallest at or above, by its
+// steps alone, wherever they lie.
+Decimal AtOrBelow(const PriceBand& band, const Decimal& amount) {
+    return amount - FloorDivide(amount - EndingOf(band), band.step).remainder;
+}
+
+Decimal AtOrAbove(const PriceBand& band, const Decimal& amount) {
+    const Decimal below = AtOrBelow(band, amount);
+    return below == amount ? below : below + band.step;
+}
+
+// A band's candidates are only those from its From up to below the next band's From, so that a
+// result lies in a band whose candidate it is, and rounding it again leaves it. Past the end of
+// its own band's candidates a price goes to the first candidate of the next band that has one.
+Decimal CandidateAbove(const PriceRules& rules, std::size_t band, Decimal amount, bool strictly) {
+    for (;; ++band, strictly = false) {
+        const PriceBand& held = rules.bands[band];
+        const Decimal candidate =
+            strictly ? AtOrBelow(held, amount) + held.step : AtOrAbove(held, amount);
+        if (band + 1 == rules.bands.size() || candidate < rules.bands[band + 1].from) {
+            return candidate;
+        }
+        amount = rules.bands[band + 1].from;
+    }
+}
+
+// Below the start of its own band's candidates, to the last candidate of the band before that
+// has one; where no band has one from 0 up, the first band's below 0, which no price is given.
+Decimal CandidateBelow(const PriceRules& rules, std::size_t band, const Decimal& amount) {
+    Decimal candidate = AtOrBelow(rules.bands[band], amount);
+    for (; band > 0 && candidate < rules.bands[band].from; --band) {
+        const PriceBand& before = rules.bands[band - 1];
+        candidate = AtOrBelow(before, rules.bands[band].from);
+        if (candidate == rules.bands[band].from) candidate = candidate - before.step;
+    }
+    return candidate;
+}
+
+Decimal ByDirection(RuleDirection direction, const Decimal& amount, const Decimal& below,
+                    const Decimal& above) {
+    switch (direction) {
         case RuleDirection::Up:
             return above;
         case RuleDirection::Down:
             return below;
         case RuleDirection::Nearest:
             // A tie goes up: away from zero for the amount, and so for the signed price.
-            return division.remainder + division.remainder < band.step ? below : above;
+            return amount - below < above - amount ? below : above;
     }
     return amount;
 }
 
-Decimal SmallestAboveZero(const PriceBand& band) {
-    return band.step - FloorDivide(EndingOf(band).Negated(), band.step).remainder;
-}
-
 struct ExactResult {
-    Decimal result;                      // signed, after the zero guard
-    std::optional<Decimal> beforeGuard;  // when the guard lifted it
+    Decimal result;                     // signed, after the lift
+    std::optional<Decimal> beforeLift;  // when it was lifted
 };
 
 ExactResult RoundPrice(const PriceRules& rules, const Decimal& price) {
     const Decimal amount = price.Abs();
-    const PriceBand& band = BandFor(rules, amount);
-    const Decimal rounded = Rounded(band, amount);
+    const std::size_t band = BandFor(rules, amount);
+    const Decimal above = CandidateAbove(rules, band, amount, false);
+    const Decimal rounded = ByDirection(rules.bands[band].direction, amount,
+                                        CandidateBelow(rules, band, amount), above);
     const auto signedAsPrice = [&price](const Decimal& value) {
         return price.Sign() < 0 ? value.Negated() : value;
     };
-    if (rules.neverToZero && rounded.Sign() <= 0) {
-        return {signedAsPrice(SmallestAboveZero(band)), signedAsPrice(rounded)};
+    // A price never changes its sign, guard or no guard: a sale does not become a credit. It
+    // goes to the nearest candidate on its own side of 0 instead. The guard decides about 0.
+    if (rounded.Sign() < 0) return {signedAsPrice(above), signedAsPrice(rounded)};
+    if (rules.neverToZero && rounded.IsZero()) {
+        return {signedAsPrice(CandidateAbove(rules, 0, Decimal(), true)), signedAsPrice(rounded)};
     }
     return {signedAsPrice(rounded), std::nullopt};
 }
@@ -97,15 +132,12 @@ Decimal ExamplePrice(const PriceBand& band, const std::optional<Decimal>& nextFr
     const Coefficient grains = FloorDivide(band.step * Decimal(34, 2), grain).quotient;
     const Decimal offset = Decimal::Times(std::max<Coefficient>(grains, 1), grain);
 
-    PriceBand up = band;
-    up.direction = RuleDirection::Up;
     Decimal anchor = band.from + std::max(Decimal::Times(10, band.step), Decimal::Whole(10));
     if (nextFrom) anchor = std::min(anchor, band.from + (*nextFrom - band.from) * Decimal(5, 1));
-    const Decimal price = Rounded(up, anchor) + offset;
+    const Decimal price = AtOrAbove(band, anchor) + offset;
     if (!nextFrom || price < *nextFrom) return price;
 
-    Decimal next = Rounded(up, band.from);
-    if (next == band.from) next = next + band.step;
+    const Decimal next = AtOrBelow(band, band.from) + band.step;
     return band.from + (std::min(next, *nextFrom) - band.from) * Decimal(5, 1);
 }
 
@@ -143,13 +175,16 @@ RuleOutcome ApplyPriceRules(const PriceRules& rules, double price) {
         outcome.kind = RuleOutcome::Kind::LeftUnreadable;
         return outcome;
     }
-    if (read->IsZero()) return outcome;
+    if (read->IsZero()) {
+        outcome.kind = RuleOutcome::Kind::LeftAtZero;
+        return outcome;
+    }
     try {
         const ExactResult exact = RoundPrice(rules, *read);
         const double written = exact.result.ToDouble();
         if (written == price) return outcome;
-        // The limit judges what would be written, the zero guard's lift included: a price
-        // lifted from 0.01 to 0.99 changes by far more than its rounding alone would.
+        // The limit judges what would be written, the lift included: a price lifted from 0.01
+        // to 0.99 changes by far more than its rounding alone would.
         if (rules.maxChangePercent &&
             ChangesByMoreThan(*read, exact.result, *rules.maxChangePercent)) {
             outcome.kind = RuleOutcome::Kind::LeftTooFar;
@@ -158,8 +193,8 @@ RuleOutcome ApplyPriceRules(const PriceRules& rules, double price) {
             return outcome;
         }
         outcome.kind =
-            exact.beforeGuard ? RuleOutcome::Kind::LiftedFromZero : RuleOutcome::Kind::Rounded;
-        outcome.wouldBe = exact.beforeGuard;
+            exact.beforeLift ? RuleOutcome::Kind::LiftedFromZero : RuleOutcome::Kind::Rounded;
+        outcome.wouldBe = exact.beforeLift;
         outcome.newPrice = written;
     } catch (const EngineError& error) {
         if (error.kind() != ErrorKind::Overflow) throw;
@@ -178,6 +213,10 @@ Text DescribeRuleOutcome(const RuleOutcome& outcome, const NumberFormat& format)
                    u" %: left";
         case RuleOutcome::Kind::LeftUnreadable:
             return u"not a price these rules can round: left";
+        case RuleOutcome::Kind::Unchanged:
+            return u"already on a step";
+        case RuleOutcome::Kind::LeftAtZero:
+            return u"a price of 0: left";
         default:
             return Text();
     }
@@ -189,10 +228,7 @@ Text BandExample(const PriceRules& rules, std::size_t band, const NumberFormat& 
     if (band + 1 < rules.bands.size()) nextFrom = rules.bands[band + 1].from;
     try {
         const Decimal price = ExamplePrice(rules.bands[band], nextFrom);
-        PriceRules bandOnly = rules;
-        bandOnly.bands = {rules.bands[band]};
-        return price.ToText(format) + u" \u2192 " +
-               RoundPrice(bandOnly, price).result.ToText(format);
+        return price.ToText(format) + u" \u2192 " + RoundPrice(rules, price).result.ToText(format);
     } catch (const EngineError&) {
         return Text();
     }

@@ -1,7 +1,7 @@
 #pragma once
 // Price rules as the passes apply them: to the field chosen in the main window, the unit price
-// from the extended price as a Round works it out, and the guards' line items left with the
-// reason why.
+// from the extended price as a Round works it out, and the line items left (by a guard, or
+// already on a step) with the reason why.
 
 #include "number_format.h"
 #include "price_rules.h"

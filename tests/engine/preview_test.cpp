@@ -218,17 +218,19 @@ TEST_F(ApplyTest, AFailureInTheMiddleLeavesTheRestAndWhatWasWrittenUndoable) {
 }
 
 // Rules on the extended price: the unit price is the rounded extended price over the quantity;
-// a line item a guard leaves is shown with the reason and not written.
+// a line item a guard leaves, or one already on a step, is shown with the reason and not written.
 TEST_F(ApplyTest, PriceRulesWriteWhatTheGuardsDoNotLeave) {
-    host.items = {PricedItem(6.17, 12.34, 2), PricedItem(0.2, 0.4, 2), PricedItem(50, 100, 2)};
+    host.items = {PricedItem(6.17, 12.34, 2), PricedItem(0.2, 0.4, 2), PricedItem(50, 100, 2),
+                  PricedItem(1.33, 3.99, 3)};
+    host.items[3][u"PriceModifier"] = Variant::FromText(u"List -5%");
     before = host.items;
     PriceRules rules;
     rules.bands = {{Decimal(), Decimal::Whole(1), Decimal(99, 2), RuleDirection::Nearest}};
     rules.maxChangePercent = Decimal::Whole(5);
     const passes::RulePricing pricing(rules, RoundedPrice::ExtendedPrice, {});
-    ASSERT_EQ(PreviewWith(pricing, RowChoice::All, PlanKind::PriceRules, host, messages, plan)
-                  .status,
-              PassOutcome::Status::Completed);
+    ASSERT_EQ(
+        PreviewWith(pricing, RowChoice::All, PlanKind::PriceRules, host, messages, plan).status,
+        PassOutcome::Status::Completed);
     const PlanTable table = MakePlanTable(plan, {});
     std::vector<std::string> lines;
     for (const auto& line : table.lines) {
@@ -237,10 +239,11 @@ TEST_F(ApplyTest, PriceRulesWriteWhatTheGuardsDoNotLeave) {
                                line.cells[PlanTable::kNote]));
     }
     EXPECT_EQ(lines, (std::vector<std::string>{"5.995 11.99 ", "0.2 0.4 changes by 147.5 %: left",
-                                               "49.995 99.99 "}));
+                                               "49.995 99.99 ", "1.33 3.99 already on a step"}));
 
     EXPECT_EQ(Apply().written, 2);
     EXPECT_EQ(host.items[1], before[1]);
+    EXPECT_EQ(host.items[3], before[3]);
     EXPECT_EQ(host.items[2].at(u"UnitPrice"), Variant::Double(49.995));
     EXPECT_EQ(UndoLastRound(history, host, messages).written, 2);
     for (std::size_t row = 0; row < 3; ++row) {

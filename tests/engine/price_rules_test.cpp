@@ -36,6 +36,7 @@ TEST(PriceRulesTest, EachPriceGoesToItsBandsCandidateInExactDecimal) {
     const char* const kLeft = "not a price these rules can round: left";
     const double kInfinity = std::numeric_limits<double>::infinity();
     const PriceRules byAmount = Rules({Band(0.05), Band(1, 0.99, N, 100)});
+    const PriceRules edge = Rules({Band(0.05), Band(1, 0.99, N, 10)});
     const struct {
         PriceRules rules;
         double price, expected;
@@ -51,10 +52,10 @@ TEST(PriceRulesTest, EachPriceGoesToItsBandsCandidateInExactDecimal) {
         {Rules({Band(1, 0.99)}), 12.60, 12.99, Kind::Rounded, ""},
         {Rules({Band(1, 0.99)}), -12.34, -11.99, Kind::Rounded, ""},
         {Rules({Band(10, 9, U)}), 101, 109, Kind::Rounded, ""},
-        {Rules({Band(10, 9, U)}), 109, 109, Kind::Unchanged, ""},
+        {Rules({Band(10, 9, U)}), 109, 109, Kind::Unchanged, "already on a step"},
         {Rules({Band(1, kNone, U)}), -12.34, -13, Kind::Rounded, ""},
         {Rules({Band(1, kNone, Dn)}), 12.99, 12, Kind::Rounded, ""},
-        {Rules({Band(0.05, kNone, U)}), 0, 0, Kind::Unchanged, ""},
+        {Rules({Band(0.05, kNone, U)}), 0, 0, Kind::LeftAtZero, "a price of 0: left"},
         {Rules({Band(0.3)}), 1.0, 0.9, Kind::Rounded, ""},
         {Rules({Band(0.3)}), 1.05, 1.2, Kind::Rounded, ""},
         {Rules({Band(0.25, kNone, U)}), 3.01, 3.25, Kind::Rounded, ""},
@@ -62,8 +63,14 @@ TEST(PriceRulesTest, EachPriceGoesToItsBandsCandidateInExactDecimal) {
         {Rules({Band(0.05)}), 999999999.99, 1e9, Kind::Rounded, ""},
         {Rules({Band(0.05, kNone, Dn)}), 999999999.99, 999999999.95, Kind::Rounded, ""},
         {Rules({Band(0.1)}), 0.1 + 0.2, 0.3, Kind::Rounded, ""},
-        {Rules({Band(0.03)}), 1e15 + 0.125, 1e15 + 0.125, Kind::Unchanged, ""},
-        {byAmount, 99.99, 100, Kind::Rounded, ""},
+        {Rules({Band(0.03)}), 1e15 + 0.125, 1e15 + 0.125, Kind::Unchanged, "already on a step"},
+        {byAmount, 99.99, 99.95, Kind::Rounded, ""},
+        {edge, 10, 9.95, Kind::Rounded, ""},
+        {edge, 10.2, 9.95, Kind::Rounded, ""},
+        {Rules({Band(1, 0.99)}, kNone, false), 0.3, 0.99, Kind::LiftedFromZero,
+         "would be -0.01: lifted to 0.99"},
+        {Rules({Band(10, 9)}, kNone, false), 3, 9, Kind::LiftedFromZero,
+         "would be -1: lifted to 9"},
         {byAmount, -150.4, -149.99, Kind::Rounded, ""},
         {Rules({Band(1, 0.99)}), 0.40, 0.99, Kind::LiftedFromZero,
          "would be -0.01: lifted to 0.99"},
@@ -118,12 +125,41 @@ TEST(PriceRulesTest, RandomPricesAgreeWithAWholeNumberReference) {
         const Whole written = scaled(ApplyPriceRules(rules, asRead).newPrice);
         const Whole result = price < 0 ? -written : written;
         const Whole gap = result - amount;
+        // Or, where that candidate lies past 0, the first on the price's own side.
+        const bool keptItsSign = result > amount && result < step;
         const bool nearestOnItsSide = direction == U    ? gap >= 0 && gap < step
                                       : direction == Dn ? gap <= 0 && -gap < step
                                                         : 2 * gap <= step && 2 * gap > -step;
-        ASSERT_TRUE(nearestOnItsSide && (result - ending) % step == 0)
+        ASSERT_TRUE((nearestOnItsSide || keptItsSign) && result >= 0 &&
+                    (result - ending) % step == 0)
             << text(price) << " to " << text(step) << "n+" << text(ending) << " "
             << Utf8Of(NameOf(direction)) << ": " << text(result);
+    }
+}
+
+// Random bands, some narrower than their steps: a result lies in a band whose candidate it is,
+// so the rules applied to their own result leave it, and no price changes its sign.
+TEST(PriceRulesTest, RulesAppliedToTheirOwnResultChangeNothing) {
+    std::mt19937_64 random(20260302);
+    const auto below = [&random](long long limit) {
+        return std::uniform_int_distribution<long long>(0, limit - 1)(random);
+    };
+    for (int set = 0; set < 3000; ++set) {
+        PriceRules rules = Rules({}, kNone, below(2));
+        for (long long from = 0, n = 1 + below(5); n > 0;
+             --n, from += 1 + below(below(2) ? 99 : 99999)) {
+            const long long step = (1 + below(99)) * PowerOfTen(static_cast<int>(below(4)));
+            const auto ending = below(2) ? std::optional(Decimal(below(step), 2)) : std::nullopt;
+            rules.bands.push_back(
+                {Decimal(from, 2), Decimal(step, 2), ending, RuleDirection(below(3))});
+        }
+        for (int i = 0; i < 20; ++i) {
+            const double price = Decimal(below(9999999) * (below(2) ? -1 : 1), 2).ToDouble();
+            const double once = ApplyPriceRules(rules, price).newPrice;
+            ASSERT_EQ(ApplyPriceRules(rules, once).newPrice, once)
+                << "set " << set << ": " << price;
+            ASSERT_GE(once * price, 0) << "set " << set << ": " << price;
+        }
     }
 }
 
