@@ -56,11 +56,13 @@ struct RulesInputError {
     Text message;  // "Band 2, Step: type an amount above 0, such as 0.05."
 };
 
-// What Preview in the Price Rules window gives back: the rules read, and the texts as typed,
-// for the next opening and the file that keeps them.
+// What the Price Rules window gives back: the rules read, and the texts as typed, for the next
+// opening and the file that keeps them; a preview of them, or only that they are kept (the
+// window closed over rules changed).
 struct RulesChosen {
     PriceRules rules;
     RulesTexts typed;
+    bool preview = true;
 };
 
 // Reads what was typed, amounts in the user's decimal separator. A row with an empty Step is

@@ -24,9 +24,10 @@ public:
     }
     bool Ask(HWND owner, const std::wstring& text, const std::wstring& title) override {
         shown.push_back({owner, text, title, MB_YESNO});
-        return false;
+        return answer;
     }
     std::vector<Shown> shown;
+    bool answer = false;  // to every question: No, the default, unless a test says Yes
 };
 
 }  // namespace tarvello::test

@@ -80,9 +80,9 @@ private:
     RowChoice ReadRows() const;
     RoundedPrice ReadPriceField() const;
     // The price rules as the user last typed them, or the default ones (telling once when the
-    // file that keeps them is damaged); and keeping them.
+    // file that keeps them is damaged); and keeping them, for a preview or only to keep.
     RulesTexts LoadPriceRules();
-    void SavePriceRules(const RulesTexts& typed);
+    void SavePriceRules(const RulesTexts& typed, bool forPreview);
     // Opens the preview of `plan`, and applies it when the user chooses Apply there. False when
     // the user cancelled it.
     bool PreviewThenApply(const RoundPlan& plan);

@@ -20,7 +20,8 @@ void frmMain::mnuEditPriceRules_Click() {
         const std::optional<RulesChosen> chosen = open_.priceRules(hwnd_, typed, std::nullopt);
         if (!chosen) return;
         typed = chosen->typed;
-        SavePriceRules(typed);
+        SavePriceRules(typed, chosen->preview);
+        if (!chosen->preview) return;
         RoundPlan plan;
         const std::optional<PassOutcome> preview =
             RunWatched(PassWatch::Activity::Preview, [&](MessageSink& messages, PassWatch& watch) {
@@ -96,14 +97,15 @@ RulesTexts frmMain::LoadPriceRules() {
     return DefaultRulesTexts(format);
 }
 
-void frmMain::SavePriceRules(const RulesTexts& typed) {
+void frmMain::SavePriceRules(const RulesTexts& typed, bool forPreview) {
     UserFile* file = open_.priceRulesFile;
     if (!file) return;
     std::string why;
     if (file->Write(PriceRulesFileText(typed, UserNumberFormat()), why)) return;
     ShowError(L"The price rules could not be kept in " + ToWide(TextFromUtf8(file->Where())) +
-                  L" (" + ToWide(TextFromUtf8(why)) +
-                  L"). They are used for this preview, but will not be there next time.",
+                  L" (" + ToWide(TextFromUtf8(why)) + L")." +
+                  (forPreview ? L" They are used for this preview, but will not be there next time."
+                              : L" They will not be there next time."),
               MB_ICONWARNING);
 }
 

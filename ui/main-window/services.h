@@ -82,7 +82,8 @@ using PreviewOpener = std::function<bool(HWND owner, const RoundPlan& plan)>;
 using RulesFieldAt = std::pair<std::size_t, RulesField>;
 
 // Shows the Price Rules window modally over `owner`, with `typed` in its boxes; the rules and
-// the texts when the user chose Preview, nothing when the window was closed.
+// the texts when the user chose Preview or closed the window over rules changed that read (not
+// to preview, only to keep), nothing when the window was closed with nothing to keep.
 using PriceRulesOpener = std::function<std::optional<RulesChosen>(
     HWND owner, const RulesTexts& typed, std::optional<RulesFieldAt> focus)>;
 

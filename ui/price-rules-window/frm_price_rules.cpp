@@ -162,8 +162,23 @@ void frmPriceRules::cmdPreview_Click() {
     EndModal();
 }
 
+// The window has Close, not Cancel: what was typed is the user's work, kept as Preview keeps
+// it. Rules that do not read are dropped only when the user says so, once; No, the default,
+// goes back to the field at fault.
 void frmPriceRules::cmdClose_Click() {
+    RulesTexts typed = TypedTexts();
     chosen_.reset();
+    if (typed == typed_) return EndModal();
+    auto read = ReadPriceRules(typed, format_);
+    if (const auto* problem = std::get_if<RulesInputError>(&read)) {
+        if (!messages_.Ask(hwnd_, ToWide(problem->message) + L"\n\nDiscard the rules typed?",
+                           L"" TARVELLO_TITLE)) {
+            FocusField(problem->row, problem->field);
+            return;
+        }
+    } else {
+        chosen_ = RulesChosen{std::get<PriceRules>(std::move(read)), std::move(typed), false};
+    }
     EndModal();
 }
 

@@ -37,7 +37,8 @@ public:
 
     // Shows the window modally over the owner (the owner takes no input meanwhile) and returns
     // once it has closed: the rules and the texts when the user chose Preview with rules that
-    // read, nothing when the user closed it.
+    // read, or closed the window over rules changed that read (to keep, not to preview);
+    // nothing when the user closed it with nothing changed, or chose to drop what did not read.
     std::optional<RulesChosen> Form_Load();
 
     // Event handlers, one per user event; a band row's handlers take the row, as a control
