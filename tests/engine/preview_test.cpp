@@ -228,9 +228,9 @@ TEST_F(ApplyTest, PriceRulesWriteWhatTheGuardsDoNotLeave) {
     rules.bands = {{Decimal(), Decimal::Whole(1), Decimal(99, 2), RuleDirection::Nearest}};
     rules.maxChangePercent = Decimal::Whole(5);
     const passes::RulePricing pricing(rules, RoundedPrice::ExtendedPrice, {});
-    ASSERT_EQ(
-        PreviewWith(pricing, RowChoice::All, PlanKind::PriceRules, host, messages, plan).status,
-        PassOutcome::Status::Completed);
+    ASSERT_EQ(PreviewWith(pricing, RowChoice::All, PlanKind::PriceRules, host, messages, plan)
+                  .status,
+              PassOutcome::Status::Completed);
     const PlanTable table = MakePlanTable(plan, {});
     std::vector<std::string> lines;
     for (const auto& line : table.lines) {
