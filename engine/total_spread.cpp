@@ -22,6 +22,15 @@ Wide Scaled(const Decimal& value, int scale) {
     return Mul(value.coefficient(), PowerOfTen(scale - value.scale()));
 }
 
+// The shares and their denominator divided by what they have in common, which keeps the
+// distances the search adds up small.
+void Reduce(detail::SpreadProblem& problem) {
+    Wide common = problem.denominator;
+    for (const detail::SpreadItem& item : problem.items) common = detail::Gcd(common, item.share);
+    problem.denominator /= common;
+    for (detail::SpreadItem& item : problem.items) item.share /= common;
+}
+
 // The quote in whole numbers: quantities scaled by 10^q, prices by 10^p. One step more on a price
 // adds quantity × 10^q to the total counted in step × 10^-q; the new total there is
 // T × 10^q / step, and a share, price × T / (S × step) steps, is price × 10^p × T × 10^q / step
@@ -59,20 +68,22 @@ std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& l
         const Wide weight = Scaled(lines[i].quantity, quantityScale) * lines[i].unitPrice.Sign();
         if (weight > LLONG_MAX || weight < -LLONG_MAX) OutOfRange();
         const Wide price = Scaled(lines[i].unitPrice.Abs(), priceScale);
-        problem.items.push_back(
-            {static_cast<long long>(weight), Mul(price, total), lines[i].quantity.scale()});
+        problem.items.push_back({static_cast<long long>(weight), Mul(price, total)});
     }
-    const std::optional<std::vector<long long>> steps = detail::SearchSpread(problem);
+    Reduce(problem);
+    const std::optional<detail::SpreadSteps> steps = detail::SearchSpread(problem);
     if (!steps) return SpreadRefusal::NeedsSignChange;
 
     TotalSpread spread;
     for (const SpreadLine& line : lines) spread.unitPrices.push_back(line.unitPrice);
     for (std::size_t k = 0; k < taking.size(); ++k) {
         const std::size_t i = taking[k];
-        spread.unitPrices[i] = Decimal::Times((*steps)[k] * lines[i].unitPrice.Sign(), step);
+        spread.unitPrices[i] = Decimal::Times(steps->steps[k] * lines[i].unitPrice.Sign(), step);
         spread.reached = spread.reached + lines[i].quantity * spread.unitPrices[i];
     }
     spread.exact = spread.reached == newTotal;
+    spread.nearestTotal = spread.exact || steps->nearestTotal;
+    spread.nearestPrices = steps->nearestTotal && steps->nearestPrices;
     return spread;
 }
 
