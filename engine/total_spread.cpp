@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "errors.h"
+#include "total_spread_meet.h"
 #include "total_spread_search.h"
 #include "wide_arithmetic.h"
 
@@ -36,7 +37,8 @@ void Reduce(detail::SpreadProblem& problem) {
 // T × 10^q / step, and a share, price × T / (S × step) steps, is price × 10^p × T × 10^q / step
 // over S × 10^(q+p).
 std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& lines,
-                                                const Decimal& newTotal, const Decimal& step) {
+                                                const Decimal& newTotal, const Decimal& step,
+                                                const detail::MeetLimits& proving) {
     std::vector<std::size_t> taking;
     int quantityScale = 0, priceScale = 0;
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -64,6 +66,7 @@ std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& l
     problem.denominator = Mul(totalNow, step.coefficient());
     problem.totalNumerator = total;
     problem.totalDenominator = step.coefficient();
+    problem.proving = proving;
     for (const std::size_t i : taking) {
         const Wide weight = Scaled(lines[i].quantity, quantityScale) * lines[i].unitPrice.Sign();
         if (weight > LLONG_MAX || weight < -LLONG_MAX) OutOfRange();
@@ -91,9 +94,15 @@ std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& l
 
 std::variant<TotalSpread, SpreadRefusal> SpreadTotal(const std::vector<SpreadLine>& lines,
                                                      const Decimal& newTotal, const Decimal& step) {
+    return SpreadTotal(lines, newTotal, step, detail::MeetLimits());
+}
+
+std::variant<TotalSpread, SpreadRefusal> SpreadTotal(const std::vector<SpreadLine>& lines,
+                                                     const Decimal& newTotal, const Decimal& step,
+                                                     const detail::MeetLimits& proving) {
     if (step.Sign() <= 0) return SpreadRefusal::StepNotPositive;
     try {
-        return Spread(lines, newTotal, step);
+        return Spread(lines, newTotal, step, proving);
     } catch (const EngineError& error) {
         if (error.kind() != ErrorKind::Overflow) throw;
         return SpreadRefusal::BeyondRange;

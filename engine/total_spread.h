@@ -75,4 +75,13 @@ std::variant<TotalSpread, SpreadRefusal> SpreadTotal(const std::vector<SpreadLin
                                                      const Decimal& newTotal,
                                                      const Decimal& step = Decimal(1, 2));
 
+namespace detail {
+struct MeetLimits;
+}
+// The same, proving answers only by weighing at most `proving` choices at once: with small
+// limits, a short quote takes the ways of a long one.
+std::variant<TotalSpread, SpreadRefusal> SpreadTotal(const std::vector<SpreadLine>& lines,
+                                                     const Decimal& newTotal, const Decimal& step,
+                                                     const detail::MeetLimits& proving);
+
 }  // namespace tarvello

@@ -26,7 +26,8 @@ struct Meeting {
     std::vector<Wide> ks;  // in the order of the windows
 };
 
-// How many choices a meeting may list (and keep in memory) and walk through.
+// How many choices a meeting may list (and keep in memory) and walk through: by default about
+// 10 MB and a few tens of milliseconds.
 struct MeetLimits {
     long long listed = 1 << 17;
     long long walked = 1 << 20;

@@ -12,10 +12,6 @@
 namespace tarvello::detail {
 namespace {
 
-// What a meeting over the groups' whole ranges, or over the windows that could still hold a
-// cheaper choice, may list and walk through: about 10 MB and a few tens of milliseconds.
-constexpr MeetLimits kWholeLimits{1 << 17, 1 << 20};
-
 // The prices the bound allows a line item, in steps: within one step of its share, or 1 % of
 // it where that is more; never below one step.
 StepRange RangeOf(Wide share, Wide denominator) {
@@ -51,11 +47,13 @@ private:
     Wide oneStepEach_ = 0;  // the total with every price at one step
     std::vector<SpreadGroup> groups_;
     SpreadTarget target_;
+    MeetLimits limits_;
 };
 
 // Line items of one weight go into one group; weights are divided by their common divisor, so
 // that every whole number is a total they might come to.
-Spreader::Spreader(const SpreadProblem& problem) : items_(problem.items.size()) {
+Spreader::Spreader(const SpreadProblem& problem)
+    : items_(problem.items.size()), limits_(problem.proving) {
     Wide divisor = 0;
     for (const SpreadItem& item : problem.items) divisor = Gcd(divisor, item.weight);
     target_ = {problem.totalNumerator, Mul(problem.totalDenominator, divisor)};
@@ -76,16 +74,16 @@ std::optional<SpreadSteps> Spreader::Run() {
     if (BelowEveryTotal()) return std::nullopt;
     std::vector<KWindow> whole;
     for (const SpreadGroup& group : groups_) whole.push_back({&group, group.Low(), group.High()});
-    if (MeetFits(whole, kWholeLimits)) {
-        return Answer(Meet(whole, target_, kWholeLimits).ks, true, true);
+    if (MeetFits(whole, limits_)) {
+        return Answer(Meet(whole, target_, limits_).ks, true, true);
     }
     if (const std::optional<std::vector<Wide>> end = AtAnEnd()) return Answer(*end, true, true);
     bool proved = false;
     std::vector<Wide> ks = Nearest(proved);
     // Every choice as near the new total as this one lies within the narrowed windows.
     const std::vector<KWindow> nearer = Narrowed(whole, Off(TotalOf(ks)));
-    if (MeetFits(nearer, kWholeLimits)) {
-        return Answer(Meet(nearer, target_, kWholeLimits).ks, true, true);
+    if (MeetFits(nearer, limits_)) {
+        return Answer(Meet(nearer, target_, limits_).ks, true, true);
     }
     const bool cheapest = proved && Cheapest(nearer, ks);
     return Answer(ks, proved, cheapest);
@@ -190,8 +188,8 @@ bool Spreader::Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) con
         window.first = std::max(window.first, within.first);
         window.last = std::min(window.last, within.second);
     }
-    if (!MeetFits(windows, kWholeLimits)) return false;
-    ks = Meet(windows, {TotalOf(ks), 1}, kWholeLimits).ks;
+    if (!MeetFits(windows, limits_)) return false;
+    ks = Meet(windows, {TotalOf(ks), 1}, limits_).ks;
     return true;
 }
 

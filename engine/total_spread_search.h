@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "total_spread_meet.h"
 #include "wide_arithmetic.h"
 
 namespace tarvello::detail {
@@ -23,6 +24,8 @@ struct SpreadProblem {
     // The new total in the weights' unit, as a fraction (both > 0).
     Wide totalNumerator = 0;
     Wide totalDenominator = 1;
+    // What a meeting that proves an answer may list and walk through (total_spread_meet.h).
+    MeetLimits proving;
 };
 
 struct SpreadSteps {
