@@ -10,6 +10,8 @@
 #include <variant>
 #include <vector>
 
+#include "engine/new_total_plan.h"
+#include "engine/text_util.h"
 #include "engine/total_spread.h"
 #include "engine/total_spread_meet.h"
 
@@ -196,6 +198,23 @@ TEST(TotalSpreadTest, ReachesTheTotalOnLongQuotes) {
             EXPECT_TRUE(judge.Within(i, far.unitPrices[i])) << shape << " " << i;
         }
     }
+}
+
+TEST(TotalSpreadTest, ThePreviewSaysWhichTotalItReachesAndWhy) {
+    TotalSpread spread =
+        std::get<TotalSpread>(SpreadTotal(Lines({{1000000, 5}, {0.001, 5}}), D(5100000), D(0.01)));
+    const std::string prices =
+        "Unit prices in steps of 0.01, each within 1 % of its share of the "
+        "new total (or one step, where that is more), ";
+    EXPECT_EQ(Utf8Of(DescribeTotalReached(spread, D(5100000), D(0.01))),
+              prices +
+                  "cannot make 5100000: the nearest total they make is 5100000.00505 "
+                  "(0.00505 more).");
+    spread.nearestTotal = false;
+    EXPECT_EQ(Utf8Of(DescribeTotalReached(spread, D(5100000.01), D(0.01))),
+              prices +
+                  "were not found to make 5100000.01: the nearest total found is "
+                  "5100000.00505 (0.00495 less); a nearer one may exist.");
 }
 
 TEST(TotalSpreadTest, RefusesWithItsReason) {
