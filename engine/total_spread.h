@@ -21,17 +21,21 @@
 // Every comparison is exact (distances as fractions over one common denominator); no distance
 // is capped or rounded.
 //
-// What is proved. Line items of one quantity are taken together (total_spread_group.h): for
-// them only the sum of their steps matters, and its cheapest sharing out is known exactly. When
-// every choice of these sums can be weighed (a few line items, or a few quantities, or one of
-// them alone wide: total_spread_meet.h), the answer is the best by every aim. Otherwise the
-// total is reached greedily and finished by weighing a few line items in every combination
-// (total_spread_place.h); T reached, or the whole number of the total's smallest unit nearest
-// T, is proved nearest, and a total beyond what the bound lets the prices reach is proved too.
-// Anything else is "the nearest total found": `nearestTotal` says which. The prices are then
+// What is proved. Line items of one quantity (and sign) are taken together (total_spread_group.h):
+// for them only the sum of their steps matters, and its cheapest sharing out is known exactly. When
+// every choice of these sums can be weighed (a few line items, a few quantities, or all but one
+// of them narrow: total_spread_meet.h), the answer is the best by every aim. Otherwise the total
+// is reached greedily and finished by weighing a few groups in every combination, or by
+// residues (total_spread_place.h); then every choice as near the total lies within windows
+// narrowed by what the other groups can add at least and at most, and when those can be weighed
+// the answer is again the best by every aim. Short of that, the total reached is proved the
+// nearest when it is T, or the nearest to T of the totals that prices on the step can make at
+// all (whole multiples of what the quantities have in common), or the least or greatest the
+// bound allows; anything else is "the nearest total found" (`nearestTotal`). The prices are
 // proved the best by aims 3 and 4 only when every choice that could be cheaper can be weighed
-// (`nearestPrices`); otherwise no price can move a step either way among the line items weighed
-// last without costing more, and none breaks the bound.
+// (`nearestPrices`); otherwise the groups weighed last can do no better among themselves, and
+// no price breaks the bound. A new total below what the prices make at one step each (no
+// credits) is refused: only a price at 0 or turned round would reach it.
 //
 // A quote of 10,000 line items takes well under a second (bench/total-spread,
 // docs/performance.md). Line items with no quantity or no price have no share: they keep their

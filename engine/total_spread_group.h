@@ -99,4 +99,13 @@ private:
     std::vector<Wide> upRoom_, downRoom_;
 };
 
+// What the groups add to the total with these K (in the groups' order).
+inline Wide TotalOf(const std::vector<SpreadGroup>& groups, const std::vector<Wide>& ks) {
+    Wide total = 0;
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        total = Add(total, Mul(groups[g].weight(), ks[g]));
+    }
+    return total;
+}
+
 }  // namespace tarvello::detail

@@ -18,14 +18,6 @@ constexpr MeetLimits kFinishingLimits{1 << 15, 1 << 15};
 constexpr std::size_t kResidueMovers = 16;
 constexpr Wide kMostRadius = 1 << 20;
 
-Wide TotalOf(const std::vector<SpreadGroup>& groups, const std::vector<Wide>& ks) {
-    Wide total = 0;
-    for (std::size_t g = 0; g < groups.size(); ++g) {
-        total = Add(total, Mul(groups[g].weight(), ks[g]));
-    }
-    return total;
-}
-
 Cost StepCost(const SpreadGroup& group, Wide k, int way) {
     return group.CostAt(k + way) - group.CostAt(k);
 }

@@ -39,7 +39,7 @@ private:
     Wide Off(Wide total) const;
     std::vector<KWindow> Narrowed(std::vector<KWindow> windows, Wide off) const;
     bool Nearer(Wide a, Wide b) const;
-    Wide TotalOf(const std::vector<Wide>& ks) const;
+    Wide TotalOf(const std::vector<Wide>& ks) const { return detail::TotalOf(groups_, ks); }
     SpreadSteps Answer(const std::vector<Wide>& ks, bool nearestTotal, bool nearestPrices) const;
 
     std::size_t items_;
@@ -168,9 +168,7 @@ std::vector<Wide> Spreader::Nearest(bool& proved) const {
 
 // Whether total a is nearer the new total than b, or as near and lower.
 bool Spreader::Nearer(Wide a, Wide b) const {
-    const Wide offA = Abs(Add(Mul(a, target_.denominator), -target_.numerator));
-    const Wide offB = Abs(Add(Mul(b, target_.denominator), -target_.numerator));
-    return offA != offB ? offA < offB : a < b;
+    return Off(a) != Off(b) ? Off(a) < Off(b) : a < b;
 }
 
 // Looks for a cheaper choice coming to the same total among every one that could be: within the
@@ -191,14 +189,6 @@ bool Spreader::Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) con
     if (!MeetFits(windows, limits_)) return false;
     ks = Meet(windows, {TotalOf(ks), 1}, limits_).ks;
     return true;
-}
-
-Wide Spreader::TotalOf(const std::vector<Wide>& ks) const {
-    Wide total = 0;
-    for (std::size_t g = 0; g < groups_.size(); ++g) {
-        total = Add(total, Mul(groups_[g].weight(), ks[g]));
-    }
-    return total;
 }
 
 SpreadSteps Spreader::Answer(const std::vector<Wide>& ks, bool nearestTotal,
