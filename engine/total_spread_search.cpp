@@ -65,6 +65,7 @@ Spreader::Spreader(const SpreadProblem& problem)
         byWeight[Narrow(item.weight / divisor)].push_back(
             {i, item.share, RangeOf(item.share, problem.denominator)});
     }
+    groups_.reserve(byWeight.size());
     for (auto& [weight, members] : byWeight) {
         groups_.emplace_back(weight, std::move(members), problem.denominator);
     }
