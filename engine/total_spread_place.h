@@ -1,11 +1,13 @@
 #pragma once
 // Reaching a total when there are too many groups, or groups too wide, for Meet to weigh every
 // choice: every group starts at its best K; the cheapest steps, for what they move the total,
-// close the gap greedily; then a few groups, those cheapest to move and those of the smallest
-// weights, are weighed around where they are in every combination (total_spread_meet.h), which
-// finishes the total exactly where they can and leaves no cheaper choice among them. The total
-// reached is then the one asked for, or the nearest that this found; nothing proves that no
-// other is nearer.
+// close the gap greedily, never past it, and only with prices within a step of their shares
+// while those can. Then a few groups, those cheapest to move and those of the smallest weights,
+// are weighed around where they are in every combination (total_spread_meet.h), near prices
+// first; failing that, moves by residues (total_spread_residues.h) finish the total. The groups
+// cheapest to move are weighed once more, which leaves no cheaper choice among them. The total
+// reached is the one asked for, or the nearest this found: nothing here proves that no other is
+// nearer.
 
 #include <vector>
 
