@@ -30,7 +30,7 @@ struct Meeting {
 // 10 MB and a few tens of milliseconds.
 struct MeetLimits {
     long long listed = 1 << 17;
-    long long walked = 1 << 20;
+    long long walked = 1 << 19;
 };
 
 // Whether Meet weighs every choice of `windows` within `limits`.
