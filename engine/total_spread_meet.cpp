@@ -22,24 +22,22 @@ std::optional<Plan> PlanFor(const std::vector<KWindow>& windows, const MeetLimit
     Plan worked{{}, std::vector<std::size_t>(order.begin() + 1, order.end()), order.front()};
     if (Choices(windows, worked.walked, limits.walked) <= limits.walked) return worked;
 
+    // The widest windows into the listed half while it holds them, the others walked.
     Plan halves;
     Wide listed = 1, walked = 1;
-    const Wide cap = limits.walked;
     for (const std::size_t i : order) {
-        if (listed <= walked) {
+        const Wide count = Count(windows[i]);
+        if (listed <= limits.listed / count) {
+            listed *= count;
             halves.listed.push_back(i);
-            listed = Choices(windows, halves.listed, cap);
-        } else {
+        } else if (walked <= limits.walked / count) {
+            walked *= count;
             halves.walked.push_back(i);
-            walked = Choices(windows, halves.walked, cap);
+        } else {
+            return std::nullopt;
         }
     }
-    if (listed > walked) {
-        std::swap(halves.listed, halves.walked);
-        std::swap(listed, walked);
-    }
-    if (listed <= limits.listed && walked <= limits.walked) return halves;
-    return std::nullopt;
+    return halves;
 }
 
 // The listed half: for every sum its cheapest choice (of two as cheap, the one listed first),
