@@ -82,15 +82,25 @@ std::optional<SpreadRefusal> SpreadOver(RoundPlan& plan, const Decimal& newTotal
         item.note.clear();
     }
     plan.newTotal = newTotal;
-    plan.remark.clear();
-    if (!done.exact) {
-        const Decimal miss = newTotal - done.reached;
-        plan.remark = u"The quantities cannot make " + newTotal.ToText(format) +
-                      u" with unit prices in steps of " + step.ToText(format) +
-                      u": the nearest total they make is " + done.reached.ToText(format) + u" (" +
-                      miss.Abs().ToText(format) + (miss.Sign() > 0 ? u" less)." : u" more).");
-    }
+    plan.remark = DescribeTotalReached(done, newTotal, step, format);
     return std::nullopt;
+}
+
+Text DescribeTotalReached(const TotalSpread& spread, const Decimal& newTotal, const Decimal& step,
+                          const NumberFormat& format) {
+    if (spread.exact) return Text();
+    const Decimal miss = newTotal - spread.reached;
+    const Text prices = u"Unit prices in steps of " + step.ToText(format) +
+                        u", each within 1 % of its share of the new total (or one step, where "
+                        u"that is more), ";
+    const Text by = u" (" + miss.Abs().ToText(format) + (miss.Sign() > 0 ? u" less)" : u" more)");
+    if (spread.nearestTotal) {
+        return prices + u"cannot make " + newTotal.ToText(format) +
+               u": the nearest total they make is " + spread.reached.ToText(format) + by + u".";
+    }
+    return prices + u"were not found to make " + newTotal.ToText(format) +
+           u": the nearest total found is " + spread.reached.ToText(format) + by +
+           u"; a nearer one may exist.";
 }
 
 Text DescribeSpreadRefusal(SpreadRefusal refusal, const Decimal& newTotal, const Decimal& step,

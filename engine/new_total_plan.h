@@ -32,6 +32,11 @@ bool AnythingToSpreadOver(const RoundPlan& plan, const NumberFormat& format = {}
 std::optional<SpreadRefusal> SpreadOver(RoundPlan& plan, const Decimal& newTotal,
                                         const Decimal& step, const NumberFormat& format = {});
 
+// Which total a spread reaches when it is not the new one, by how much it misses and why (the
+// bound on every price), and whether a nearer one was ruled out; empty when exact.
+Text DescribeTotalReached(const TotalSpread& spread, const Decimal& newTotal, const Decimal& step,
+                          const NumberFormat& format = {});
+
 // Why a new total cannot be spread, in words for the user.
 Text DescribeSpreadRefusal(SpreadRefusal refusal, const Decimal& newTotal, const Decimal& step,
                            const NumberFormat& format = {});

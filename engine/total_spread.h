@@ -4,32 +4,42 @@
 // land on the price step while the total comes to exactly the amount promised whenever prices
 // on the step can make it.
 //
-// With S = Σ quantity × price now and T the new total, a line item's share is price × T / S.
-// Of all the unit prices on the step that keep every price's sign (and off 0), SpreadTotal picks
-// the one best by these aims, each deciding only among the choices the ones before leave equal:
-//   1. the total reached R nearest T; of two as near, the lower, so that the customer is never
-//      asked for more than was promised. R = T whenever some choice reaches T.
-//   2. the largest distance of any price from its share, counted in steps, smallest. No price
-//      lies more than one step from its share where that is enough to reach R.
-//   3. the fewest prices more than one step from their share.
-//   4. the smallest sum of the distances of the prices from their shares.
-//   5. a fixed rule among what is left, so that a quote always gets the same prices.
-// The distances are compared exactly, as fractions over one common denominator.
+// With S = Σ quantity × price now and T the new total, a line item's share is price × T / S
+// (the shares come to T exactly). Every new unit price is a whole number of steps with the sign
+// the price had, never 0, and SpreadTotal picks them by these aims, each deciding only among
+// the choices the ones before leave equal:
+//   1. The bound, never broken: no price lies further from its share than one step or 1 % of
+//      the share, whichever is more.
+//   2. The total reached R: T whenever some choice within the bound reaches it; otherwise the
+//      reachable total nearest T, and of two as near the lower, so that the customer is never
+//      asked for more than was promised.
+//   3. The fewest prices more than one step from their shares.
+//   4. The smallest sum of the distances of the prices from their shares.
+//   5. A fixed order of the search among what is left (of line items of one quantity, those
+//      with the most room go furthest, the earlier first), so that a quote always gets the
+//      same prices.
+// Every comparison is exact (distances as fractions over one common denominator); no distance
+// is capped or rounded.
 //
-// The work is bounded, whatever the quote (the bounds are in total_spread_search.cpp and
-// total_spread_place.cpp); a quote of a thousand line items takes milliseconds. Within the
-// bounds the choice is the best by the aims above, as it always is for a quote of a few line
-// items. A larger quote is placed in parts: the quantities with the most decimals first, per
-// residue of the total, then the others, moved greedily with a few finishing the total exactly.
-// There a price may lie further from its share than it needs to; the total still comes to the
-// nearest reachable one whenever some part finds it, and where none does, an answer of last
-// resort reaches it with a few prices far from their shares. Without such an answer (credits
-// among the line items, or quantities too unlike for the bounds to work out which totals they
-// reach), the total taken for the nearest reachable may not be it, and when the search finds
-// nothing every price keeps to its share on the step, the total landing where it lands: `exact`
-// says so.
+// What is proved. Line items of one quantity (and sign) are taken together (total_spread_group.h):
+// for them only the sum of their steps matters, and its cheapest sharing out is known exactly. When
+// every choice of these sums can be weighed (a few line items, a few quantities, or all but one
+// of them narrow: total_spread_meet.h), the answer is the best by every aim. Otherwise the total
+// is reached greedily and finished by weighing a few groups in every combination, or by
+// residues (total_spread_place.h); then every choice as near the total lies within windows
+// narrowed by what the other groups can add at least and at most, and when those can be weighed
+// the answer is again the best by every aim. Short of that, the total reached is proved the
+// nearest when it is T, or the nearest to T of the totals that prices on the step can make at
+// all (whole multiples of what the quantities have in common), or the least or greatest the
+// bound allows; anything else is "the nearest total found" (`nearestTotal`). The prices are
+// proved the best by aims 3 and 4 only when every choice that could be cheaper can be weighed
+// (`nearestPrices`); otherwise the groups weighed last can do no better among themselves, and
+// no price breaks the bound. A new total below what the prices make at one step each (no
+// credits) is refused: only a price at 0 or turned round would reach it.
 //
-// Line items with no quantity or no price have no share: they keep their price.
+// A quote of 10,000 line items takes well under a second (bench/total-spread,
+// docs/performance.md). Line items with no quantity or no price have no share: they keep their
+// price.
 
 #include <variant>
 #include <vector>
@@ -49,6 +59,10 @@ struct TotalSpread {
     std::vector<Decimal> unitPrices;
     Decimal reached;     // Σ quantity × new price, exactly
     bool exact = false;  // reached is the new total
+    // Proved: no prices within the bound come to a total nearer the new one (always when exact).
+    bool nearestTotal = true;
+    // Proved: no prices that come to `reached` are better by aims 3 and 4.
+    bool nearestPrices = true;
 };
 
 // Why there is no spread; the window words each for the user.
@@ -64,5 +78,14 @@ enum class SpreadRefusal {
 std::variant<TotalSpread, SpreadRefusal> SpreadTotal(const std::vector<SpreadLine>& lines,
                                                      const Decimal& newTotal,
                                                      const Decimal& step = Decimal(1, 2));
+
+namespace detail {
+struct MeetLimits;
+}
+// The same, proving answers only by weighing at most `proving` choices at once: with small
+// limits, a short quote takes the ways of a long one.
+std::variant<TotalSpread, SpreadRefusal> SpreadTotal(const std::vector<SpreadLine>& lines,
+                                                     const Decimal& newTotal, const Decimal& step,
+                                                     const detail::MeetLimits& proving);
 
 }  // namespace tarvello

@@ -1,16 +1,19 @@
-// A new total spread over the line items: exact where prices on the step can reach it, each
-// price as near its share as the total allows, and a reason for every refusal.
+// A new total spread over the line items: every price within a step or 1 % of its share, the
+// total exact where such prices reach it (else the nearest they reach), the fewest prices more
+// than a step from their shares, then the least distance; and a reason for every refusal.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <random>
 #include <string>
 #include <tuple>
 #include <variant>
 #include <vector>
 
+#include "engine/new_total_plan.h"
+#include "engine/text_util.h"
 #include "engine/total_spread.h"
+#include "engine/total_spread_meet.h"
 
 namespace tarvello::testing {
 namespace {
@@ -36,17 +39,78 @@ Decimal TotalNow(const std::vector<SpreadLine>& lines) {
     return sum;
 }
 
-// The largest distance of a price from its share, in steps.
-double LargestSteps(const std::vector<SpreadLine>& lines, const TotalSpread& spread,
-                    const Decimal& total, const Decimal& step) {
-    const Decimal now = TotalNow(lines);
-    double largest = 0;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const Decimal off = (spread.unitPrices[i] * now - lines[i].unitPrice * total).Abs();
-        largest = std::max(largest, off.ToDouble() / (now * step).ToDouble());
+// Prices judged by the aims, worked out here from the rule alone: quantities of up to three
+// decimals, prices and steps of up to two. A grade: how far the total lies from the new one, the
+// total (the lower of two as near), the prices more than a step from their shares, the sum of the
+// distances (times the total now).
+class Judge {
+public:
+    using Grade = std::tuple<long long, long long, long long, long long>;
+
+    Judge(const std::vector<SpreadLine>& lines, const Decimal& total, const Decimal& step)
+        : lines_(lines), total_(total), step_(step), now_(TotalNow(lines)) {}
+
+    bool Within(std::size_t i, const Decimal& price) const {
+        const Decimal share = lines_[i].unitPrice * total_;  // times now
+        return Decimal(100, 0) * Off(i, price) <=
+               std::max(Decimal(100, 0) * step_ * now_, share.Abs());
     }
-    return largest;
-}
+
+    Grade Of(const std::vector<Decimal>& prices) const {
+        long long sum = 0, far = 0, distance = 0;
+        for (std::size_t i = 0; i < prices.size(); ++i) Add(i, prices[i], sum, far, distance);
+        return {std::abs(sum - Units(total_, 5)), sum, far, distance};
+    }
+
+    // The best grade of all prices within the bound, every one tried.
+    Grade Best() const {
+        std::vector<std::vector<Decimal>> choices(lines_.size());
+        for (std::size_t i = 0; i < lines_.size(); ++i) {
+            const Decimal share = lines_[i].unitPrice * total_;
+            const long long near =
+                static_cast<long long>(FloorDivide(share, now_ * step_).quotient);
+            const long long room = std::abs(near) / 50 + 3;  // more than the bound
+            for (long long k = near - room; k <= near + room; ++k) {
+                const Decimal price = Decimal::Times(k, step_);
+                if (price.Sign() == lines_[i].unitPrice.Sign() && Within(i, price)) {
+                    choices[i].push_back(price);
+                }
+            }
+        }
+        std::vector<std::size_t> at(lines_.size(), 0);
+        std::vector<Decimal> prices(lines_.size());
+        Grade best = Of(Pick(choices, at, prices));
+        for (std::size_t i = 0; i < at.size();) {
+            if (++at[i] < choices[i].size()) {
+                best = std::min(best, Of(Pick(choices, at, prices)));
+                i = 0;
+            } else {
+                at[i++] = 0;
+            }
+        }
+        return best;
+    }
+
+private:
+    Decimal Off(std::size_t i, const Decimal& price) const {
+        return (price * now_ - lines_[i].unitPrice * total_).Abs();
+    }
+    void Add(std::size_t i, const Decimal& price, long long& sum, long long& far,
+             long long& distance) const {
+        sum += Units(lines_[i].quantity * price, 5);
+        far += Off(i, price) > step_ * now_ ? 1 : 0;
+        distance += Units(Off(i, price), 7);
+    }
+    static const std::vector<Decimal>& Pick(const std::vector<std::vector<Decimal>>& choices,
+                                            const std::vector<std::size_t>& at,
+                                            std::vector<Decimal>& prices) {
+        for (std::size_t i = 0; i < at.size(); ++i) prices[i] = choices[i][at[i]];
+        return prices;
+    }
+
+    std::vector<SpreadLine> lines_;
+    Decimal total_, step_, now_;
+};
 
 TEST(TotalSpreadTest, ReachesTheTotalWithPricesNearTheirShares) {
     const struct {
@@ -55,17 +119,33 @@ TEST(TotalSpreadTest, ReachesTheTotalWithPricesNearTheirShares) {
         std::vector<std::string> prices;
         std::string reached;
     } rows[] = {
-        // Within one step nothing reaches 300: 10.70 is 1.43 steps from its share, the least.
-        {{{1, 10}, {3, 20}, {7, 30}}, 300, 0.01, {"10.7", "21.44", "32.14"}, "300"},
+        // The prices once came to 432.05, 0.02, 0.11 and 0.05, called exact.
+        {{{699, 51.13}, {886, 68.41}, {1601, 75.7}, {835, 68.52}},
+         302238.53,
+         0.01,
+         {"56.25", "75.26", "83.17", "75.55"},
+         "302238.53"},
+        // Once 0.01 and 5,090,000,000.00. Only a step of 10,000.00 on the first moves the total
+        // further: the nearest within 1 % of the shares misses by half a cent.
+        {{{1000000, 5}, {0.001, 5}}, 5100000, 0.01, {"5.1", "5.05"}, "5100000.00505"},
+        // Once two prices more than a step from their shares where one does.
+        {{{2.5, 41.43}, {18.5, 34.4}, {3, 30.85}, {6.5, 8.32}},
+         888.88,
+         0.01,
+         {"41.5", "34.49", "30.93", "8.35"},
+         "888.88"},
+        // Credits: the first price cannot go below a step, the second no further than 28 from
+        // its share of -27.9, the third than a step from 7.12.
+        {{{2.5, 1}, {0.333, -47}, {2.5, 12}}, 10, 1, {"1", "-28", "7"}, "10.676"},
+        {{{1, 10}, {3, 20}, {7, 30}}, 300, 0.01, {"10.73", "21.43", "32.14"}, "300"},
         {{{1, 10}, {3, 20}, {7, 30}}, 250, 0.01, {"8.92", "17.85", "26.79"}, "250"},
-        // 2.5 a + 18.5 b = 70 only with b a multiple of 0.05.
-        {{{2.5, 4}, {18.5, 3}}, 70, 0.01, {"4.32", "3.2"}, "70"},
+        // 2.5 a + 18.5 b = 70 only with b a multiple of 0.05, and a is then beyond the bound.
+        {{{2.5, 4}, {18.5, 3}}, 70, 0.01, {"4.25", "3.21"}, "70.01"},
         {{{3, 9.99}}, 50, 0.01, {"16.67"}, "50.01"},  // 49.98 is further
         {{{2, 1}}, 3.01, 0.01, {"1.5"}, "3"},         // 3.02 as near: the lower
         {{{2, 5}, {2, -1}}, 10.01, 0.01, {"6.25", "-1.25"}, "10"},
-        {{{4, 2.5}, {1, -1.25}}, 12, 0.25, {"3.5", "-2"}, "12"},
-        // The same sum of distances either way: one price at a step, not one beyond it.
-        {{{2, 21}, {2, 16}, {2, 18}, {2.5, -23}}, 40, 1, {"15", "12", "13", "-16"}, "40"},
+        {{{4, 2.5}, {1, -1.25}}, 12, 0.25, {"3.5", "-1.75"}, "12.25"},  // -2 is beyond
+        {{{2, 21}, {2, 16}, {2, 18}, {2.5, -23}}, 40, 1, {"16", "12", "13", "-17"}, "39.5"},
         {{{1, 1}, {0, 3.5}, {1, 2}}, 6, 1, {"2", "3.5", "4"}, "6"},
         // Near the least total: 0.12 needs 3 a + 7 b = 12, which no a, b >= 1 make.
         {{{3, 0.01}, {7, 0.01}}, 0.12, 0.01, {"0.02", "0.01"}, "0.13"},
@@ -79,28 +159,62 @@ TEST(TotalSpreadTest, ReachesTheTotalWithPricesNearTheirShares) {
         EXPECT_EQ(prices, row.prices) << row.total;
         EXPECT_EQ(spread.reached.ToString(), row.reached);
         EXPECT_EQ(spread.exact, spread.reached == D(row.total));
+        EXPECT_TRUE(spread.nearestTotal && spread.nearestPrices) << row.total;
     }
-    // A thousand line items, with shares scattered and with shares all alike (then every line
-    // item has its part in reaching the total). The quantities of 0.333 alone set the last
-    // digits of the total: they may lie a few steps from their shares.
-    const struct {
-        bool alike;
-        double steps;  // the furthest a price may lie from its share
-    } quotes[] = {{false, 3}, {true, 1}};
-    const double odd[] = {2.5, 18.5, 0.333};
-    for (const auto& quote : quotes) {
-        std::vector<SpreadLine> many;
-        for (int i = 1; i <= 1000; ++i) {
-            many.push_back({D(i % 8 < 5 ? i % 20 + 1 : odd[i % 8 - 5]),
-                            Decimal::Times(quote.alike ? 100 : 100 + 37 * i, D(0.01))});
+}
+
+// Quotes of a thousand line items of the shapes that defeated the search, each with its new
+// prices known (every one exactly its share) and with a total only far moves reach.
+TEST(TotalSpreadTest, ReachesTheTotalOnLongQuotes) {
+    const double eight[] = {999953, 999959, 999961, 999979, 999983, 1000003, 1000033, 1000037};
+    const auto quantity = [&](int shape, int i) {
+        return shape == 0 ? D(eight[i % 8]) : D(i % 2 == 0 ? 0.001 : 1000000);
+    };
+    std::mt19937 random(20240611);
+    for (int shape = 0; shape < 2; ++shape) {
+        // New prices first, the prices now 0.8 of them: the shares are the new prices. The
+        // last price of a quantity of 0.001 brings the total onto the cent.
+        std::vector<SpreadLine> lines;
+        std::vector<Decimal> prices;
+        long long thousandths = 0;
+        for (int i = 0; i < 1000; ++i) {
+            long long cents = 50 + random() % 49951;
+            if (shape == 1 && i == 998) cents = 1000 + (1000 - thousandths % 1000) % 1000;
+            if (shape == 1 && i % 2 == 0) thousandths += cents;
+            prices.push_back(Decimal(cents, 2));
+            lines.push_back({quantity(shape, i), prices.back() * D(0.8)});
         }
-        const Decimal cent = D(0.01);
-        const Decimal total =
-            Decimal::Times(FloorDivide(TotalNow(many) * D(1.004), cent).quotient, cent);
-        const auto spread = std::get<TotalSpread>(SpreadTotal(many, total));
-        EXPECT_TRUE(spread.exact) << quote.alike;
-        EXPECT_LE(LargestSteps(many, spread, total, cent), quote.steps) << quote.alike;
+        const Decimal total = TotalNow(lines) * D(1.25);
+        const TotalSpread spread = std::get<TotalSpread>(SpreadTotal(lines, total));
+        EXPECT_EQ(spread.unitPrices, prices) << shape;
+
+        // 7.31 % more: the eight quantities reach it only with some groups far up, others down.
+        const Decimal more =
+            Decimal::Times(FloorDivide(TotalNow(lines) * D(1.0731), D(0.01)).quotient, D(0.01));
+        const TotalSpread far = std::get<TotalSpread>(SpreadTotal(lines, more));
+        EXPECT_EQ(far.exact, shape == 0) << far.reached.ToString();
+        const Judge judge(lines, more, D(0.01));
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_TRUE(judge.Within(i, far.unitPrices[i])) << shape << " " << i;
+        }
     }
+}
+
+TEST(TotalSpreadTest, ThePreviewSaysWhichTotalItReachesAndWhy) {
+    TotalSpread spread =
+        std::get<TotalSpread>(SpreadTotal(Lines({{1000000, 5}, {0.001, 5}}), D(5100000), D(0.01)));
+    const std::string prices =
+        "Unit prices in steps of 0.01, each within 1 % of its share of the "
+        "new total (or one step, where that is more), ";
+    EXPECT_EQ(Utf8Of(DescribeTotalReached(spread, D(5100000), D(0.01))),
+              prices +
+                  "cannot make 5100000: the nearest total they make is 5100000.00505 "
+                  "(0.00505 more).");
+    spread.nearestTotal = false;
+    EXPECT_EQ(Utf8Of(DescribeTotalReached(spread, D(5100000.01), D(0.01))),
+              prices +
+                  "were not found to make 5100000.01: the nearest total found is "
+                  "5100000.00505 (0.00495 less); a nearer one may exist.");
 }
 
 TEST(TotalSpreadTest, RefusesWithItsReason) {
@@ -125,73 +239,62 @@ TEST(TotalSpreadTest, RefusesWithItsReason) {
     }
 }
 
-// Small quotes against every choice within ten steps of the shares, which holds the best for
-// quantities this small (these quotes need at most seven): no choice does better by the aims.
+// Quotes of one to six line items against every choice of prices within the bound: none does
+// better by the aims, and the spread says it is proved so. Every other quote has whole
+// quantities and a new total made of prices near a common change, often reachable.
 TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
     std::mt19937 random(20240611);
-    const double quantities[] = {1, 2, 3, 7, 2.5, 0.5, 1.5};
+    const double quantities[] = {1, 3, 7, 699, 1000000, 0.333, 2.5, 18.5, 0.001};
     const double steps[] = {0.01, 0.05, 0.25, 1};
-    constexpr int kWindow = 10;
-    for (int round = 0; round < 150; ++round) {
+    int proved = 0;
+    for (int round = 0; round < 400; ++round) {
+        const bool whole = round % 2 == 0;
         const Decimal step = D(steps[random() % 4]);
+        const Decimal change(600 + random() % 1000, 3);
         std::vector<SpreadLine> lines;
-        for (std::size_t n = 2 + random() % 3; lines.size() < n;) {
+        Decimal total;
+        for (std::size_t n = 1 + random() % 6; lines.size() < n;) {
             const int sign = random() % 5 == 0 ? -1 : 1;
-            lines.push_back({D(quantities[random() % 7]),
-                             Decimal::Times(sign * static_cast<int>(4 + random() % 37), step)});
+            const double quantity = quantities[random() % (whole ? 5 : 9)];
+            const int most = n > 4 ? 150 : 400;  // shares of a few hundred steps: a few choices
+            lines.push_back({D(quantity == 699 ? 699 + random() % 903 : quantity),
+                             Decimal::Times(sign * static_cast<int>(4 + random() % most), step)});
+            const auto near = FloorDivide(lines.back().unitPrice * change, step).quotient;
+            total = total + lines.back().quantity *
+                                Decimal::Times(near + static_cast<int>(random() % 3), step);
         }
         const Decimal now = TotalNow(lines);
-        const double wanted = now.ToDouble() * (0.6 + (random() % 1000) / 1000.0);
-        const Decimal total(static_cast<long long>(wanted * PowerOfTen(step.scale())),
-                            step.scale());
-        if (total.Sign() <= 0) continue;
+        if (!whole) total = Decimal::Times(FloorDivide(now * change, step).quotient, step);
+        if (now.Sign() <= 0 || total.Sign() <= 0) continue;
         const auto result = SpreadTotal(lines, total, step);
-        ASSERT_TRUE(std::holds_alternative<TotalSpread>(result)) << round;
+        if (const auto* refused = std::get_if<SpreadRefusal>(&result)) {
+            EXPECT_EQ(*refused, SpreadRefusal::NeedsSignChange) << round;
+            continue;
+        }
         const TotalSpread& spread = std::get<TotalSpread>(result);
-
-        // A price in whole units: what it adds to the total (scale 3) and how far it lies from
-        // its share, times S (scale 7); prices added up into a grade by the aims in their order.
-        using Price = std::pair<long long, long long>;
-        const auto units = [&](std::size_t i, const Decimal& price) {
-            return Price(Units(lines[i].quantity * price, 3),
-                         Units((price * now - lines[i].unitPrice * total).Abs(), 7));
-        };
-        const long long target = Units(total, 3), oneStep = Units(now * step, 7);
-        const auto add = [&](std::array<long long, 4> sums, const Price& price) {
-            return std::array<long long, 4>{sums[0] + price.first, std::max(sums[1], price.second),
-                                            sums[2] + (price.second > oneStep),
-                                            sums[3] + price.second};
-        };
-        const auto grade = [&](const std::array<long long, 4>& sums) {
-            return std::make_tuple(std::abs(sums[0] - target), sums[0], sums[1], sums[2], sums[3]);
-        };
-        std::vector<std::vector<Price>> choices(lines.size());
-        std::array<long long, 4> mine{};
+        const Judge judge(lines, total, step);
         for (std::size_t i = 0; i < lines.size(); ++i) {
-            const long long near = FloorDivide(lines[i].unitPrice * total, now * step).quotient;
-            for (long long k = near - kWindow; k <= near + kWindow; ++k) {
-                if (k != 0 && (k > 0) == (lines[i].unitPrice.Sign() > 0)) {
-                    choices[i].push_back(units(i, Decimal::Times(k, step)));
-                }
-            }
-            mine = add(mine, units(i, spread.unitPrices[i]));
-            EXPECT_EQ(spread.unitPrices[i].Sign(), lines[i].unitPrice.Sign()) << round;
+            ASSERT_TRUE(judge.Within(i, spread.unitPrices[i])) << round << " " << i;
         }
-        const auto found = grade(mine);
-        auto best = found;
-        std::vector<std::size_t> at(lines.size() - 1, 0);  // the last line item tries all its own
-        for (bool more = true; more;) {
-            std::array<long long, 4> sums{};
-            for (std::size_t i = 0; i < at.size(); ++i) sums = add(sums, choices[i][at[i]]);
-            for (const Price& last : choices.back()) best = std::min(best, grade(add(sums, last)));
-            more = false;
-            for (std::size_t i = 0; i < at.size() && !more; ++i) {
-                more = ++at[i] < choices[i].size();
-                if (!more) at[i] = 0;
-            }
+        const Judge::Grade best = judge.Best();
+        EXPECT_EQ(judge.Of(spread.unitPrices), best) << round;
+        EXPECT_TRUE(spread.nearestTotal && spread.nearestPrices) << round;
+
+        // The ways of long quotes: within the bound, and never claiming more than is so.
+        const auto longWay = std::get<TotalSpread>(SpreadTotal(lines, total, step, {4, 16}));
+        const Judge::Grade grade = judge.Of(longWay.unitPrices);
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            EXPECT_TRUE(judge.Within(i, longWay.unitPrices[i])) << round << " " << i;
         }
-        EXPECT_EQ(found, best) << round;
+        if (longWay.nearestTotal) {
+            EXPECT_EQ(std::get<1>(grade), std::get<1>(best)) << round;
+        }
+        if (longWay.nearestPrices) {
+            EXPECT_EQ(grade, best) << round;
+        }
+        proved += longWay.nearestPrices ? 1 : 0;
     }
+    EXPECT_GT(proved, 0);  // and sometimes proving it
 }
 
 }  // namespace
