@@ -57,9 +57,11 @@ ControlSet::~ControlSet() {
 }
 
 void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count, int dpi,
-                        const FontSpec& defaultFont) {
+                        const FontSpec& defaultFont, SIZE clientTwips) {
     rows_.assign(rows, rows + count);
     defaultFont_ = defaultFont;
+    dpi_ = dpi;
+    clientTwips_ = clientTwips;
     std::vector<const ControlSpec*> order;
     for (const ControlSpec& row : rows_) order.push_back(&row);
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
@@ -68,10 +70,11 @@ void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count,
     for (const ControlSpec* row : order) {
         HWND hwnd = CreateOne(parent, *row, dpi);
         if (!hwnd) throw std::runtime_error("could not create a control of the window");
-        windows_.push_back({row->id, hwnd});
+        windows_.push_back({row->id, hwnd, PixelRect(*row, dpi)});
     }
     ArrangeStacking();
     FitVisualStyles(parent, *this);
+    Fit();
 }
 
 RECT ControlSet::PixelRect(const ControlSpec& row, int dpi) const {
