@@ -42,8 +42,9 @@ SIZE TextInk(HFONT font, const std::wstring& text, UINT format, int wrapWidth) {
         ScopedSelection bitmapIn(dc.get(), bitmap.get());
         SetTextColor(dc.get(), RGB(0, 0, 0));
         SetBkMode(dc.get(), TRANSPARENT);
+        // Unclipped: what a control would cut off at its edge shows beyond the area.
         RECT area{0, 0, wrapWidth > 0 ? wrapWidth : width, height};
-        DrawTextW(dc.get(), text.c_str(), -1, &area, format);
+        DrawTextW(dc.get(), text.c_str(), -1, &area, format | DT_NOCLIP);
         GdiFlush();
     }
     SIZE ink{0, 0};
