@@ -3,7 +3,8 @@
 // window messages from outside, looks up the version in Help > About, then closes both
 // programs. Controls are found by their captions, as a user finds them, not by ids (the menu,
 // which Wine does not show to other processes, by its command). Checks on the way that the
-// version resource and the About box say VERSION.
+// version resource and the About box say VERSION, that the manifest declares per-monitor DPI
+// awareness and that the icon is drawn for every size from 16 to 256 pixels.
 //
 //   drive_round --utility EXE --standin EXE --quote CSV --dump CSV --ready FILE --version X.Y.Z
 //
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "identity/identity.h"
+#include "identity/resource_ids.h"
 #include "tests/support/launch.h"
 #include "ui/main-window/main_window_layout.h"
 
@@ -231,6 +233,31 @@ void CheckManifestVersion(const std::wstring& exe, const Version& v) {
                                  expected);
     }
     std::printf("drive_round: manifest says %s\n", expected);
+    // Each window follows the scaling of its monitor.
+    if (manifest.find(">PerMonitorV2, PerMonitor<") == std::string::npos) {
+        throw std::runtime_error("the manifest does not declare per-monitor DPI awareness");
+    }
+}
+
+// The program's icon holds an image drawn for each size a screen at 100 % to 200 % shows it at.
+void CheckIconSizes(const std::wstring& exe) {
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(TARVELLO_ICON_ID),
+                                         MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */)
+                         : nullptr;
+    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
+    const auto* group = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
+    // A group: three words, then an entry of 14 bytes per image, its width first (0: 256).
+    std::string sizes;
+    for (int i = 0; group && i < group[4] + 256 * group[5]; ++i) {
+        const int width = group[6 + 14 * i];
+        sizes += (sizes.empty() ? "" : " ") + std::to_string(width ? width : 256);
+    }
+    if (module) FreeLibrary(module);
+    if (sizes != "16 20 24 32 40 48 64 256") {
+        throw std::runtime_error("the icon holds the sizes \"" + sizes + "\"");
+    }
+    std::printf("drive_round: the icon holds %s pixels\n", sizes.c_str());
 }
 
 // Opens Help > About, reads the version line and closes the box with OK.
@@ -267,6 +294,7 @@ void Drive(const std::map<std::wstring, std::wstring>& args) {
     const std::wstring version = args.at(L"--version");
     CheckVersionResource(utilityExe, ParseVersion(version));
     CheckManifestVersion(utilityExe, ParseVersion(version));
+    CheckIconSizes(utilityExe);
     Running running;
 
     const Started& standin = running.Add(tarvello::launch::Start(
