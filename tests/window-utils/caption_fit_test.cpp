@@ -69,6 +69,23 @@ TEST_F(AtDpi144, MainWindow) {
     EXPECT_EQ((std::vector<LONG>{client.right, client.bottom}), (std::vector<LONG>{360, 296}));
 }
 
+// The place kept between runs is in twips of the DPI the window is drawn at: stored at 150 %, it
+// opens there; moved to a monitor at 100 % and closed, it keeps twips of 96 DPI.
+TEST_F(AtDpi144, PlacementIsKeptInTwipsOfTheWindowsDpi) {
+    ScratchSettings settings;
+    settings.Put(L"Top", L"1500");
+    settings.Put(L"Left", L"3000");
+    LoadedWindow main;
+    main.Load(settings.Location());
+    RECT r;
+    GetWindowRect(main.controls.hwnd(), &r);
+    EXPECT_EQ((std::vector<LONG>{r.left, r.top}), (std::vector<LONG>{300, 150}));
+    ExpectFollowsDpi(main.controls.hwnd(), 144, 96);  // to 10 pixels right of and below it
+    Click(main.controls.cmdClose);
+    EXPECT_EQ(settings.Get(L"Left"), std::optional<std::wstring>(L"4650"));
+    EXPECT_EQ(settings.Get(L"Top"), std::optional<std::wstring>(L"2400"));
+}
+
 TEST_F(AtDpi144, AboutBox) {
     ExpectModalWhole(frmAbout::kClassName, [&](HWND owner) {
         frmAbout box(owner, messages_);
