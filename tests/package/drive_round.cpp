@@ -239,25 +239,19 @@ void CheckManifestVersion(const std::wstring& exe, const Version& v) {
     }
 }
 
-// The program's icon holds an image drawn for each size a screen at 100 % to 200 % shows it at.
+// The icon is drawn for every size from 16 to 256 pixels (a group entry is 14 bytes, its width
+// first, 0 for 256, after three words).
 void CheckIconSizes(const std::wstring& exe) {
     HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(TARVELLO_ICON_ID),
                                          MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */)
                          : nullptr;
-    HGLOBAL loaded = found ? LoadResource(module, found) : nullptr;
-    const auto* group = loaded ? static_cast<const BYTE*>(LockResource(loaded)) : nullptr;
-    // A group: three words, then an entry of 14 bytes per image, its width first (0: 256).
+    const auto* group =
+        found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
     std::string sizes;
-    for (int i = 0; group && i < group[4] + 256 * group[5]; ++i) {
-        const int width = group[6 + 14 * i];
-        sizes += (sizes.empty() ? "" : " ") + std::to_string(width ? width : 256);
-    }
+    for (int i = 0; group && i < group[4]; ++i) sizes += std::to_string(group[6 + 14 * i]) + " ";
     if (module) FreeLibrary(module);
-    if (sizes != "16 20 24 32 40 48 64 256") {
-        throw std::runtime_error("the icon holds the sizes \"" + sizes + "\"");
-    }
-    std::printf("drive_round: the icon holds %s pixels\n", sizes.c_str());
+    if (sizes != "16 20 24 32 40 48 64 0 ") throw std::runtime_error("the icon's sizes: " + sizes);
 }
 
 // Opens Help > About, reads the version line and closes the box with OK.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,29 +31,64 @@ RECT RectIn(HWND window, HWND control) {
     return r;
 }
 
-std::wstring ClassOf(HWND control) {
+bool Is(HWND control, const wchar_t* windowClass) {
     wchar_t name[64] = {};
     GetClassNameW(control, name, 64);
-    return name;
+    return _wcsicmp(name, windowClass) == 0;
 }
 
 HFONT FontOf(HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
 }
 
-// Where Wine's button draws its caption at `dpi`: the room left of it and right of it.
-int ButtonInsets(HWND button, HFONT font, int dpi) {
-    switch (GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK) {
-        case BS_RADIOBUTTON:
-        case BS_AUTORADIOBUTTON:
-        case BS_CHECKBOX:
-        case BS_AUTOCHECKBOX:
-            return 12 * dpi / 96 + 1 + DigitWidth(font) / 2;
-        case BS_GROUPBOX:
-            return 7 + 7;
-        default:
-            return 3 + 3;  // the default button's border and the space inside the frame
+bool IsOption(HWND control) {
+    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
+    return Is(control, L"Button") && (type == BS_RADIOBUTTON || type == BS_AUTOCHECKBOX);
+}
+
+// A caption as Wine draws it at `dpi`: where its pixels fall, and the room its control gives
+// them (an option's circle or box and half a digit before it, a frame's 7 pixels on either
+// side, a button's frame and border).
+struct Caption {
+    RECT drawn, room;
+};
+std::optional<Caption> CaptionOf(HWND window, HWND control, int dpi) {
+    const std::wstring text = WindowText(control);
+    const RECT r = RectIn(window, control);
+    const HFONT font = FontOf(control);
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    if (text.empty()) return std::nullopt;
+    if (Is(control, L"Static") && (style & SS_TYPEMASK) != SS_ICON) {
+        const bool wraps = r.bottom - r.top >= 2 * LineHeight(font);
+        const SIZE ink = TextInk(font, text, wraps ? DT_WORDBREAK | DT_EXPANDTABS : DT_SINGLELINE,
+                                 wraps ? r.right - r.left : 0);
+        return Caption{{r.left, r.top, r.left + ink.cx, r.top + ink.cy}, r};
     }
+    if (!Is(control, L"Button")) return std::nullopt;
+    const bool option = IsOption(control);
+    const int inset = option ? 12 * dpi / 96 + 1 + DigitWidth(font) / 2
+                      : (style & BS_TYPEMASK) == BS_GROUPBOX ? 7
+                                                             : 3;
+    const SIZE ink = TextInk(font, text, DT_SINGLELINE);
+    const int top = r.top + (r.bottom - r.top - LineHeight(font)) / 2;
+    return Caption{{r.left + inset, top, r.left + inset + ink.cx, top + ink.cy},
+                   {r.left + inset, r.top, r.right - (option ? 0 : inset), r.bottom}};
+}
+
+// What a control covers: a label's or an option's caption where it is drawn (the table lets an
+// option reach into the box below it, and the title into the band's rule), any other's whole.
+RECT Covered(HWND window, HWND control, int dpi) {
+    RECT r = RectIn(window, control);
+    const auto caption = CaptionOf(window, control, dpi);
+    if (caption && (Is(control, L"Static") || IsOption(control))) {
+        return {r.left, caption->drawn.top, caption->drawn.right, caption->drawn.bottom};
+    }
+    return r;
+}
+
+bool Within(const RECT& inner, const RECT& outer) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
 void ExpectHeadersWhole(HWND list, int dpi) {
@@ -64,63 +100,12 @@ void ExpectHeadersWhole(HWND list, int dpi) {
         item.pszText = name;
         item.cchTextMax = 64;
         ListView_GetColumn(list, column, &item);
-        const int margins = 2 * 3 * MetricForDpi(SM_CXEDGE, dpi);
-        EXPECT_LE(TextInk(FontOf(header), name, DT_SINGLELINE).cx + margins,
-                  ListView_GetColumnWidth(list, column))
+        // Wine's header keeps three edges' widths free on either side of a caption.
+        EXPECT_LE(
+            TextInk(FontOf(header), name, DT_SINGLELINE).cx + 6 * MetricForDpi(SM_CXEDGE, dpi),
+            ListView_GetColumnWidth(list, column))
             << "the header of column " << column << " is cut off";
     }
-}
-
-void ExpectCaptionWhole(HWND control, const RECT& r, int dpi) {
-    const std::wstring text = WindowText(control);
-    const std::wstring cls = ClassOf(control);
-    const HFONT font = FontOf(control);
-    const int width = r.right - r.left;
-    SCOPED_TRACE(::testing::Message() << "control " << GetDlgCtrlID(control) << " '"
-                                      << std::string(text.begin(), text.end()) << "'");
-    if (_wcsicmp(cls.c_str(), WC_LISTVIEWW) == 0) ExpectHeadersWhole(control, dpi);
-    if (text.empty() || (GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) return;
-    if (_wcsicmp(cls.c_str(), L"Static") == 0) {
-        if (r.bottom - r.top >= 2 * LineHeight(font)) {
-            const SIZE ink = TextInk(font, text, DT_WORDBREAK | DT_EXPANDTABS, width);
-            EXPECT_LE(ink.cx, width) << "wrapped past its edge";
-            EXPECT_LE(ink.cy, r.bottom - r.top) << "its last lines cut off";
-        } else {
-            EXPECT_LE(TextInk(font, text, DT_SINGLELINE).cx, width);
-        }
-    } else if (_wcsicmp(cls.c_str(), L"Button") == 0) {
-        const int ink = TextInk(font, text, DT_SINGLELINE).cx;
-        EXPECT_GT(ink, 0);
-        EXPECT_LE(ink + ButtonInsets(control, font, dpi), width);
-    }
-}
-
-bool Overlap(const RECT& a, const RECT& b) {
-    RECT both;
-    return IntersectRect(&both, &a, &b) && !EqualRect(&both, &a) && !EqualRect(&both, &b);
-}
-
-// What a control draws: a label's or an option's caption where it is drawn (the table lets an
-// option's box reach into the text box below it, and the title's into the band's rule), any
-// other control's whole rectangle.
-RECT Drawn(HWND window, HWND control, int dpi) {
-    const RECT r = RectIn(window, control);
-    const std::wstring text = WindowText(control);
-    const HFONT font = FontOf(control);
-    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-    if (text.empty()) return r;
-    if (_wcsicmp(ClassOf(control).c_str(), L"Static") == 0 && (style & SS_TYPEMASK) != SS_ICON) {
-        const SIZE ink = TextInk(font, text, DT_WORDBREAK | DT_EXPANDTABS, r.right - r.left);
-        return {r.left, r.top, r.left + ink.cx, r.top + ink.cy};
-    }
-    const LONG_PTR type = style & BS_TYPEMASK;
-    if (_wcsicmp(ClassOf(control).c_str(), L"Button") == 0 &&
-        (type == BS_RADIOBUTTON || type == BS_AUTOCHECKBOX)) {
-        const SIZE ink = TextInk(font, text, DT_SINGLELINE);
-        const int top = r.top + (r.bottom - r.top - LineHeight(font)) / 2;
-        return {r.left, top, r.left + ButtonInsets(control, font, dpi) + ink.cx, top + ink.cy};
-    }
-    return r;
 }
 
 }  // namespace
@@ -131,41 +116,42 @@ void ExpectCaptionsWhole(HWND window, int dpi) {
     RECT client;
     GetClientRect(window, &client);
     for (std::size_t i = 0; i < controls.size(); ++i) {
-        ExpectCaptionWhole(controls[i], RectIn(window, controls[i]), dpi);
-        const RECT drawn = Drawn(window, controls[i], dpi);
-        if (!WindowText(controls[i]).empty()) {
-            RECT inside;
-            IntersectRect(&inside, &drawn, &client);
-            EXPECT_TRUE(EqualRect(&inside, &drawn))
-                << "control " << GetDlgCtrlID(controls[i]) << " lies outside the client area";
+        const int id = GetDlgCtrlID(controls[i]);
+        if (Is(controls[i], WC_LISTVIEWW)) ExpectHeadersWhole(controls[i], dpi);
+        if (const auto caption = CaptionOf(window, controls[i], dpi)) {
+            EXPECT_GT(caption->drawn.right, caption->drawn.left) << "control " << id;
+            EXPECT_TRUE(Within(caption->drawn, caption->room)) << "control " << id << " cut off";
+            EXPECT_TRUE(Within(caption->drawn, client)) << "control " << id << " outside";
         }
+        const RECT covered = Covered(window, controls[i], dpi);
         for (std::size_t j = i + 1; j < controls.size(); ++j) {
-            EXPECT_FALSE(Overlap(drawn, Drawn(window, controls[j], dpi)))
-                << "controls " << GetDlgCtrlID(controls[i]) << " and " << GetDlgCtrlID(controls[j])
-                << " overlap";
+            const RECT other = Covered(window, controls[j], dpi);
+            RECT both;
+            EXPECT_FALSE(IntersectRect(&both, &covered, &other) && !EqualRect(&both, &covered) &&
+                         !EqualRect(&both, &other))
+                << "controls " << id << " and " << GetDlgCtrlID(controls[j]) << " overlap";
         }
     }
     RECT frame;
     GetWindowRect(window, &frame);
     EXPECT_LE(frame.right - frame.left, 1280);
-    EXPECT_LE(frame.bottom - frame.top, 1024 - 40 * 144 / 96);
+    EXPECT_LE(frame.bottom - frame.top, 1024 - 60);
 }
 
 void ExpectFollowsDpi(HWND window, int from, int dpi) {
     std::map<HWND, int> lines;
-    for (HWND c : VisibleControls(window)) lines[c] = LineHeight(FontOf(c));
-    RECT now;
-    GetWindowRect(window, &now);
-    RECT suggested{now.left + 10, now.top + 10,
-                   now.left + 10 + MulDiv(now.right - now.left, dpi, from),
-                   now.top + 10 + MulDiv(now.bottom - now.top, dpi, from)};
+    for (HWND c : VisibleControls(window)) {
+        if (!WindowText(c).empty()) lines[c] = LineHeight(FontOf(c));
+    }
+    RECT r;
+    GetWindowRect(window, &r);
+    RECT suggested{r.left + 10, r.top + 10, r.left + 10 + MulDiv(r.right - r.left, dpi, from),
+                   r.top + 10 + MulDiv(r.bottom - r.top, dpi, from)};
     SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
-    RECT after;
-    GetWindowRect(window, &after);
-    EXPECT_EQ((std::vector<LONG>{after.left, after.top}),
+    GetWindowRect(window, &r);
+    EXPECT_EQ((std::vector<LONG>{r.left, r.top}),
               (std::vector<LONG>{suggested.left, suggested.top}));
     for (const auto& [control, height] : lines) {
-        if (WindowText(control).empty()) continue;
         EXPECT_NEAR(LineHeight(FontOf(control)), MulDiv(height, dpi, from), 2)
             << "the font of control " << GetDlgCtrlID(control) << " is not of " << dpi << " DPI";
     }

@@ -37,24 +37,20 @@ void ExpectWholeAtEveryDpi(HWND window) {
     }
 }
 
-// Opens a modal window through `open` and checks it from inside its loop, then closes it.
-void ExpectModalWhole(const wchar_t* windowClass, const std::function<void(HWND owner)>& open) {
-    test::ModalDriver driver(windowClass);
-    driver.Then([&] {
-        HWND window = test::FindModal(windowClass);
-        ASSERT_NE(window, nullptr);
-        ExpectWholeAtEveryDpi(window);
-        DestroyWindow(window);
-    });
-    driver.ArmGuard();
-    open(driver.owner());
-    driver.DisarmGuard();
-    EXPECT_FALSE(driver.guardFired());
-}
-
 class AtDpi144 : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(SystemDpi(), 144) << "the program did not start at 144 DPI"; }
+    // Opens a modal window through `open` and checks it from inside its loop, then closes it.
+    void ExpectModalWhole(const wchar_t* windowClass, const std::function<void(HWND)>& open) {
+        test::ModalDriver driver(windowClass);
+        driver.Then([&] {
+            ExpectWholeAtEveryDpi(test::FindModal(windowClass));
+            DestroyWindow(test::FindModal(windowClass));
+        });
+        driver.ArmGuard();
+        open(driver.owner());
+        EXPECT_FALSE(driver.guardFired());
+    }
     test::RecordingPresenter messages_;
 };
 
@@ -82,38 +78,20 @@ TEST_F(AtDpi144, PlacementIsKeptInTwipsOfTheWindowsDpi) {
     EXPECT_EQ((std::vector<LONG>{r.left, r.top}), (std::vector<LONG>{300, 150}));
     ExpectFollowsDpi(main.controls.hwnd(), 144, 96);  // to 10 pixels right of and below it
     Click(main.controls.cmdClose);
-    EXPECT_EQ(settings.Get(L"Left"), std::optional<std::wstring>(L"4650"));
-    EXPECT_EQ(settings.Get(L"Top"), std::optional<std::wstring>(L"2400"));
+    EXPECT_EQ(settings.Get(L"Left").value_or(L""), L"4650");
+    EXPECT_EQ(settings.Get(L"Top").value_or(L""), L"2400");
 }
 
-TEST_F(AtDpi144, AboutBox) {
-    ExpectModalWhole(frmAbout::kClassName, [&](HWND owner) {
-        frmAbout box(owner, messages_);
-        box.Form_Load();
-    });
-}
-
-TEST_F(AtDpi144, Preview) {
+TEST_F(AtDpi144, ModalWindows) {
+    ExpectModalWhole(frmAbout::kClassName,
+                     [&](HWND owner) { frmAbout(owner, messages_).Form_Load(); });
     RoundPlan plan;
-    PlannedLineItem line;
-    line.row = 3;
-    line.quantity = Variant::Double(2);
-    line.unitPrice = Variant::Double(41.9);
-    line.extendedPrice = Variant::Double(83.8);
-    line.modifier = Variant::FromText(u"List -5%");
-    line.newUnitPrice = 40;
-    plan.items = {line};
+    plan.items.resize(1);
     ExpectModalWhole(frmPreview::kClassName,
                      [&](HWND owner) { frmPreview(owner, plan, kPoint, messages_).Form_Load(); });
-}
-
-TEST_F(AtDpi144, PriceRules) {
     ExpectModalWhole(frmPriceRules::kClassName, [&](HWND owner) {
         frmPriceRules(owner, DefaultRulesTexts(kPoint), kPoint, messages_).Form_Load();
     });
-}
-
-TEST_F(AtDpi144, RoundToATotal) {
     ExpectModalWhole(frmNewTotal::kClassName, [&](HWND owner) {
         frmNewTotal(owner, u"4,321.09", DefaultNewTotalTexts(kPoint), kPoint, messages_)
             .Form_Load();

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <optional>
 #include <string>
 
 #include "ui/window-utils/scoped_win.h"
@@ -12,30 +11,18 @@ namespace tarvello::ui::testing {
 
 namespace {
 
-// Less than the test's own timeout, so that the value is put back however the child hangs.
-constexpr DWORD kChildTimeoutMs = 200000;
-
-// The user's LogPixels set for as long as it lives, and put back (or taken away) after.
+// The user's LogPixels, set while it lives and then put back as it was (or taken away).
 class ScopedLogPixels {
 public:
     explicit ScopedLogPixels(DWORD dpi) {
         RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
                         KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.put(), nullptr);
-        DWORD value = 0, size = sizeof(value), type = 0;
-        if (RegQueryValueExW(key_.get(), L"LogPixels", nullptr, &type,
-                             reinterpret_cast<BYTE*>(&value), &size) == ERROR_SUCCESS &&
-            type == REG_DWORD) {
-            before_ = value;
-        }
+        DWORD size = sizeof(before_);
+        had_ = RegGetValueW(key_.get(), nullptr, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &before_,
+                            &size) == ERROR_SUCCESS;
         Set(dpi);
     }
-    ~ScopedLogPixels() {
-        if (before_) {
-            Set(*before_);
-        } else {
-            RegDeleteValueW(key_.get(), L"LogPixels");
-        }
-    }
+    ~ScopedLogPixels() { had_ ? Set(before_) : void(RegDeleteValueW(key_.get(), L"LogPixels")); }
     ScopedLogPixels(const ScopedLogPixels&) = delete;
     ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
 
@@ -45,7 +32,8 @@ private:
                        sizeof(dpi));
     }
     ScopedKey key_;
-    std::optional<DWORD> before_;
+    DWORD before_ = 0;
+    bool had_ = false;
 };
 
 }  // namespace
@@ -55,19 +43,15 @@ int RunAgainAtDpi(int dpi) {
     std::wstring command = std::wstring(GetCommandLineW()) + L" " + kChildFlag;
     STARTUPINFOW start{};
     start.cb = sizeof(start);
-    start.dwFlags = STARTF_USESTDHANDLES;
-    start.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    start.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    start.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION child{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                         &start, &child)) {
-        std::fprintf(stderr, "could not start the tests again at %d DPI\n", dpi);
         return 1;
     }
     ScopedHandleKernel process(child.hProcess), thread(child.hThread);
+    // Less than the test's own timeout, so that the value is put back however the child hangs.
     DWORD code = 1;
-    if (WaitForSingleObject(process.get(), kChildTimeoutMs) != WAIT_OBJECT_0) {
+    if (WaitForSingleObject(process.get(), 200000) != WAIT_OBJECT_0) {
         std::fprintf(stderr, "the tests at %d DPI did not end in time\n", dpi);
         TerminateProcess(process.get(), 1);
         WaitForSingleObject(process.get(), INFINITE);
