@@ -233,7 +233,6 @@ void CheckManifestVersion(const std::wstring& exe, const Version& v) {
                                  expected);
     }
     std::printf("drive_round: manifest says %s\n", expected);
-    // Each window follows the scaling of its monitor.
     if (manifest.find(">PerMonitorV2, PerMonitor<") == std::string::npos) {
         throw std::runtime_error("the manifest does not declare per-monitor DPI awareness");
     }

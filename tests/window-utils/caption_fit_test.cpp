@@ -59,16 +59,12 @@ HFONT FontOf(HWND control) {
     return reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
 }
 
-bool IsOption(HWND control) {
-    const LONG_PTR type = GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK;
-    return Is(control, L"Button") && (type == BS_RADIOBUTTON || type == BS_AUTOCHECKBOX);
-}
-
 // A caption as Wine draws it at `dpi`: where its pixels fall, and the room its control gives
 // them (an option's circle or box and half a digit before it, a frame's 7 pixels on either
 // side, a button's frame and border).
 struct Caption {
     RECT drawn, room;
+    bool covers;  // what it draws is all it covers: a label's, an option's
 };
 std::optional<Caption> CaptionOf(HWND window, HWND control, int dpi) {
     const std::wstring text = WindowText(control);
@@ -80,17 +76,19 @@ std::optional<Caption> CaptionOf(HWND window, HWND control, int dpi) {
         const bool wraps = r.bottom - r.top >= 2 * LineHeight(font);
         const SIZE ink = TextInk(font, text, wraps ? DT_WORDBREAK | DT_EXPANDTABS : DT_SINGLELINE,
                                  wraps ? r.right - r.left : 0);
-        return Caption{{r.left, r.top, r.left + ink.cx, r.top + ink.cy}, r};
+        return Caption{{r.left, r.top, r.left + ink.cx, r.top + ink.cy}, r, true};
     }
     if (!Is(control, L"Button")) return std::nullopt;
-    const bool option = IsOption(control);
+    const bool option =
+        (style & BS_TYPEMASK) == BS_RADIOBUTTON || (style & BS_TYPEMASK) == BS_AUTOCHECKBOX;
     const int inset = option ? 12 * dpi / 96 + 1 + DigitWidth(font) / 2
                       : (style & BS_TYPEMASK) == BS_GROUPBOX ? 7
                                                              : 3;
     const SIZE ink = TextInk(font, text, DT_SINGLELINE);
     const int top = r.top + (r.bottom - r.top - LineHeight(font)) / 2;
     return Caption{{r.left + inset, top, r.left + inset + ink.cx, top + ink.cy},
-                   {r.left + inset, r.top, r.right - (option ? 0 : inset), r.bottom}};
+                   {r.left + inset, r.top, r.right - (option ? 0 : inset), r.bottom},
+                   option};
 }
 
 // What a control covers: a label's or an option's caption where it is drawn (the table lets an
@@ -98,10 +96,9 @@ std::optional<Caption> CaptionOf(HWND window, HWND control, int dpi) {
 RECT Covered(HWND window, HWND control, int dpi) {
     RECT r = RectIn(window, control);
     const auto caption = CaptionOf(window, control, dpi);
-    if (caption && (Is(control, L"Static") || IsOption(control))) {
-        return {r.left, caption->drawn.top, caption->drawn.right, caption->drawn.bottom};
-    }
-    return r;
+    return caption && caption->covers
+               ? RECT{r.left, caption->drawn.top, caption->drawn.right, caption->drawn.bottom}
+               : r;
 }
 
 bool Within(const RECT& inner, const RECT& outer) {

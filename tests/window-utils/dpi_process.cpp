@@ -9,55 +9,35 @@
 
 namespace tarvello::ui::testing {
 
-namespace {
-
-// The user's LogPixels, set while it lives and then put back as it was (or taken away).
-class ScopedLogPixels {
-public:
-    explicit ScopedLogPixels(DWORD dpi) {
-        RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
-                        KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key_.put(), nullptr);
-        DWORD size = sizeof(before_);
-        had_ = RegGetValueW(key_.get(), nullptr, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &before_,
-                            &size) == ERROR_SUCCESS;
-        Set(dpi);
-    }
-    ~ScopedLogPixels() { had_ ? Set(before_) : void(RegDeleteValueW(key_.get(), L"LogPixels")); }
-    ScopedLogPixels(const ScopedLogPixels&) = delete;
-    ScopedLogPixels& operator=(const ScopedLogPixels&) = delete;
-
-private:
-    void Set(DWORD dpi) {
-        RegSetValueExW(key_.get(), L"LogPixels", 0, REG_DWORD, reinterpret_cast<BYTE*>(&dpi),
-                       sizeof(dpi));
-    }
-    ScopedKey key_;
-    DWORD before_ = 0;
-    bool had_ = false;
-};
-
-}  // namespace
-
 int RunAgainAtDpi(int dpi) {
-    ScopedLogPixels logPixels(static_cast<DWORD>(dpi));
+    ScopedKey desktop;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, desktop.put(), nullptr);
+    DWORD before = 0, size = sizeof(before);
+    const bool had = RegGetValueW(desktop.get(), nullptr, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                                  &before, &size) == ERROR_SUCCESS;
+    const auto set = [&](DWORD value) {
+        RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    };
+    set(static_cast<DWORD>(dpi));
     std::wstring command = std::wstring(GetCommandLineW()) + L" " + kChildFlag;
     STARTUPINFOW start{};
     start.cb = sizeof(start);
     PROCESS_INFORMATION child{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &start, &child)) {
-        return 1;
-    }
-    ScopedHandleKernel process(child.hProcess), thread(child.hThread);
-    // Less than the test's own timeout, so that the value is put back however the child hangs.
     DWORD code = 1;
-    if (WaitForSingleObject(process.get(), 200000) != WAIT_OBJECT_0) {
-        std::fprintf(stderr, "the tests at %d DPI did not end in time\n", dpi);
-        TerminateProcess(process.get(), 1);
-        WaitForSingleObject(process.get(), INFINITE);
-    } else {
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
+                       &child)) {
+        ScopedHandleKernel process(child.hProcess), thread(child.hThread);
+        // Less than the test's own timeout: the value is put back however the child hangs.
+        if (WaitForSingleObject(process.get(), 200000) != WAIT_OBJECT_0) {
+            std::fprintf(stderr, "the tests at %d DPI did not end in time\n", dpi);
+            TerminateProcess(process.get(), 1);
+            WaitForSingleObject(process.get(), INFINITE);
+        }
         GetExitCodeProcess(process.get(), &code);
     }
+    had ? set(before) : void(RegDeleteValueW(desktop.get(), L"LogPixels"));
     return static_cast<int>(code);
 }
 

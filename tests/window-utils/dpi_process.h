@@ -9,8 +9,7 @@ namespace tarvello::ui::testing {
 // What the child is started with, last on its command line.
 inline constexpr const wchar_t* kChildFlag = L"--tarvello-at-dpi";
 
-// Starts this program again with kChildFlag at `dpi`; gives its exit code (1 when it could not
-// be started, or did not end in time and was ended).
+// Starts this program again with kChildFlag at `dpi`; gives its exit code.
 int RunAgainAtDpi(int dpi);
 
 }  // namespace tarvello::ui::testing
