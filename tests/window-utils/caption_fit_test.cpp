@@ -1,13 +1,18 @@
 // Every window at 144 DPI, as a user at 150 % scaling opens it, then moved to monitors at 192,
 // 120 and 96 DPI: every caption whole as Wine draws its controls, measured in the control's own
-// font as drawn, nothing overlapping, everything inside the window. The tests run in a child
-// process started at 144 DPI (dpi_process.h).
+// font as drawn, nothing overlapping, everything inside the window.
+//
+// The tests run in a child started at 144 DPI. Wine takes a program's DPI as it starts from
+// HKCU\Control Panel\Desktop LogPixels (before HKLM\...\Hardware Profiles\Current\Software\Fonts
+// LogPixels): it is set for the child and put back once the child has ended. Any program started
+// meanwhile in the prefix would get it too: the test runs alone.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include <cstdio>
 #include <cwchar>
 #include <functional>
 #include <map>
@@ -20,12 +25,12 @@
 #include "tests/about-box/recording_presenter.h"
 #include "tests/main-window/window_test_support.h"
 #include "tests/support/modal_driver.h"
-#include "tests/window-utils/dpi_process.h"
 #include "ui/about-box/frm_about.h"
 #include "ui/new-total-window/frm_new_total.h"
 #include "ui/preview-window/frm_preview.h"
 #include "ui/price-rules-window/frm_price_rules.h"
 #include "ui/window-utils/dpi.h"
+#include "ui/window-utils/scoped_win.h"
 #include "ui/window-utils/text_ink.h"
 #include "ui/window-utils/window_text.h"
 
@@ -33,6 +38,8 @@ namespace tarvello::ui::testing {
 namespace {
 
 const NumberFormat kPoint{u"."};
+// What the child is started with, last on its command line.
+constexpr const wchar_t* kChildFlag = L"--tarvello-at-dpi";
 
 std::vector<HWND> VisibleControls(HWND window) {
     std::vector<HWND> controls;
@@ -246,6 +253,39 @@ TEST_F(AtDpi144, ModalWindows) {
         frmNewTotal(owner, u"4,321.09", DefaultNewTotalTexts(kPoint), kPoint, messages_)
             .Form_Load();
     });
+}
+
+// Starts this program again with kChildFlag at `dpi`; gives its exit code.
+int RunAgainAtDpi(int dpi) {
+    ScopedKey desktop;
+    RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0,
+                    KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, desktop.put(), nullptr);
+    DWORD before = 0, size = sizeof(before);
+    const bool had = RegGetValueW(desktop.get(), nullptr, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
+                                  &before, &size) == ERROR_SUCCESS;
+    const auto set = [&](DWORD value) {
+        RegSetValueExW(desktop.get(), L"LogPixels", 0, REG_DWORD,
+                       reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    };
+    set(static_cast<DWORD>(dpi));
+    std::wstring command = std::wstring(GetCommandLineW()) + L" " + kChildFlag;
+    STARTUPINFOW start{};
+    start.cb = sizeof(start);
+    PROCESS_INFORMATION child{};
+    DWORD code = 1;
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
+                       &child)) {
+        ScopedHandleKernel process(child.hProcess), thread(child.hThread);
+        // Less than the test's own timeout: the value is put back however the child hangs.
+        if (WaitForSingleObject(process.get(), 200000) != WAIT_OBJECT_0) {
+            std::fprintf(stderr, "the tests at %d DPI did not end in time\n", dpi);
+            TerminateProcess(process.get(), 1);
+            WaitForSingleObject(process.get(), INFINITE);
+        }
+        GetExitCodeProcess(process.get(), &code);
+    }
+    had ? set(before) : void(RegDeleteValueW(desktop.get(), L"LogPixels"));
+    return static_cast<int>(code);
 }
 
 }  // namespace
