@@ -70,7 +70,7 @@ void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count,
     for (const ControlSpec* row : order) {
         HWND hwnd = CreateOne(parent, *row, dpi);
         if (!hwnd) throw std::runtime_error("could not create a control of the window");
-        windows_.push_back({row->id, hwnd, PixelRect(*row, dpi)});
+        windows_.push_back({row->id, hwnd});
     }
     ArrangeStacking();
     FitVisualStyles(parent, *this);

@@ -99,7 +99,6 @@ private:
     struct Created {
         int id;
         HWND hwnd;
-        RECT placed;  // in the parent's client area
     };
     struct TextNeed {
         int width = 0, height = 0;  // 0: none
@@ -109,7 +108,7 @@ private:
     HWND CreateOne(HWND parent, const ControlSpec& row, int dpi);
     RECT PixelRect(const ControlSpec& row, int dpi) const;
     TextNeed NeedOf(const ControlSpec& row, HWND control, const RECT& table) const;
-    void Place(Created& created, RECT rect) const;
+    void Place(const Created& created, RECT rect) const;
     void ArrangeStacking() const;
     static LRESULT CALLBACK OptionKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR subclassId, DWORD_PTR refData);

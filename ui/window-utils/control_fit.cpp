@@ -86,7 +86,7 @@ void ControlSet::Fit() {
         return std::find_if(boxes.begin(), boxes.end(),
                             [id](const FitBox& b) { return b.id == id; });
     };
-    for (Created& c : windows_) {
+    for (const Created& c : windows_) {
         const FitBox& box = *at(c.id);
         int x = box.left, y = box.top;
         if (box.container) {
@@ -97,15 +97,19 @@ void ControlSet::Fit() {
     }
 }
 
-void ControlSet::Place(Created& created, RECT rect) const {
-    if (Same(rect, created.placed)) return;
-    created.placed = rect;
+// Only a control that is not where it belongs moves (a window may have moved some since, to
+// follow its size).
+void ControlSet::Place(const Created& created, RECT rect) const {
     const ControlSpec* row = Row(created.id);
     if (row && row->kind == ControlKind::DropDownList) {
         // The window reaches down over the list it drops, as when it was made.
         const int items = static_cast<int>(SendMessageW(created.hwnd, CB_GETCOUNT, 0, 0));
         rect.bottom += (rect.bottom - rect.top) * std::max(items, 0);
     }
+    RECT now;
+    GetWindowRect(created.hwnd, &now);
+    MapWindowPoints(nullptr, GetParent(created.hwnd), reinterpret_cast<POINT*>(&now), 2);
+    if (Same(rect, now)) return;
     SetWindowPos(created.hwnd, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
