@@ -9,6 +9,7 @@
 //   RoundThroughWindow.exe [--start UTILITY.exe] --undo   (chooses Edit > Undo Round)
 //   RoundThroughWindow.exe --rules        (Edit > Price Rules, three bands typed, left open)
 //   RoundThroughWindow.exe --preview-rules   (presses Preview in the open Price Rules window)
+//   RoundThroughWindow.exe --close-rules  (presses Close in the open Price Rules window)
 //   RoundThroughWindow.exe --total AMOUNT (Edit > Round to a Total, AMOUNT typed, previewed)
 //   RoundThroughWindow.exe --close        (presses the utility's Close button)
 //   RoundThroughWindow.exe --close-host   (closes the stand-in host's window)
@@ -30,6 +31,7 @@
 #include "tests/main-window/remote_window.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/preview-window/preview_layout.h"
+#include "ui/price-rules-window/price_rules_layout.h"
 
 using namespace tarvello::ui::testing;
 using namespace tarvello::ui::main_window;
@@ -137,6 +139,9 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc == 2 && std::wstring(argv[1]) == L"--close") {
         return CloseWindowOf(L"TarvelloRoundingMain", kCmdClose);
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"--close-rules") {
+        return CloseWindowOf(L"TarvelloPriceRules", tarvello::ui::price_rules_window::kCmdClose);
     }
     if (argc == 2 && std::wstring(argv[1]) == L"--close-host") {
         return CloseWindowOf(L"TarvelloStandinWindow", 0);

@@ -3,7 +3,8 @@
 // window messages from outside, looks up the version in Help > About, then closes both
 // programs. Controls are found by their captions, as a user finds them, not by ids (the menu,
 // which Wine does not show to other processes, by its command). Checks on the way that the
-// version resource and the About box say VERSION.
+// version resource and the About box say VERSION, that the manifest declares per-monitor DPI
+// awareness and that the icon is drawn for every size from 16 to 256 pixels.
 //
 //   drive_round --utility EXE --standin EXE --quote CSV --dump CSV --ready FILE --version X.Y.Z
 //
@@ -20,6 +21,7 @@
 #include <vector>
 
 #include "identity/identity.h"
+#include "identity/resource_ids.h"
 #include "tests/support/launch.h"
 #include "ui/main-window/main_window_layout.h"
 
@@ -231,6 +233,24 @@ void CheckManifestVersion(const std::wstring& exe, const Version& v) {
                                  expected);
     }
     std::printf("drive_round: manifest says %s\n", expected);
+    if (manifest.find(">PerMonitorV2, PerMonitor<") == std::string::npos) {
+        throw std::runtime_error("the manifest does not declare per-monitor DPI awareness");
+    }
+}
+
+// The icon is drawn for every size from 16 to 256 pixels (a group entry is 14 bytes, its width
+// first, 0 for 256, after three words).
+void CheckIconSizes(const std::wstring& exe) {
+    HMODULE module = LoadLibraryExW(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = module ? FindResourceW(module, MAKEINTRESOURCEW(TARVELLO_ICON_ID),
+                                         MAKEINTRESOURCEW(14) /* RT_GROUP_ICON */)
+                         : nullptr;
+    const auto* group =
+        found ? static_cast<const BYTE*>(LockResource(LoadResource(module, found))) : nullptr;
+    std::string sizes;
+    for (int i = 0; group && i < group[4]; ++i) sizes += std::to_string(group[6 + 14 * i]) + " ";
+    if (module) FreeLibrary(module);
+    if (sizes != "16 20 24 32 40 48 64 0 ") throw std::runtime_error("the icon's sizes: " + sizes);
 }
 
 // Opens Help > About, reads the version line and closes the box with OK.
@@ -267,6 +287,7 @@ void Drive(const std::map<std::wstring, std::wstring>& args) {
     const std::wstring version = args.at(L"--version");
     CheckVersionResource(utilityExe, ParseVersion(version));
     CheckManifestVersion(utilityExe, ParseVersion(version));
+    CheckIconSizes(utilityExe);
     Running running;
 
     const Started& standin = running.Add(tarvello::launch::Start(

@@ -1,12 +1,13 @@
 // ContrastTheme: puts the Wine session of a prefix into a white-on-black contrast theme for a
-// picture, and the colours it had back afterwards. Used by scripts/screenshot-contrast.
+// picture, and the colours it had back afterwards; finds where a window of the utility is for a
+// picture. Used by scripts/screenshot-contrast and scripts/screenshot-150.
 //
 //   ContrastTheme.exe --set KEPT.txt        keeps the colours it changes in KEPT.txt, then sets
 //                                           white on black
 //   ContrastTheme.exe --put-back KEPT.txt   sets the colours kept in KEPT.txt again
-//   ContrastTheme.exe --window-rect         waits until the utility's window is up and answers,
-//                                           and prints its screen rectangle
-//                                           "left top width height"
+//   ContrastTheme.exe --window-rect [CLASS] waits until the utility's window (of CLASS, the
+//                                           main window's by default) is up and answers, and
+//                                           prints its screen rectangle "left top width height"
 //
 // The colours last for the session of the prefix's Wine server: a shutdown of the prefix puts
 // them back as well. Exit codes: 0 done, 1 bad command line, 2 it could not be done.
@@ -44,10 +45,10 @@ bool ReadTheme(const std::wstring& path, Theme& theme) {
     return !theme.colours.empty();
 }
 
-int PrintWindowRect() {
+int PrintWindowRect(const wchar_t* windowClass) {
     // The utility was started beside this program; its window comes in its own time.
     for (int i = 0; i < 600; ++i) {
-        HWND window = FindWindowW(L"TarvelloRoundingMain", nullptr);
+        HWND window = FindWindowW(windowClass, nullptr);
         DWORD_PTR answer = 0;
         if (window && IsWindowVisible(window) &&
             SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer)) {
@@ -66,9 +67,12 @@ int PrintWindowRect() {
 
 int wmain(int argc, wchar_t** argv) {
     const std::wstring option = argc > 1 ? argv[1] : L"";
-    if (argc == 2 && option == L"--window-rect") return PrintWindowRect();
+    if (option == L"--window-rect" && argc <= 3) {
+        return PrintWindowRect(argc == 3 ? argv[2] : L"TarvelloRoundingMain");
+    }
     if (argc != 3) {
-        std::fprintf(stderr, "usage: ContrastTheme --set|--put-back KEPT.txt | --window-rect\n");
+        std::fprintf(stderr,
+                     "usage: ContrastTheme --set|--put-back KEPT.txt | --window-rect [CLASS]\n");
         return 1;
     }
     if (option == L"--set") {

@@ -2,15 +2,17 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "identity/identity.h"
-#include "identity/resource_ids.h"
 #include "ui/about-box/about_box_layout.h"
 #include "ui/about-box/sys_info_launcher.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/dpi.h"
+#include "ui/window-utils/dpi_change.h"
 #include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/window_text.h"
 
@@ -21,29 +23,17 @@ namespace {
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME;
 
-// The program's icon when the executable carries one, the platform's otherwise (test programs
-// have none).
-HICON ProgramIcon(int size) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TARVELLO_ICON_ID),
-                                              IMAGE_ICON, size, size, LR_SHARED));
-    if (!icon) {
-        icon = static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32512) /* IDI_APPLICATION */,
-                                             IMAGE_ICON, size, size, LR_SHARED));
-    }
-    return icon;
-}
-
 // The font the platform gives a dialog that names none: the stock GUI font ("MS Shell Dlg",
 // 8 points). The box's twips were laid out for its metrics; the larger message font of newer
 // systems would clip the one-line version label.
-FontSpec DialogFont(int dpi, std::wstring& face) {
+FontSpec DialogFont(std::wstring& face) {
     LOGFONTW lf{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof(lf), &lf);
     face = lf.lfFaceName;
     FontSpec font;
     font.face = face.c_str();
-    font.points = lf.lfHeight < 0 ? -lf.lfHeight * 72.0 / dpi : 8.0;
+    // The stock font is made for the system's DPI, whatever the box's own.
+    font.points = lf.lfHeight < 0 ? -lf.lfHeight * 72.0 / SystemDpi() : 8.0;
     font.weight = lf.lfWeight ? static_cast<int>(lf.lfWeight) : FW_NORMAL;
     return font;
 }
@@ -60,6 +50,9 @@ frmAbout::~frmAbout() {
 void frmAbout::Form_Load() {
     CreateBox();
     SetTexts();
+    // The texts are in: the controls make room for them, and the box takes the room they need.
+    controls_.Fit();
+    SizeAndCentre(hwnd_, controls_.ClientSize(), controls_.Dpi());
     owner_.Disable();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     UpdateWindow(hwnd_);
@@ -68,25 +61,31 @@ void frmAbout::Form_Load() {
 }
 
 void frmAbout::CreateBox() {
-    HICON icon = ProgramIcon(GetSystemMetrics(SM_CXICON));
-    HICON smallIcon = ProgramIcon(GetSystemMetrics(SM_CXSMICON));
-
-    // Created hidden: every text is in place before the box is first seen.
+    // Created hidden, on its owner's monitor: every text is in place before the box is first
+    // seen.
     const DWORD exStyle = owner_.InOwnersBand(kExStyle);
-    CreateBase(kClassName, L"", kStyle, exStyle, 0, 0, 0, 0, owner_.owner(), nullptr, icon,
-               smallIcon);
+    const RECT monitor = OwnersMonitor(owner_.owner());
+    CreateBase(kClassName, L"", kStyle, exStyle, monitor.left, monitor.top, 0, 0, owner_.owner(),
+               nullptr);
     if (!hwnd_) throw std::runtime_error("the About box could not be created");
-    SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
-    SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
 
-    const int dpi = SizeAndCentre(hwnd_, about_box::kClientWidthTwips,
-                                  about_box::kClientHeightTwips, kStyle, exStyle);
-
-    controls_.Create(hwnd_, about_box::Controls(), dpi, DialogFont(dpi, fontFace_));
-    SendMessageW(controls_.Handle(about_box::kPicIcon), STM_SETICON, reinterpret_cast<WPARAM>(icon),
-                 0);
+    const int dpi = WindowDpi(hwnd_);
+    controls_.Create(hwnd_, about_box::Controls(), dpi, DialogFont(fontFace_),
+                     SIZE{about_box::kClientWidthTwips, about_box::kClientHeightTwips});
+    ShowIcons(dpi);
     // OK is the default button: it wears the thick border and takes Enter.
     SendMessageW(controls_.Handle(about_box::kCmdOK), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+}
+
+// The title bar's icons and the picture's, drawn for the box's DPI.
+void frmAbout::ShowIcons(int dpi) {
+    icons_.SetOn(hwnd_, dpi);
+    HWND picture = controls_.Handle(about_box::kPicIcon);
+    RECT area;
+    GetClientRect(picture, &area);
+    ScopedIcon icon = LoadProgramIcon(std::min(area.right, area.bottom));
+    SendMessageW(picture, STM_SETICON, reinterpret_cast<WPARAM>(icon.get()), 0);
+    pictureIcon_ = std::move(icon);
 }
 
 void frmAbout::SetTexts() {
@@ -143,6 +142,9 @@ LRESULT frmAbout::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             // to OK (the first in tab order) when it opens.
             return KeepFocusOnActivate(hwnd_, wParam, lParam, lastFocus_,
                                        controls_.Handle(about_box::kCmdOK));
+        case WM_DPICHANGED:
+            ShowIcons(FollowDpiChange(hwnd_, wParam, lParam, {&controls_}));
+            return 0;
         case WM_CLOSE:
             // Closing by the title bar discards the box exactly as OK does.
             cmdOK_Click();

@@ -12,6 +12,7 @@
 #include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
+#include "ui/window-utils/program_icons.h"
 
 namespace tarvello::ui {
 
@@ -40,6 +41,7 @@ public:
 
 private:
     void CreateBox();
+    void ShowIcons(int dpi);
     void SetTexts();
     void EndModal();
     LRESULT OnCommand(int id, int code);
@@ -49,6 +51,8 @@ private:
     SysInfoSettings sysInfo_;
     std::wstring fontFace_;  // the controls' font keeps a pointer to it
     ControlSet controls_;
+    WindowIcons icons_;
+    ScopedIcon pictureIcon_;
     HWND lastFocus_ = nullptr;
 };
 

@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "identity/identity.h"
-#include "identity/resource_ids.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/dpi_change.h"
 #include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
 
@@ -29,35 +29,22 @@ frmMain::~frmMain() {
 
 void frmMain::Load(int showCommand) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    dpi_ = WindowDpi(nullptr);
-    RECT frame{0, 0, TwipsToPixels(kClientWidthTwips, dpi_),
-               TwipsToPixels(kClientHeightTwips, dpi_)};
-    const SIZE client{frame.right, frame.bottom};
-    AdjustWindowRectEx(&frame, style, TRUE, 0);
-
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    auto icon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TARVELLO_ICON_ID),
-                                              IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                              GetSystemMetrics(SM_CYICON), LR_SHARED));
-    auto smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(TARVELLO_ICON_ID),
-                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    // Made at the system's DPI, where the system puts it; the layout follows the DPI the window
+    // is then drawn at.
+    dpi_ = SystemDpi();
+    const SIZE frame = FrameForClient(
+        {TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)}, style,
+        true, 0, dpi_);
     HMENU menu = BuildMenu();
     if (!CreateBase(kClassName, L"" TARVELLO_TITLE, style, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.right - frame.left, frame.bottom - frame.top, nullptr, menu, icon,
-                    smallIcon)) {
+                    frame.cx, frame.cy, nullptr, menu)) {
         DestroyMenu(menu);
         throw std::runtime_error("could not create the main window");
     }
-    // Should the menu bar take another height than the one allowed for, keep the client size.
-    RECT actual;
-    GetClientRect(hwnd_, &actual);
-    if (actual.right != client.cx || actual.bottom != client.cy) {
-        SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left + client.cx - actual.right,
-                     frame.bottom - frame.top + client.cy - actual.bottom,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    dpi_ = WindowDpi(hwnd_);
+    icons_.SetOn(hwnd_, dpi_);
     OnCreate();
+    SetClientSize(hwnd_, controls_.ClientSize(), dpi_);
     UpdateUndoItem();
     Form_Load();
     ShowWindow(hwnd_, showCommand);
@@ -70,7 +57,8 @@ void frmMain::Load(int showCommand) {
 }
 
 void frmMain::OnCreate() {
-    controls_.Create(hwnd_, Controls(), dpi_, kWindowFont);
+    controls_.Create(hwnd_, Controls(), dpi_, kWindowFont,
+                     SIZE{kClientWidthTwips, kClientHeightTwips});
     // The progress line lies on the header band, above the title, and shows only during a pass.
     progress_.Create(hwnd_, ProgressControls(), dpi_, kWindowFont);
     HWND progressLine = progress_.Handle(kLblProgress);
@@ -146,6 +134,11 @@ LRESULT frmMain::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             break;
         case WM_ACTIVATE:
             OnActivate(wParam);
+            return 0;
+        case WM_DPICHANGED:
+            // Moved to a monitor with other scaling: the placement kept is in twips of this DPI.
+            dpi_ = FollowDpiChange(hwnd_, wParam, lParam, {&controls_, &progress_});
+            icons_.SetOn(hwnd_, dpi_);
             return 0;
         case kReadJournalMessage:
             history_.Refresh();

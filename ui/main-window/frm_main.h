@@ -13,6 +13,7 @@
 #include "ui/window-utils/accessible_names.h"
 #include "ui/window-utils/base_window.h"
 #include "ui/window-utils/control_factory.h"
+#include "ui/window-utils/program_icons.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::ui {
@@ -117,7 +118,9 @@ private:
     ControlSet progress_;
     AccessibleAnnotations accessible_;
     ScopedAccelerators shortcuts_;
+    WindowIcons icons_;
     HWND lastFocus_ = nullptr;
+    // The DPI the window is drawn at now: its placement is kept in twips of it.
     int dpi_ = 96;
     // Set while a pass runs.
     PassWatch* watch_ = nullptr;

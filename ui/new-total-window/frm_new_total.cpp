@@ -8,6 +8,7 @@
 
 #include "identity/identity.h"
 #include "ui/new-total-window/new_total_layout.h"
+#include "ui/window-utils/dpi_change.h"
 #include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
 #include "ui/window-utils/window_text.h"
@@ -43,6 +44,9 @@ std::optional<NewTotalChosen> frmNewTotal::Form_Load() {
     SetWindowTextW(controls_.Handle(kLblTotalNow), (L"Total now: " + ToWide(totalNow_)).c_str());
     SetWindowTextW(Box(NewTotalField::NewTotal), ToWide(typed_.newTotal).c_str());
     SetWindowTextW(Box(NewTotalField::Step), ToWide(typed_.step).c_str());
+    // Centred on its owner's monitor, as the About box opens, with room for the texts it shows.
+    controls_.Fit();
+    SizeAndCentre(hwnd_, controls_.ClientSize(), controls_.Dpi());
     FocusField(focus_.value_or(NewTotalField::NewTotal));
     owner_.Disable();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -55,14 +59,13 @@ std::optional<NewTotalChosen> frmNewTotal::Form_Load() {
 void frmNewTotal::CreateWindowAndControls() {
     // Created hidden: every text is in place before the window is first seen.
     const DWORD exStyle = owner_.InOwnersBand(WS_EX_DLGMODALFRAME);
-    CreateBase(kClassName, L"Round to a Total", kStyle, exStyle, 0, 0, 0, 0, owner_.owner(),
-               nullptr);
+    const RECT monitor = OwnersMonitor(owner_.owner());
+    CreateBase(kClassName, L"Round to a Total", kStyle, exStyle, monitor.left, monitor.top, 0, 0,
+               owner_.owner(), nullptr);
     if (!hwnd_) throw std::runtime_error("the Round to a Total window could not be created");
 
-    // Centred on the screen, as the About box opens.
-    const int dpi = SizeAndCentre(hwnd_, kClientWidthTwips, kClientHeightTwips, kStyle, exStyle);
-
-    controls_.Create(hwnd_, Controls(), dpi, kFont);
+    controls_.Create(hwnd_, Controls(), WindowDpi(hwnd_), kFont,
+                     SIZE{kClientWidthTwips, kClientHeightTwips});
     accessible_.emplace();
     accessible_->Annotate({&controls_});
     // Preview is the default button: it wears the thick border and takes Enter.
@@ -127,6 +130,9 @@ LRESULT frmNewTotal::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             // Like a dialog, the window gives the focus back to the control that last had it.
             return KeepFocusOnActivate(hwnd_, wParam, lParam, lastFocus_,
                                        Box(NewTotalField::NewTotal));
+        case WM_DPICHANGED:
+            FollowDpiChange(hwnd_, wParam, lParam, {&controls_});
+            return 0;
         case WM_CLOSE:
             // The title bar's close asks for nothing, as Close.
             cmdClose_Click();

@@ -8,6 +8,7 @@
 
 #include "ui/preview-window/preview_layout.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/dpi_change.h"
 #include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
 
@@ -40,6 +41,7 @@ frmPreview::~frmPreview() {
 bool frmPreview::Form_Load() {
     CreateWindowAndControls();
     FillList();
+    SizeAndPlace();
     // The list has the focus as the window opens (Cancel when there is no list).
     lastFocus_ = controls_.Handle(table_.lines.empty() ? kCmdCancel : kLvwLineItems);
     owner_.Disable();
@@ -57,27 +59,49 @@ void frmPreview::CreateWindowAndControls() {
     const wchar_t* caption = kind_ == PlanKind::PriceRules ? L"Preview by Price Rules"
                              : kind_ == PlanKind::NewTotal ? L"Preview of a New Total"
                                                            : L"Preview Round";
-    CreateBase(kClassName, caption, kStyle, exStyle, 0, 0, 0, 0, owner_.owner(), nullptr);
+    const RECT monitor = OwnersMonitor(owner_.owner());
+    CreateBase(kClassName, caption, kStyle, exStyle, monitor.left, monitor.top, 0, 0,
+               owner_.owner(), nullptr);
     if (!hwnd_) throw std::runtime_error("the preview could not be created");
 
-    const int dpi = WindowDpi(hwnd_);
-    createdClient_ = {TwipsToPixels(kClientWidthTwips, dpi),
-                      TwipsToPixels(kClientHeightTwips, dpi)};
-    RECT frame{0, 0, createdClient_.cx, createdClient_.cy};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, exStyle);
-    // Never smaller than the main window.
+    controls_.Create(hwnd_, Controls(), WindowDpi(hwnd_), kFont,
+                     SIZE{kClientWidthTwips, kClientHeightTwips});
+    SendMessageW(controls_.Handle(kCmdApply), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
+    // Ctrl+C copies the list, wherever the focus is: the window has no text box of its own.
+    ACCEL copy{FVIRTKEY | FCONTROL, 'C', static_cast<WORD>(kCmdCopy)};
+    shortcuts_.reset(CreateAcceleratorTableW(&copy, 1));
+    SetPropW(hwnd_, kShortcutsProperty, shortcuts_.get());
+}
+
+// The window's first size, centred on its owner's monitor as the About box opens: the table's
+// client area with room for the texts, never smaller than the main window.
+void frmPreview::SizeAndPlace() {
+    controls_.Fit();
+    RememberLayout();
     RECT ownerRect{0, 0, 0, 0};
     if (owner_.owner()) GetWindowRect(owner_.owner(), &ownerRect);
     minimumWindow_ = {std::max(ownerRect.right - ownerRect.left, 200L),
                       std::max(ownerRect.bottom - ownerRect.top, 150L)};
-    const int width = std::max<int>(frame.right - frame.left, minimumWindow_.cx);
-    const int height = std::max<int>(frame.bottom - frame.top, minimumWindow_.cy);
-    // Centred on the screen, as the About box opens.
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    SizeAndCentre(hwnd_, createdClient_, controls_.Dpi());
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    if (frame.right - frame.left < minimumWindow_.cx ||
+        frame.bottom - frame.top < minimumWindow_.cy) {
+        const RECT monitor = OwnersMonitor(owner_.owner());
+        const int width = std::max<int>(frame.right - frame.left, minimumWindow_.cx);
+        const int height = std::max<int>(frame.bottom - frame.top, minimumWindow_.cy);
+        SetWindowPos(hwnd_, nullptr, monitor.left + (monitor.right - monitor.left - width) / 2,
+                     monitor.top + (monitor.bottom - monitor.top - height) / 2, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The window may have opened larger than its table (a large main window): follow it.
+    FollowClientSize();
+}
 
-    controls_.Create(hwnd_, Controls(), dpi, kFont);
+// The controls as laid out for the client area the window was made with, for following its size.
+void frmPreview::RememberLayout() {
+    createdClient_ = controls_.ClientSize();
+    placed_.clear();
     for (const ControlSpec& row : Controls()) {
         HWND control = controls_.Handle(row.id);
         RECT rect;
@@ -85,15 +109,26 @@ void frmPreview::CreateWindowAndControls() {
         MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&rect), 2);
         placed_.push_back({row.id, rect});
     }
-    // The window may have opened larger than its table (a large main window): follow it.
+}
+
+void frmPreview::FollowClientSize() {
     RECT client;
     GetClientRect(hwnd_, &client);
     Form_Resize(client.right, client.bottom);
-    SendMessageW(controls_.Handle(kCmdApply), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
-    // Ctrl+C copies the list, wherever the focus is: the window has no text box of its own.
-    ACCEL copy{FVIRTKEY | FCONTROL, 'C', static_cast<WORD>(kCmdCopy)};
-    shortcuts_.reset(CreateAcceleratorTableW(&copy, 1));
-    SetPropW(hwnd_, kShortcutsProperty, shortcuts_.get());
+}
+
+// On another monitor's scaling: fonts, layout and columns of the new DPI in the suggested
+// rectangle; the smallest size as the main window's is there.
+void frmPreview::FollowDpi(WPARAM wParam, LPARAM lParam) {
+    const int before = controls_.Dpi();
+    const int dpi = DpiOfChange(wParam);
+    TakeSuggestedRect(hwnd_, lParam);
+    controls_.ChangeDpi(dpi);
+    SizeColumns(dpi);
+    RememberLayout();
+    minimumWindow_ = {MulDiv(minimumWindow_.cx, dpi, before),
+                      MulDiv(minimumWindow_.cy, dpi, before)};
+    FollowClientSize();
 }
 
 // The owner is enabled again before the window goes, so that the activation goes back to it.
@@ -176,6 +211,9 @@ LRESULT frmPreview::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
             limits->ptMinTrackSize = {minimumWindow_.cx, minimumWindow_.cy};
             return 0;
         }
+        case WM_DPICHANGED:
+            FollowDpi(wParam, lParam);
+            return 0;
         case WM_CLOSE:
             // The window's close button writes nothing, as Cancel.
             cmdCancel_Click();

@@ -43,6 +43,13 @@ public:
 private:
     void CreateWindowAndControls();
     void FillList();
+    // Each column as wide as its widest text or its header, whichever is wider, and at least as
+    // the table has it at `dpi`.
+    void SizeColumns(int dpi);
+    void SizeAndPlace();
+    void RememberLayout();
+    void FollowClientSize();
+    void FollowDpi(WPARAM wParam, LPARAM lParam);
     void EndModal();
     LRESULT OnCommand(int id, int code);
 

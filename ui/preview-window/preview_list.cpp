@@ -19,7 +19,7 @@ using namespace preview_window;
 void frmPreview::FillList() {
     HWND list = controls_.Handle(kLvwLineItems);
     ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-    const int dpi = WindowDpi(hwnd_);
+    const int dpi = controls_.Dpi();
     const auto& columns = Columns();
     for (int column = 0; column < PlanTable::kColumnCount; ++column) {
         std::wstring name = ToWide(ColumnName(static_cast<PlanTable::Column>(column)));
@@ -48,18 +48,7 @@ void frmPreview::FillList() {
         ++index;
     }
 
-    // Each column as wide as its widest text or its header, whichever is wider: readable
-    // however narrow the window, which then scrolls the list sideways.
-    for (int column = 0; column < PlanTable::kColumnCount; ++column) {
-        const int opened = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
-        const int content = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
-        const std::wstring name = ToWide(ColumnName(static_cast<PlanTable::Column>(column)));
-        const int header = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
-                                                         reinterpret_cast<LPARAM>(name.c_str()))) +
-                           TwipsToPixels(kColumnPaddingTwips, dpi);
-        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, std::max({opened, content, header}));
-    }
+    SizeColumns(dpi);
 
     const bool nothing = table_.lines.empty();
     ShowWindow(list, nothing ? SW_HIDE : SW_SHOW);
@@ -75,6 +64,22 @@ void frmPreview::FillList() {
     std::wstring totals = ToWide(TotalsText(table_, format_));
     if (!table_.remark.empty()) totals += L"\r\n" + ToWide(table_.remark);
     SetWindowTextW(controls_.Handle(kLblTotals), totals.c_str());
+}
+
+// Readable however narrow the window, which then scrolls the list sideways.
+void frmPreview::SizeColumns(int dpi) {
+    HWND list = controls_.Handle(kLvwLineItems);
+    const auto& columns = Columns();
+    for (int column = 0; column < PlanTable::kColumnCount; ++column) {
+        const int opened = TwipsToPixels(columns[static_cast<std::size_t>(column)].widthTwips, dpi);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, LVSCW_AUTOSIZE);
+        const int content = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+        const std::wstring name = ToWide(ColumnName(static_cast<PlanTable::Column>(column)));
+        const int header = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
+                                                         reinterpret_cast<LPARAM>(name.c_str()))) +
+                           TwipsToPixels(kColumnPaddingTwips, dpi);
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, column, std::max({opened, content, header}));
+    }
 }
 
 void frmPreview::cmdCopy_Click() {

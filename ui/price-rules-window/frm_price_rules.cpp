@@ -10,6 +10,7 @@
 #include "identity/identity.h"
 #include "ui/price-rules-window/band_examples.h"
 #include "ui/price-rules-window/price_rules_layout.h"
+#include "ui/window-utils/dpi_change.h"
 #include "ui/window-utils/theme_colors.h"
 #include "ui/window-utils/twips.h"
 #include "ui/window-utils/window_text.h"
@@ -61,6 +62,9 @@ frmPriceRules::~frmPriceRules() {
 std::optional<RulesChosen> frmPriceRules::Form_Load() {
     CreateWindowAndControls();
     ShowTexts();
+    // Centred on its owner's monitor, as the About box opens, with room for the texts it shows.
+    controls_.Fit();
+    SizeAndCentre(hwnd_, controls_.ClientSize(), controls_.Dpi());
     lastFocus_ = controls_.Handle(FieldControlId(focus_.first, focus_.second));
     owner_.Disable();
     ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -73,13 +77,13 @@ std::optional<RulesChosen> frmPriceRules::Form_Load() {
 
 void frmPriceRules::CreateWindowAndControls() {
     const DWORD exStyle = owner_.InOwnersBand(WS_EX_DLGMODALFRAME);
-    CreateBase(kClassName, L"Price Rules", kStyle, exStyle, 0, 0, 0, 0, owner_.owner(), nullptr);
+    const RECT monitor = OwnersMonitor(owner_.owner());
+    CreateBase(kClassName, L"Price Rules", kStyle, exStyle, monitor.left, monitor.top, 0, 0,
+               owner_.owner(), nullptr);
     if (!hwnd_) throw std::runtime_error("the Price Rules window could not be created");
 
-    // Centred on the screen, as the About box opens.
-    const int dpi = SizeAndCentre(hwnd_, kClientWidthTwips, kClientHeightTwips, kStyle, exStyle);
-
-    controls_.Create(hwnd_, Controls(), dpi, kFont);
+    controls_.Create(hwnd_, Controls(), WindowDpi(hwnd_), kFont,
+                     SIZE{kClientWidthTwips, kClientHeightTwips});
     // The first band always starts at 0: its From is shown, and passed on the way to its Step,
     // but never typed in.
     SendMessageW(controls_.Handle(BandControlId(0, BandColumn::From)), EM_SETREADONLY, TRUE, 0);
@@ -241,6 +245,9 @@ LRESULT frmPriceRules::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_ACTIVATE:
             // Like a dialog, the window gives the focus back to the control that last had it.
             return KeepFocusOnActivate(hwnd_, wParam, lParam, lastFocus_, nullptr);
+        case WM_DPICHANGED:
+            FollowDpiChange(hwnd_, wParam, lParam, {&controls_});
+            return 0;
         case WM_CLOSE:
             // The title bar's close gives nothing back, as Close.
             cmdClose_Click();

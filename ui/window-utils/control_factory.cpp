@@ -57,9 +57,11 @@ ControlSet::~ControlSet() {
 }
 
 void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count, int dpi,
-                        const FontSpec& defaultFont) {
+                        const FontSpec& defaultFont, SIZE clientTwips) {
     rows_.assign(rows, rows + count);
     defaultFont_ = defaultFont;
+    dpi_ = dpi;
+    clientTwips_ = clientTwips;
     std::vector<const ControlSpec*> order;
     for (const ControlSpec& row : rows_) order.push_back(&row);
     std::stable_sort(order.begin(), order.end(), [](const ControlSpec* a, const ControlSpec* b) {
@@ -72,6 +74,7 @@ void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count,
     }
     ArrangeStacking();
     FitVisualStyles(parent, *this);
+    Fit();
 }
 
 RECT ControlSet::PixelRect(const ControlSpec& row, int dpi) const {

@@ -4,8 +4,12 @@
 // Use:
 //   ControlSet controls_;   // a member of the window class, lives as long as the window
 //   // in WM_CREATE (or right after CreateWindowEx):
-//   controls_.Create(hwnd, kRows, std::size(kRows), WindowDpi(hwnd), FontSpec{L"Tahoma", 8.25});
+//   controls_.Create(hwnd, kRows, std::size(kRows), WindowDpi(hwnd), FontSpec{L"Tahoma", 8.25},
+//                    SIZE{kClientWidthTwips, kClientHeightTwips});
+//   SIZE client = controls_.ClientSize();   // what the window's client area is to be
 //   HWND ok = controls_.Handle(kIdOk);
+//   // once the window has set texts of its own: controls_.Fit();
+//   // on WM_DPICHANGED: controls_.ChangeDpi(HIWORD(wParam));
 //   // in the window procedure, the control colours and theme changes (theme_colors.h):
 //   case WM_CTLCOLORSTATIC: ... return ControlColors(hwnd, msg, wParam, lParam, {&controls_});
 //   case WM_COMMAND: BN_CLICKED from an option button -> controls_.SetOptionOn(id), which turns
@@ -28,6 +32,9 @@
 // - DropDownList: a CBS_DROPDOWNLIST combo box holding the caption's lines as its items, the
 //   first chosen; the row's height is the box as it stands closed.
 // - CheckBox: a BS_AUTOCHECKBOX, checked when the row is initiallyOn.
+// The controls lie where the table puts them, except where a caption needs more room at the
+// window's DPI than the table gives it, measured in the control's own font as it is drawn: then
+// it grows and the controls around it make room by the rule of layout_fit.h.
 // Focusable controls are created in tab-index order, which is the order Tab follows with
 // IsDialogMessage. Ids 1 and 2 (IDOK, IDCANCEL) must not be used: the dialog manager sends
 // them for Enter and Escape.
@@ -50,13 +57,24 @@ public:
     ControlSet& operator=(const ControlSet&) = delete;
 
     // Creates every row as a child of `parent` at `dpi`; controls without a font of their own
-    // use `defaultFont`.
+    // use `defaultFont`. `clientTwips`: the window's client area as the table has it; none for
+    // a set that lies within the controls of another.
     void Create(HWND parent, const ControlSpec* rows, std::size_t count, int dpi,
-                const FontSpec& defaultFont);
+                const FontSpec& defaultFont, SIZE clientTwips = {0, 0});
     void Create(HWND parent, const std::vector<ControlSpec>& rows, int dpi,
-                const FontSpec& defaultFont) {
-        Create(parent, rows.data(), rows.size(), dpi, defaultFont);
+                const FontSpec& defaultFont, SIZE clientTwips = {0, 0}) {
+        Create(parent, rows.data(), rows.size(), dpi, defaultFont, clientTwips);
     }
+
+    // The DPI the controls are drawn at, and the client area they need there in pixels: the
+    // table's, or more where a caption needed more room.
+    int Dpi() const { return dpi_; }
+    SIZE ClientSize() const { return client_; }
+    // Makes room again for the texts the controls hold now, for a window that sets texts of its
+    // own after creating them.
+    void Fit();
+    // For WM_DPICHANGED: fonts made for the new DPI, and the controls laid out again at it.
+    void ChangeDpi(int dpi);
 
     // The child window of a row, or null for an unknown id.
     HWND Handle(int id) const;
@@ -82,10 +100,15 @@ private:
         int id;
         HWND hwnd;
     };
+    struct TextNeed {
+        int width = 0, height = 0;  // 0: none
+    };
     HFONT FontFor(const FontSpec& font, int dpi);
     HBRUSH BrushFor(COLORREF colour);
     HWND CreateOne(HWND parent, const ControlSpec& row, int dpi);
     RECT PixelRect(const ControlSpec& row, int dpi) const;
+    TextNeed NeedOf(const ControlSpec& row, HWND control, const RECT& table) const;
+    void Place(const Created& created, RECT rect) const;
     void ArrangeStacking() const;
     static LRESULT CALLBACK OptionKeys(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
                                        UINT_PTR subclassId, DWORD_PTR refData);
@@ -94,6 +117,9 @@ private:
     std::vector<ControlSpec> rows_;
     std::vector<Created> windows_;
     FontSpec defaultFont_{};
+    int dpi_ = 96;
+    SIZE clientTwips_{0, 0};
+    SIZE client_{0, 0};
     struct Font {
         FontSpec font;
         int dpi;

@@ -5,16 +5,23 @@
 
 namespace tarvello::ui {
 
-int SizeAndCentre(HWND window, int widthTwips, int heightTwips, DWORD style, DWORD exStyle) {
-    const int dpi = WindowDpi(window);
-    RECT frame{0, 0, TwipsToPixels(widthTwips, dpi), TwipsToPixels(heightTwips, dpi)};
-    AdjustWindowRectEx(&frame, style, FALSE, exStyle);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    const int x = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
-    const int y = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
-    return dpi;
+RECT OwnersMonitor(HWND owner) {
+    MONITORINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY), &info)) {
+        return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    }
+    return info.rcMonitor;
+}
+
+void SizeAndCentre(HWND window, SIZE client, int dpi) {
+    SetClientSize(window, client, dpi);
+    RECT frame;
+    GetWindowRect(window, &frame);
+    const RECT monitor = OwnersMonitor(GetWindow(window, GW_OWNER));
+    const int x = monitor.left + (monitor.right - monitor.left - (frame.right - frame.left)) / 2;
+    const int y = monitor.top + (monitor.bottom - monitor.top - (frame.bottom - frame.top)) / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void RunModalLoop(HWND window) {

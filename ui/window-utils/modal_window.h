@@ -40,10 +40,13 @@ private:
     bool disabled_ = false;
 };
 
-// Sizes a window of fixed size, made with `style` and `exStyle`, for a client area of
-// `widthTwips` × `heightTwips` at its DPI and centres it on the screen, as the program's modal
-// windows open. Gives the DPI.
-int SizeAndCentre(HWND window, int widthTwips, int heightTwips, DWORD style, DWORD exStyle);
+// The monitor the owner lies on (the one nearest to it); a modal window is made at its corner,
+// so that it has that monitor's DPI from the start.
+RECT OwnersMonitor(HWND owner);
+
+// Sizes a window of fixed size for a client area of `client` pixels at `dpi` and centres it on
+// its owner's monitor, as the program's modal windows open.
+void SizeAndCentre(HWND window, SIZE client, int dpi);
 
 // Runs the window's own message loop until the window is gone, keys going through
 // HandleDialogKeys as in the program's main loop. A quit request arriving meanwhile ends the

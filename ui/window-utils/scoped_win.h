@@ -62,6 +62,12 @@ struct IconTraits {
     static void Close(HICON h) { DestroyIcon(h); }
 };
 
+// A memory DC of CreateCompatibleDC.
+struct MemoryDcTraits {
+    static HDC Invalid() { return nullptr; }
+    static void Close(HDC h) { DeleteDC(h); }
+};
+
 struct AcceleratorTraits {
     static HACCEL Invalid() { return nullptr; }
     static void Close(HACCEL h) { DestroyAcceleratorTable(h); }
@@ -73,6 +79,20 @@ using ScopedKey = ScopedHandle<HKEY, RegKeyTraits>;
 using ScopedGdiObject = ScopedHandle<HGDIOBJ, GdiObjectTraits>;
 using ScopedIcon = ScopedHandle<HICON, IconTraits>;
 using ScopedAccelerators = ScopedHandle<HACCEL, AcceleratorTraits>;
+using ScopedMemoryDc = ScopedHandle<HDC, MemoryDcTraits>;
+
+// Selects an object into a DC and the one it replaced back again however the scope is left.
+class ScopedSelection {
+public:
+    ScopedSelection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~ScopedSelection() { SelectObject(dc_, previous_); }
+    ScopedSelection(const ScopedSelection&) = delete;
+    ScopedSelection& operator=(const ScopedSelection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
 
 // Restores the previous cursor however the scope is left.
 class ScopedCursor {

@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+#include "ui/window-utils/dpi.h"
+
 namespace tarvello::ui {
 
 constexpr int kTwipsPerInch = 1440;
@@ -23,14 +25,6 @@ inline int TwipsToPixels(double twips, int dpi) {
 }
 inline float PixelsToTwipsSingle(int pixels, int dpi) {
     return static_cast<float>(pixels) * kTwipsPerInch / static_cast<float>(dpi);
-}
-
-// The DPI the window is drawn at (system DPI awareness: the same for every window).
-inline int WindowDpi(HWND hwnd) {
-    HDC dc = GetDC(hwnd);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(hwnd, dc);
-    return dpi;
 }
 
 // Font heights are given in points (8.25, 18); negative means character height.

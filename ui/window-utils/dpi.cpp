@@ -1,0 +1,64 @@
+#include "ui/window-utils/dpi.h"
+
+namespace tarvello::ui {
+
+namespace {
+
+// A function of user32 that older systems lack, or null there.
+template <typename Function>
+Function User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    FARPROC found = user32 ? GetProcAddress(user32, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
+
+}  // namespace
+
+int SystemDpi() {
+    HDC dc = GetDC(nullptr);
+    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+int WindowDpi(HWND hwnd) {
+    static const auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
+    const UINT dpi = hwnd && forWindow ? forWindow(hwnd) : 0;
+    return dpi ? static_cast<int>(dpi) : SystemDpi();
+}
+
+int MetricForDpi(int index, int dpi) {
+    static const auto forDpi = User32Function<int(WINAPI*)(int, UINT)>("GetSystemMetricsForDpi");
+    if (forDpi) return forDpi(index, static_cast<UINT>(dpi));
+    return MulDiv(GetSystemMetrics(index), dpi, SystemDpi());
+}
+
+SIZE FrameForClient(SIZE client, DWORD style, bool menu, DWORD exStyle, int dpi) {
+    static const auto adjust =
+        User32Function<BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT)>("AdjustWindowRectExForDpi");
+    RECT frame{0, 0, client.cx, client.cy};
+    if (adjust) {
+        adjust(&frame, style, menu, exStyle, static_cast<UINT>(dpi));
+    } else {
+        AdjustWindowRectEx(&frame, style, menu, exStyle);
+    }
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void SetClientSize(HWND window, SIZE client, int dpi) {
+    const auto style = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE));
+    const auto exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    const bool menu = GetMenu(window) != nullptr && !(style & WS_CHILD);
+    const SIZE frame = FrameForClient(client, style, menu, exStyle, dpi);
+    SetWindowPos(window, nullptr, 0, 0, frame.cx, frame.cy,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT actual;
+    GetClientRect(window, &actual);
+    if (actual.right != client.cx || actual.bottom != client.cy) {
+        SetWindowPos(window, nullptr, 0, 0, frame.cx + client.cx - actual.right,
+                     frame.cy + client.cy - actual.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+}  // namespace tarvello::ui
