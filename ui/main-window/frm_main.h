@@ -83,9 +83,11 @@ private:
     // file that keeps them is damaged); and keeping them.
     RulesTexts LoadPriceRules();
     void SavePriceRules(const RulesTexts& typed);
-    // Opens the preview of `plan`, and applies it when the user chooses Apply there. False when
-    // the user cancelled it.
-    bool PreviewThenApply(const RoundPlan& plan);
+    // Opens the preview of `plan`, and applies it when the user chooses Apply there: how that
+    // ended. ToPreviewAgain: Apply wrote nothing, the quote having changed since the preview of a
+    // new total.
+    enum class PreviewEnd { Cancelled, Applied, ToPreviewAgain };
+    PreviewEnd PreviewThenApply(const RoundPlan& plan);
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 
