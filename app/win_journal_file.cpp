@@ -1,5 +1,6 @@
 #include "app/win_journal_file.h"
 
+#include "app/journal_file_bytes.h"
 #include "app/user_files.h"
 #include "engine/errors.h"
 #include "engine/text_util.h"
@@ -21,10 +22,6 @@ constexpr DWORD kWritingByte = 0;
 constexpr DWORD kAppendingByte = 1;
 // Another copy may hold the file for a moment (while it rewrites it): so long it is waited for.
 constexpr DWORD kWaitForOtherCopyMs = 2000;
-
-[[noreturn]] void Fail(const std::string& doing, DWORD error = GetLastError()) {
-    throw JournalError(doing + ": " + SystemReason(error));
-}
 
 // Opens `path`, waiting a little while another copy holds it in a way that shuts this one out.
 HANDLE OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
@@ -54,32 +51,6 @@ bool Lock(HANDLE lock, DWORD byte, bool exclusive, DWORD waitMs) {
     }
 }
 
-// The bytes from `start` up to `end`.
-std::string ReadRange(HANDLE file, LONGLONG start, LONGLONG end) {
-    LARGE_INTEGER at{};
-    at.QuadPart = start;
-    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) Fail("the journal could not be read");
-    std::string text(static_cast<std::size_t>(end - start), '\0');
-    std::size_t done = 0;
-    while (done < text.size()) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1 << 20));
-        if (!ReadFile(file, text.data() + done, want, &got, nullptr)) {
-            Fail("the journal could not be read");
-        }
-        if (got == 0) break;
-        done += got;
-    }
-    text.resize(done);
-    return text;
-}
-
-LONGLONG SizeOf(HANDLE file) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) Fail("the journal's size could not be read");
-    return size.QuadPart;
-}
-
 // Holds the appending byte for one append.
 class AppendingLock {
 public:
@@ -99,64 +70,6 @@ public:
 private:
     HANDLE lock_;
 };
-
-// The line up to `end` that begins as `first` does up to its first tab (a header), and after
-// which no other does: where a later version of the journal took it over, before the part that
-// follows. Empty when there is none.
-std::string LastHeaderBefore(HANDLE file, const std::string& first, LONGLONG end) {
-    const std::size_t tab = first.find('\t');
-    if (tab == std::string::npos) return std::string();
-    const std::string mark = "\n" + first.substr(0, tab + 1);
-    constexpr LONGLONG kPiece = 1 << 20;
-    LONGLONG found = -1;
-    for (LONGLONG at = 0; at < end; at += kPiece) {
-        const std::string piece =
-            ReadRange(file, at, std::min<LONGLONG>(end, at + kPiece + mark.size()));
-        for (std::size_t p = piece.find(mark); p != std::string::npos;
-             p = piece.find(mark, p + 1)) {
-            found = at + static_cast<LONGLONG>(p) + 1;
-        }
-    }
-    if (found < 0) return std::string();
-    const std::string line = ReadRange(file, found, std::min<LONGLONG>(end, found + 4096));
-    const std::size_t feed = line.find('\n');
-    return feed == std::string::npos ? std::string() : line.substr(0, feed + 1);
-}
-
-// The whole file; an enormous one as its first line (which says its version), the last header
-// before its last part (which says the version of that part), and that part, from the first
-// whole line on.
-std::string ReadWhole(HANDLE file, LONGLONG size, LONGLONG limit) {
-    if (size <= limit) return ReadRange(file, 0, size);
-    std::string first = ReadRange(file, 0, std::min<LONGLONG>(size, 4096));
-    first.resize(first.find('\n') == std::string::npos ? 0 : first.find('\n') + 1);
-    std::string tail = ReadRange(file, size - limit, size);
-    const std::size_t skipped =
-        tail.find('\n') == std::string::npos ? tail.size() : tail.find('\n') + 1;
-    tail.erase(0, skipped);
-    const LONGLONG tailAt = size - limit + static_cast<LONGLONG>(skipped);
-    return first + LastHeaderBefore(file, first, tailAt) + tail;
-}
-
-bool Exists(const std::wstring& path) {
-    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-// True when the file is empty or its last line is ended.
-bool EndsALine(HANDLE file) {
-    const LONGLONG size = SizeOf(file);
-    return size == 0 || ReadRange(file, size - 1, size) == "\n";
-}
-
-// Names the file, so that a rewritten journal (a new file in the old one's place) is known.
-std::uint64_t IdentityOf(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info)) Fail("the journal could not be read");
-    const std::uint64_t index =
-        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    // 0 stands for a journal never read.
-    return (index * 31 + info.dwVolumeSerialNumber) | 1;
-}
 
 }  // namespace
 
