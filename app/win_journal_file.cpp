@@ -1,5 +1,6 @@
 #include "app/win_journal_file.h"
 
+#include "app/journal_file_bytes.h"
 #include "app/user_files.h"
 #include "engine/errors.h"
 #include "engine/text_util.h"
@@ -8,14 +9,19 @@
 namespace tarvello::app {
 namespace {
 
-constexpr wchar_t kFileName[] = L"journal.txt";
-constexpr wchar_t kLockName[] = L"journal.lock";
+// Each version of the journal that an earlier release cannot read lives in a file of its own
+// name, which earlier releases never open (journal_file.h).
+constexpr wchar_t kFileName[] = L"journal-3.txt";
+constexpr wchar_t kLockName[] = L"journal-3.lock";
+// The journal of versions 1 and 2, which earlier releases keep writing: read once, never
+// written.
+constexpr wchar_t kEarlierFileName[] = L"journal.txt";
+// The bytes of the lock file: the first locked shared by the copies that write and had by one
+// that rewrites; the second had by one copy at a time while it appends.
+constexpr DWORD kWritingByte = 0;
+constexpr DWORD kAppendingByte = 1;
 // Another copy may hold the file for a moment (while it rewrites it): so long it is waited for.
 constexpr DWORD kWaitForOtherCopyMs = 2000;
-
-[[noreturn]] void Fail(const std::string& doing, DWORD error = GetLastError()) {
-    throw JournalError(doing + ": " + SystemReason(error));
-}
 
 // Opens `path`, waiting a little while another copy holds it in a way that shuts this one out.
 HANDLE OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
@@ -31,12 +37,13 @@ HANDLE OpenWaiting(const std::wstring& path, DWORD access, DWORD share, DWORD di
     }
 }
 
-// Locks the first byte of the lock file, shared by the copies that write or had by one that
-// rewrites; a copy rewriting it holds it for a moment only, so a writer waits a little.
-bool Lock(HANDLE lock, bool exclusive, DWORD waitMs) {
+// Locks a byte of the lock file; a copy holds one exclusively for a moment only, so another
+// waits a little.
+bool Lock(HANDLE lock, DWORD byte, bool exclusive, DWORD waitMs) {
     const ULONGLONG deadline = GetTickCount64() + waitMs;
     for (;;) {
         OVERLAPPED at{};
+        at.Offset = byte;
         const DWORD flags = LOCKFILE_FAIL_IMMEDIATELY | (exclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
         if (LockFileEx(lock, flags, 0, 1, 0, &at)) return true;
         if (GetTickCount64() >= deadline) return false;
@@ -44,52 +51,25 @@ bool Lock(HANDLE lock, bool exclusive, DWORD waitMs) {
     }
 }
 
-// The bytes from `start` up to `end`.
-std::string ReadRange(HANDLE file, LONGLONG start, LONGLONG end) {
-    LARGE_INTEGER at{};
-    at.QuadPart = start;
-    if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) Fail("the journal could not be read");
-    std::string text(static_cast<std::size_t>(end - start), '\0');
-    std::size_t done = 0;
-    while (done < text.size()) {
-        DWORD got = 0;
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1 << 20));
-        if (!ReadFile(file, text.data() + done, want, &got, nullptr)) {
-            Fail("the journal could not be read");
+// Holds the appending byte for one append.
+class AppendingLock {
+public:
+    explicit AppendingLock(HANDLE lock) : lock_(lock) {
+        if (!Lock(lock_, kAppendingByte, true, kWaitForOtherCopyMs)) {
+            throw JournalError("another copy of the utility did not finish writing it");
         }
-        if (got == 0) break;
-        done += got;
     }
-    text.resize(done);
-    return text;
-}
+    ~AppendingLock() {
+        OVERLAPPED at{};
+        at.Offset = kAppendingByte;
+        UnlockFileEx(lock_, 0, 1, 0, &at);
+    }
+    AppendingLock(const AppendingLock&) = delete;
+    AppendingLock& operator=(const AppendingLock&) = delete;
 
-LONGLONG SizeOf(HANDLE file) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file, &size)) Fail("the journal's size could not be read");
-    return size.QuadPart;
-}
-
-// The whole file; an enormous one as its first line (which says its version) and its last part,
-// from the first whole line on.
-std::string ReadWhole(HANDLE file, LONGLONG size, LONGLONG limit) {
-    if (size <= limit) return ReadRange(file, 0, size);
-    std::string first = ReadRange(file, 0, std::min<LONGLONG>(size, 4096));
-    first.resize(first.find('\n') == std::string::npos ? 0 : first.find('\n') + 1);
-    std::string tail = ReadRange(file, size - limit, size);
-    tail.erase(0, tail.find('\n') == std::string::npos ? tail.size() : tail.find('\n') + 1);
-    return first + tail;
-}
-
-// Names the file, so that a rewritten journal (a new file in the old one's place) is known.
-std::uint64_t IdentityOf(HANDLE file) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!GetFileInformationByHandle(file, &info)) Fail("the journal could not be read");
-    const std::uint64_t index =
-        (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
-    // 0 stands for a journal never read.
-    return (index * 31 + info.dwVolumeSerialNumber) | 1;
-}
+private:
+    HANDLE lock_;
+};
 
 }  // namespace
 
@@ -109,13 +89,15 @@ ui::ScopedFile OpenLock(const std::wstring& folder) {
 
 WinJournalFile::WinJournalFile(std::wstring folder)
     : folder_(folder.empty() ? JournalFolder() : std::move(folder)),
-      path_(folder_ + L"\\" + kFileName) {}
+      path_(folder_ + L"\\" + kFileName),
+      earlierPath_(folder_ + L"\\" + kEarlierFileName) {}
 
 std::string WinJournalFile::Where() const {
     return Utf8(path_);
 }
 
 JournalChunk WinJournalFile::ReadSince(const JournalPlace& since) {
+    TakeOverEarlier();
     // Copies of the program never shut a reader out: what does is another program, and the
     // menus that read the journal do not wait for it.
     ui::ScopedFile file(CreateFileW(path_.c_str(), GENERIC_READ,
@@ -159,8 +141,9 @@ void WinJournalFile::Open() {
                                " could not be made: a file of that name is in the way");
         }
     }
+    TakeOverEarlier();
     ui::ScopedFile lock = OpenLock(folder_);
-    if (!Lock(lock.get(), false, kWaitForOtherCopyMs)) {
+    if (!Lock(lock.get(), kWritingByte, false, kWaitForOtherCopyMs)) {
         throw JournalError("another copy of the utility is rewriting it");
     }
     // Appending only, beside other copies.
@@ -170,10 +153,7 @@ void WinJournalFile::Open() {
     if (!file) Fail("it could not be opened");
     // A last line cut off when a program stopped is ended so that it never reads as whole,
     // whatever comes after it; what follows starts a line of its own.
-    const LONGLONG size = SizeOf(file.get());
-    if (size > 0 && ReadRange(file.get(), size - 1, size) != "\n") {
-        Write(file.get(), kCutOffEnding, "it could not be written");
-    }
+    if (!EndsALine(file.get())) Write(file.get(), kCutOffEnding, "it could not be written");
     // Held only once it is open whole: a failure on the way lets go of the file and the lock.
     file_ = std::move(file);
     lock_ = std::move(lock);
@@ -183,8 +163,12 @@ void WinJournalFile::Open() {
 void WinJournalFile::Append(const std::string& lines) {
     if (!file_) throw JournalError("it is not open");
     if (broken_) throw JournalError("a line cut off in it could not be ended");
+    // One copy at a time: a line another copy cut off and could not end (a full disk) is ended
+    // first, so that these lines are never glued to it.
+    AppendingLock appending(lock_.get());
     try {
-        Write(file_.get(), lines, "it could not be written");
+        Write(file_.get(), EndsALine(file_.get()) ? lines : kCutOffEnding + lines,
+              "it could not be written");
     } catch (const JournalError&) {
         // What was put down of the lines must never read as whole, nor have the next line
         // glued to it; when it cannot be ended, nothing more is appended.
@@ -209,30 +193,14 @@ void WinJournalFile::FlushAndClose() {
 bool WinJournalFile::Replace(const Rewrite& rewrite) {
     // Only with every other copy's writing finished, and none beginning meanwhile.
     ui::ScopedFile lock = OpenLock(folder_);
-    if (!Lock(lock.get(), true, 0)) return false;
+    if (!Lock(lock.get(), kWritingByte, true, 0)) return false;
     ui::ScopedFile held(OpenWaiting(path_, GENERIC_READ,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     OPEN_EXISTING));
     if (!held) Fail("it could not be opened for rewriting");
     const std::string text = rewrite(ReadWhole(held.get(), SizeOf(held.get()), readLimit));
     held.reset();
-    const auto step = [this](ReplaceStep done) {
-        if (onReplaceStep) onReplaceStep(done);
-    };
-    // The new journal is whole on disk before it takes the old one's place.
-    const std::wstring fresh = path_ + L".new";
-    {
-        ui::ScopedFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) {
-            Fail("a new journal could not be made");
-        }
-        step(ReplaceStep::NewFileOpened);
-        Write(file.get(), text, "a new journal could not be written");
-        step(ReplaceStep::NewFileWritten);
-        if (!FlushFileBuffers(file.get())) Fail("a new journal could not be saved to disk");
-        step(ReplaceStep::NewFileFlushed);
-    }
+    const std::wstring fresh = WriteBeside(text);
     // A copy reading it for a moment may be in the way.
     const ULONGLONG deadline = GetTickCount64() + kWaitForOtherCopyMs;
     while (!MoveFileExW(fresh.c_str(), path_.c_str(),
@@ -245,8 +213,59 @@ bool WinJournalFile::Replace(const Rewrite& rewrite) {
         }
         Sleep(20);
     }
-    step(ReplaceStep::Replaced);
+    Step(ReplaceStep::Replaced);
     return true;
+}
+
+// The new journal is whole on disk before it takes the place of the old one, or of none. Called
+// with the lock file's first byte had.
+std::wstring WinJournalFile::WriteBeside(const std::string& text) {
+    const std::wstring fresh = path_ + L".new";
+    ui::ScopedFile file(CreateFileW(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) Fail("a new journal could not be made");
+    Step(ReplaceStep::NewFileOpened);
+    Write(file.get(), text, "a new journal could not be written");
+    Step(ReplaceStep::NewFileWritten);
+    if (!FlushFileBuffers(file.get())) Fail("a new journal could not be saved to disk");
+    Step(ReplaceStep::NewFileFlushed);
+    return fresh;
+}
+
+void WinJournalFile::Step(ReplaceStep done) const {
+    if (onReplaceStep) onReplaceStep(done);
+}
+
+// The first time this version's journal is needed, it begins as what the journal of the earlier
+// versions holds (its whole lines; an enormous one as ReadWhole reads it), which is never
+// written: earlier releases running beside this one keep all their records, and this one all
+// of its own. Rounds an earlier release makes afterwards stay in its journal.
+void WinJournalFile::TakeOverEarlier() {
+    if (Exists(path_)) return;
+    ui::ScopedFile earlier(CreateFileW(earlierPath_.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!earlier) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
+        Fail("the journal of an earlier version could not be read", error);
+    }
+    std::string text = ReadWhole(earlier.get(), SizeOf(earlier.get()), readLimit);
+    earlier.reset();
+    text.resize(text.rfind('\n') + 1);  // a line an earlier release is still writing stays out
+    if (text.empty()) return;
+    ui::ScopedFile lock = OpenLock(folder_);
+    if (!Lock(lock.get(), kWritingByte, true, kWaitForOtherCopyMs)) {
+        if (Exists(path_)) return;
+        throw JournalError("another copy of the utility holds it");
+    }
+    if (Exists(path_)) return;  // another copy took it over meanwhile
+    const std::wstring fresh = WriteBeside(text);
+    if (!MoveFileExW(fresh.c_str(), path_.c_str(), MOVEFILE_WRITE_THROUGH)) {
+        const DWORD error = GetLastError();
+        DeleteFileW(fresh.c_str());
+        Fail("the journal of an earlier version could not be taken over", error);
+    }
 }
 
 }  // namespace tarvello::app

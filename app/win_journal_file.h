@@ -1,9 +1,11 @@
 #pragma once
 // The journal of Rounds on disk: one plain-text file in the user's own profile,
-// %LOCALAPPDATA%\Tarvello Rounding Utility\journal.txt (it holds prices of customer quotes: never
-// the program's folder or a shared place). Copies of the program append to it side by side,
-// each write one whole line, each holding a shared lock on journal.lock beside it meanwhile; it
-// is rewritten only by a copy that gets that lock to itself.
+// %LOCALAPPDATA%\Tarvello Rounding Utility\journal-3.txt (it holds prices of customer quotes:
+// never the program's folder or a shared place). Copies of the program append to it side by
+// side, each write whole lines, each holding a shared lock on journal-3.lock beside it meanwhile
+// (and a second byte of it to itself while it appends); it is rewritten only by a copy that gets
+// that lock to itself. The journal.txt of earlier versions, which earlier releases keep writing,
+// is read once, when journal-3.txt is first needed, and never written.
 
 #include <windows.h>
 
@@ -43,9 +45,14 @@ public:
 
 private:
     void Write(HANDLE file, const std::string& text, const char* doing);
+    std::wstring WriteBeside(const std::string& text);
+    void Step(ReplaceStep done) const;
+    void TakeOverEarlier();
 
     std::wstring folder_;
     std::wstring path_;
+    // The journal of earlier versions (journal.txt), read once.
+    std::wstring earlierPath_;
     // Open for appending between Open and FlushAndClose, with the lock file locked shared.
     ui::ScopedFile file_;
     ui::ScopedFile lock_;

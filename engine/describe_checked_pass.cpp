@@ -82,6 +82,18 @@ Text LeftAlone(const std::vector<ChangedLineItem>& changed, const Words& words) 
     return RowList(changed, true) + u" were left as they are: they have changed" + words.since;
 }
 
+// Apply of a new total, with a line item changed since the preview.
+Text ChangedSincePreview(const std::vector<ChangedLineItem>& changed) {
+    Text text = u"Nothing was written: the quote has changed since the preview";
+    if (!changed.empty()) {
+        text += u" (row " + Number(changed[0].row) + u": its " +
+                detail::FieldWord(changed[0].field) + u")";
+    }
+    return text +
+           u", and every price of the new total depends on it. Preview shows it again as it is "
+           u"now.";
+}
+
 // What a stop or a failure leaves to Edit > Undo Round.
 Text StillUndoable(const PassOutcome& outcome) {
     if (outcome.pass == PassKind::Apply) {
@@ -113,6 +125,8 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words) {
             return Text();  // the pass has said so itself, or the user chose
         case Status::DocumentChanged:
             return words.otherDocument;
+        case Status::ChangedSincePreview:
+            return ChangedSincePreview(outcome.checked.changedSince);
         default:
             break;
     }

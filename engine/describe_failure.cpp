@@ -226,8 +226,9 @@ PassReport DescribePassOutcome(const PassOutcome& outcome) {
     if (outcome.pass == PassKind::Undo || outcome.pass == PassKind::Apply) {
         // Line items left alone are what these passes are for; a failure, or another document,
         // is not.
-        const bool wentWrong =
-            outcome.status == Status::Failed || outcome.status == Status::DocumentChanged;
+        const bool wentWrong = outcome.status == Status::Failed ||
+                               outcome.status == Status::DocumentChanged ||
+                               outcome.status == Status::ChangedSincePreview;
         if (outcome.status == Status::Declined) return {Text(), Tone::Information};
         return {outcome.pass == PassKind::Undo ? DescribeUndo(outcome) : DescribeApply(outcome),
                 wentWrong ? Tone::Error : Tone::Information};

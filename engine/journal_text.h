@@ -4,23 +4,29 @@
 // that a person can read; fields apart by tabs, and last on every line its check, the CRC-32 of
 // everything before that last tab in eight hex digits:
 //
-//   tarvello-rounding-journal	2	<check>
+// clang-format off
+//   tarvello-rounding-journal	3	<check>
 //   round	<id>	<began, UTC>	document <index>	line items <count>	<check>
-//   item	<id>	<row>	<unit price before>	<modifier before>	<unit price written>
-//   <quantity>	<check> written	<id>	<row>	<unit price as the host left it>	<check>
+//   item	<id>	<row>	<unit price before>	<modifier before>	<unit price written>	<quantity>	<check>
+//   written	<id>	<row>	<unit price as the host left it>	<check>
 //   restoring	<id>	<row>	<check>
 //   undone	<id>	<row>	<check>
 //   quote	<id>	line types <type of row 0, row 1, ...>	<check>
+//   quantities	<id>	<quantity of each line item of type 1, from row 0, apart by commas>	<check>
+// clang-format on
 //
-// "quote" comes once the Round's walk has ended and says the shape of the quote as far as it
-// went; a run of one type is written "1x12". Values: a number in its shortest form with a point
-// ("12.5"), a text in double quotes with \" \\ \t \r \n escaped and a lone surrogate as \uD800,
-// "empty", "true"/"false", and "unknown" for a modifier the host could not tell.
+// "quote" and "quantities" come once the Round's walk has ended and say the shape of the quote
+// as far as it went; a run of one line type is written "1x12". Values: a number in its shortest
+// form with a point ("12.5"), a text in double quotes with \" \\ \t \r \n escaped and a lone
+// surrogate as \uD800, "empty", "true"/"false", and "unknown" for a modifier the host could not
+// tell.
 //
 // A line counts only when it reads as one of these with its check right: a line cut off or
-// damaged is passed over, whatever was appended after it. After a header of version 1 (the
-// journal of an earlier version of the utility) lines carry no check and an item no quantity;
-// they are read as that version wrote them.
+// damaged is passed over, whatever was appended after it; a header that claims a version beyond
+// this one counts only with its check right. Lines after a header of an earlier version (what
+// the journal of an earlier version of the utility held when this one took it over,
+// journal_file.h) are read as that version wrote them: version 1 with no check and an item
+// without its quantity, version 2 without "quantities".
 
 #include <cstddef>
 #include <cstdint>
@@ -33,10 +39,10 @@
 
 namespace tarvello {
 
-constexpr int kJournalVersion = 2;
+constexpr int kJournalVersion = 3;
 
 // What a journal line stands for.
-enum class JournalMark { Round, Item, Written, Restoring, Undone, Quote };
+enum class JournalMark { Round, Item, Written, Restoring, Undone, Quote, Quantities };
 
 // The first line of a journal this version writes.
 std::string JournalHeader();
@@ -47,6 +53,7 @@ std::string WrittenLine(const std::string& id, std::int16_t row, double unitPric
 std::string RestoringLine(const std::string& id, std::int16_t row);
 std::string UndoneLine(const std::string& id, std::int16_t row);
 std::string QuoteLine(const std::string& id, const std::vector<std::int16_t>& lineTypes);
+std::string QuantitiesLine(const std::string& id, const std::vector<Variant>& quantities);
 
 // Every line of a Round as it stands, as they would have been appended: for rewriting the
 // journal without what it no longer needs.
@@ -78,6 +85,7 @@ public:
     std::size_t skipped() const { return skipped_; }
 
 private:
+    bool Header(std::string_view line);
     // `f`: the line's fields, as many as its kind has.
     bool Round(const std::string_view* f);
     bool Item(RoundRecord& round, std::int16_t row, const std::string_view* f, std::size_t size);

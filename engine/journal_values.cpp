@@ -1,5 +1,6 @@
 #include "journal_values.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 
@@ -170,6 +171,38 @@ std::optional<Variant> JournalValueIn(std::string_view text) {
     }
     if (const std::optional<double> number = JournalNumberIn(text)) return Variant::Double(*number);
     return std::nullopt;
+}
+
+std::string JournalListText(const std::vector<Variant>& values) {
+    std::string text;
+    for (const Variant& value : values) {
+        if (!text.empty()) text += ",";
+        text += JournalValueText(value);
+    }
+    return text;
+}
+
+std::optional<std::vector<Variant>> JournalListIn(std::string_view text) {
+    std::vector<Variant> values;
+    for (std::size_t start = 0; start < text.size();) {
+        // A text runs to its closing quote, commas and escaped quotes in it included.
+        std::size_t end = start;
+        if (text[start] == '"') {
+            for (++end; end < text.size() && text[end] != '"'; ++end) {
+                if (text[end] == '\\') ++end;
+            }
+            ++end;
+        } else {
+            end = std::min(text.find(',', start), text.size());
+        }
+        const std::optional<Variant> value = JournalValueIn(text.substr(start, end - start));
+        if (!value || (end < text.size() && (text[end] != ',' || end + 1 == text.size()))) {
+            return std::nullopt;
+        }
+        values.push_back(*value);
+        start = end + 1;
+    }
+    return values;
 }
 
 }  // namespace tarvello

@@ -1,19 +1,9 @@
 #include "line_item_write.h"
 
-#include <algorithm>
-#include <cmath>
-
 #include "errors.h"
 #include "rounding.h"
 
 namespace tarvello::passes {
-namespace {
-
-// Half a hundredth: a host that keeps two decimals or more holds the price written within it,
-// and a price changed by a hundredth or more is a change somebody made.
-constexpr double kHostPrecision = 0.005;
-
-}  // namespace
 
 void HistoryRecorder::BeforeWrites() {
     if (history_) history_->Writing(item_);
@@ -35,27 +25,30 @@ void WriteLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
     recorder.AfterWrites(priceValue);
 }
 
-bool SameValue(const Variant& current, const Variant& expected, HeldValue::Match match,
-               const NumberFormat& format) {
+bool SameValue(const Variant& current, const Variant& expected, const NumberFormat& format) {
     const std::optional<double> now = NumberOrNothing(current, format);
     const std::optional<double> then = NumberOrNothing(expected, format);
     if (!now || !then) return current == expected;
-    if (match == HeldValue::Match::Exactly) return *now == *then;
-    // A little above half a hundredth, for the binary error of large prices.
-    const double slack = 1e-9 * std::max(1.0, std::fabs(*then));
-    return std::fabs(*now - *then) <= kHostPrecision + slack;
+    return *now == *then;
+}
+
+bool Holds(const Variant& current, const HeldValue& held, const NumberFormat& format) {
+    return SameValue(current, held.value, format) ||
+           (held.orValue && SameValue(current, *held.orValue, format));
 }
 
 std::optional<LineItemField> FirstChanged(HostApplication& host, PassPosition& at,
                                           std::int16_t& row, const StillHolds& holds,
                                           const NumberFormat& format) {
     for (const HeldValue& held : holds) {
+        if (held.readBefore) {
+            if (!Holds(*held.readBefore, held, format)) return held.field;
+            continue;
+        }
         at.At(PassStep::LineItemGetValue, held.field);
-        const Variant current = host.LineItemGetValue(row, FieldName(held.field));
-        const bool holdsNow =
-            SameValue(current, held.value, held.match, format) ||
-            (held.orValue && SameValue(current, *held.orValue, held.match, format));
-        if (!holdsNow) return held.field;
+        if (!Holds(host.LineItemGetValue(row, FieldName(held.field)), held, format)) {
+            return held.field;
+        }
     }
     return std::nullopt;
 }

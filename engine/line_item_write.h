@@ -42,30 +42,32 @@ private:
 void WriteLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
                    const Variant& modifier, const Variant& price, WriteRecorder& recorder);
 
-// One value a line item must still hold for a checked write to go ahead.
+// One value a line item must still hold for a checked write to go ahead. Compared exactly: a
+// price with the price the host left (what it hands back by reference when it keeps another
+// than it was given), a value read from the host with the value read before.
 struct HeldValue {
-    // A host may keep a price at a fixed precision of its own and hand back, for the double it
-    // was given, the nearest value it can hold: a price within half a hundredth of the one
-    // expected is that price (AtHostPrecision). A value read from the host and compared with
-    // another read from it is compared exactly.
-    enum class Match { Exactly, AtHostPrecision };
     HeldValue(LineItemField field, Variant value) : field(field), value(std::move(value)) {}
 
     LineItemField field;
     Variant value;
     // Another value that also counts, where a write may not have reached the host.
     std::optional<Variant> orValue;
-    Match match = Match::Exactly;
+    // The value as the pass read it already, before its first write (knowing the quote again):
+    // compared without reading it once more.
+    std::optional<Variant> readBefore;
 };
 // Read and compared in this order; the reads stop at the first value that changed.
 using StillHolds = std::vector<HeldValue>;
 
 // True when `current` is the value `expected` stands for: numbers as numbers (a number in a
 // text too), anything else exactly.
-bool SameValue(const Variant& current, const Variant& expected, HeldValue::Match match,
-               const NumberFormat& format);
+bool SameValue(const Variant& current, const Variant& expected, const NumberFormat& format);
 
-// Reads the values of `holds` in order; the field of the first that no longer holds, or nothing.
+// True when `current` is the value of `held`, or its other value.
+bool Holds(const Variant& current, const HeldValue& held, const NumberFormat& format);
+
+// Reads the values of `holds` in order (those read before are compared as they were read); the
+// field of the first that no longer holds, or nothing.
 std::optional<LineItemField> FirstChanged(HostApplication& host, PassPosition& at,
                                           std::int16_t& row, const StillHolds& holds,
                                           const NumberFormat& format);

@@ -145,14 +145,17 @@ struct PassOutcome {
     // Declined: the journal could not be opened and the user chose not to write without it;
     // nothing was done. DocumentChanged: the active document is not the one the pass is for
     // (another index, another number of line items, or another quote altogether); nothing was
-    // written. Stopped: the observer asked, and the pass stopped between two line items.
-    // Failed: see `failure`.
+    // written. ChangedSincePreview: Apply of a new total found a line item of the rows chosen
+    // changed since the preview (the first one in checked.changedSince); every price depends on
+    // it, so nothing was written. Stopped: the observer asked, and the pass stopped between two
+    // line items. Failed: see `failure`.
     enum class Status {
         Completed,
         Declined,
         HostNotRunning,
         NoDocument,
         DocumentChanged,
+        ChangedSincePreview,
         Stopped,
         Failed
     };

@@ -45,7 +45,10 @@ public:
         item.note = decision->price.note;
         plan_.items.push_back(std::move(item));
     }
-    void Ended(PassOutcome&) override { plan_.lineTypes = decider_.lineTypes(); }
+    void Ended(PassOutcome&) override {
+        plan_.lineTypes = decider_.lineTypes();
+        plan_.quantities = decider_.quantities();
+    }
 
 private:
     RoundPlan& plan_;
@@ -64,6 +67,27 @@ StillHolds AsPreviewed(const PlannedLineItem& item) {
     return holds;
 }
 
+// The quote as previewed: its line types, the quantity of each of its priced line items, and
+// the line items Apply writes, at the unit price previewed. A new total by its line types only:
+// every line item it is spread over is then read whole, and one changed since the preview is
+// told as such, not as another quote.
+QuoteShape ShapeOf(const RoundPlan& plan) {
+    QuoteShape shape{plan.lineTypes, plan.quantities, {}};
+    if (plan.newTotal) {
+        shape.quantities.clear();
+        return shape;
+    }
+    for (const PlannedLineItem& item : plan.items) {
+        if (!item.change) continue;
+        ExpectedLineItem expected;
+        expected.row = item.row;
+        expected.unitPrice.value = item.unitPrice;
+        expected.quantity = item.quantity;
+        shape.items.push_back(std::move(expected));
+    }
+    return shape;
+}
+
 class Apply : public LineItemWalk {
 public:
     Apply(const RoundPlan& plan, const NumberFormat& format, RoundHistory* history)
@@ -79,16 +103,13 @@ public:
         if (documentIndex != plan_.documentIndex || lineItemCount != plan_.lineItemCount) {
             return false;
         }
-        QuoteShape shape{plan_.lineTypes, {}};
-        for (const PlannedLineItem& item : plan_.items) {
-            if (!item.change) continue;
-            ExpectedLineItem expected;
-            expected.row = item.row;
-            expected.unitPrice.value = item.unitPrice;
-            expected.quantity = item.quantity;
-            shape.items.push_back(std::move(expected));
+        if (!IsSameQuote(host, at, ShapeOf(plan_), format_, read_)) return false;
+        // Every price of a new total depends on every line item of the rows chosen: all of them
+        // are read before the first write, and that read is each one's check.
+        if (plan_.newTotal) {
+            changedSince_ = FirstChangedOfAll(host, at);
+            if (changedSince_) return false;
         }
-        if (!IsSameQuote(host, at, shape, format_)) return false;
         if (history_) history_->RoundBegun(documentIndex, lineItemCount);
         return true;
     }
@@ -103,7 +124,12 @@ public:
     }
 
     void Ended(PassOutcome& outcome) override {
-        if (history_) history_->QuoteSeen(plan_.lineTypes);
+        if (changedSince_) {
+            outcome.status = PassOutcome::Status::ChangedSincePreview;
+            outcome.checked.changedSince = {*changedSince_};
+            return;
+        }
+        if (history_) history_->QuoteSeen(plan_.lineTypes, plan_.quantities);
         outcome.checked.newTotal = plan_.newTotal;
         if (!readBackWhole_) outcome.checked.hostTotal.reset();
     }
@@ -111,6 +137,28 @@ public:
 private:
     const PlannedLineItem& Item(std::int32_t position) const {
         return *items_.at(static_cast<std::size_t>(position));
+    }
+
+    // What the line item's new price was worked out from, as the checks before its write take it:
+    // the line type, unit price and quantity as knowing the quote read them; the modifier and the
+    // extended price (which the host works out from the others) read now.
+    StillHolds Checks(const PlannedLineItem& item) const {
+        StillHolds holds = AsPreviewed(item);
+        read_.Into(holds, item.row,
+                   {LineItemField::LineType, LineItemField::UnitPrice, LineItemField::QtyTotal});
+        return holds;
+    }
+
+    // The first line item of a new total changed since the preview, every one read.
+    std::optional<ChangedLineItem> FirstChangedOfAll(HostApplication& host, PassPosition& at) {
+        for (const PlannedLineItem& item : plan_.items) {
+            std::int16_t row = item.row;
+            if (const auto changed = FirstChanged(host, at, row, Checks(item), format_)) {
+                return ChangedLineItem{row, *changed};
+            }
+        }
+        checkedBeforeWrites_ = true;
+        return std::nullopt;
     }
 
     void Write(const PlannedLineItem& item, std::int16_t& row, HostApplication& host,
@@ -122,9 +170,9 @@ private:
         record.unitPriceWritten = item.newUnitPrice;
         record.quantity = item.quantity;
         HistoryRecorder recorder(history_, record);
-        const std::optional<LineItemField> changed =
-            WriteIfUnchanged(host, at, row, AsPreviewed(item), Variant::FromText(Text()),
-                             Variant::Double(item.newUnitPrice), format_, recorder);
+        const std::optional<LineItemField> changed = WriteIfUnchanged(
+            host, at, row, checkedBeforeWrites_ ? StillHolds() : Checks(item),
+            Variant::FromText(Text()), Variant::Double(item.newUnitPrice), format_, recorder);
         if (changed) {
             outcome.checked.changedSince.push_back({row, *changed});
         } else {
@@ -146,6 +194,10 @@ private:
     const NumberFormat& format_;
     RoundHistory* history_;
     std::vector<const PlannedLineItem*> items_;
+    ValuesRead read_;
+    // A new total: every line item was read before the first write, and found as previewed.
+    bool checkedBeforeWrites_ = false;
+    std::optional<ChangedLineItem> changedSince_;
     bool readBackWhole_ = true;
 };
 

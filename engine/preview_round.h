@@ -24,13 +24,16 @@ PassOutcome PreviewWith(const passes::LineItemPricing& pricing, RowChoice rows, 
                         HostLink& host, MessageSink& messages, RoundPlan& plan,
                         const NumberFormat& format = {}, PassObserver* observer = nullptr);
 
-// Writes `plan` into the active document if it is still the quote previewed: the same index,
-// number of line items and line types, and most of the planned line items with their unit
-// price and quantity as previewed; otherwise nothing is written. Each line item's line type,
-// unit price, extended price, quantity and modifier are read again right before it is written;
-// a line item changed since the preview is left alone. What it writes the history hears of as
-// a Round, so that Undo gives it back. For a new total, each line item's extended price is read
-// back afterwards, and their sum told in the outcome.
+// Writes `plan` into the active document if it is still the quote previewed (quote_recognition.h:
+// the same index, number of line items and line types, and most of the quantities and of the
+// unit prices to be written as previewed); otherwise nothing is written. Each value a new price
+// was worked out from is read once before its write: the line type, unit price and quantity in
+// knowing the quote, the modifier and the extended price (which the host works out from the
+// others) right before the write; a line item changed since the preview is left alone. A new
+// total depends on every line item of the rows chosen: all of them are read before the first
+// write, and when one has changed nothing is written (ChangedSincePreview). What it writes the
+// history hears of as a Round, so that Undo gives it back. For a new total, each line item's
+// extended price is read back afterwards, and their sum told in the outcome.
 PassOutcome ApplyPlan(const RoundPlan& plan, HostLink& host, MessageSink& messages,
                       const NumberFormat& format = {}, const PassHooks& hooks = {});
 

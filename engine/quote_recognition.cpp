@@ -6,9 +6,12 @@
 namespace tarvello::passes {
 namespace {
 
-Variant Read(HostApplication& host, PassPosition& at, std::int16_t& row, LineItemField field) {
+Variant Read(HostApplication& host, PassPosition& at, std::int16_t& row, LineItemField field,
+             ValuesRead& read) {
     at.At(PassStep::LineItemGetValue, field);
-    return host.LineItemGetValue(row, FieldName(field));
+    Variant value = host.LineItemGetValue(row, FieldName(field));
+    read.Keep(row, field, value);
+    return value;
 }
 
 bool SameLineType(const Variant& current, std::int16_t expected, const NumberFormat& format) {
@@ -19,32 +22,71 @@ bool SameLineType(const Variant& current, std::int16_t expected, const NumberFor
     }
 }
 
+// The quantity expected in each row: what the pass read of every priced line item, and where
+// that was not kept (a journal of an earlier version), what the line items to be written had.
+std::map<std::int16_t, Variant> QuantitiesByRow(const QuoteShape& shape) {
+    std::map<std::int16_t, Variant> byRow;
+    std::size_t next = 0;
+    for (std::size_t row = 0; row < shape.lineTypes.size() && next < shape.quantities.size();
+         ++row) {
+        if (shape.lineTypes[row] == 1) {
+            byRow.emplace(static_cast<std::int16_t>(row), shape.quantities[next++]);
+        }
+    }
+    for (const ExpectedLineItem& item : shape.items) {
+        if (item.quantity) byRow.emplace(item.row, *item.quantity);
+    }
+    return byRow;
+}
+
 }  // namespace
 
+void ValuesRead::Keep(std::int16_t row, LineItemField field, Variant value) {
+    values_[{row, field}] = std::move(value);
+}
+
+std::optional<Variant> ValuesRead::Find(std::int16_t row, LineItemField field) const {
+    const auto found = values_.find({row, field});
+    if (found == values_.end()) return std::nullopt;
+    return found->second;
+}
+
+void ValuesRead::Into(StillHolds& holds, std::int16_t row,
+                      std::initializer_list<LineItemField> fields) const {
+    for (HeldValue& held : holds) {
+        for (const LineItemField field : fields) {
+            if (held.field == field) held.readBefore = Find(row, field);
+        }
+    }
+}
+
+bool MostHold(std::size_t holding, std::size_t of) {
+    return of < 4 ? holding == of : 2 * holding > of;
+}
+
 bool IsSameQuote(HostApplication& host, PassPosition& at, const QuoteShape& shape,
-                 const NumberFormat& format) {
+                 const NumberFormat& format, ValuesRead& read) {
     std::int16_t row = 0;
     for (std::size_t i = 0; i < shape.lineTypes.size(); ++i) {
         row = static_cast<std::int16_t>(i);
-        if (!SameLineType(Read(host, at, row, LineItemField::LineType), shape.lineTypes[i],
-                          format)) {
-            return false;
-        }
+        const Variant lineType = Read(host, at, row, LineItemField::LineType, read);
+        if (!SameLineType(lineType, shape.lineTypes[i], format)) return false;
     }
-    std::size_t holding = 0;
+    std::size_t pricesHolding = 0;
     for (const ExpectedLineItem& item : shape.items) {
         row = item.row;
-        const HeldValue& price = item.unitPrice;
-        const Variant now = Read(host, at, row, LineItemField::UnitPrice);
-        bool holds = SameValue(now, price.value, price.match, format) ||
-                     (price.orValue && SameValue(now, *price.orValue, price.match, format));
-        if (holds && item.quantity) {
-            holds = SameValue(Read(host, at, row, LineItemField::QtyTotal), *item.quantity,
-                              HeldValue::Match::Exactly, format);
-        }
-        holding += holds ? 1 : 0;
+        const Variant price = Read(host, at, row, LineItemField::UnitPrice, read);
+        pricesHolding += Holds(price, item.unitPrice, format) ? 1 : 0;
     }
-    return 2 * holding >= shape.items.size();
+    const std::map<std::int16_t, Variant> quantities = QuantitiesByRow(shape);
+    std::size_t quantitiesHolding = 0;
+    for (const auto& [quantityRow, expected] : quantities) {
+        row = quantityRow;
+        const Variant quantity = Read(host, at, row, LineItemField::QtyTotal, read);
+        quantitiesHolding += SameValue(quantity, expected, format) ? 1 : 0;
+    }
+    return MostHold(pricesHolding, shape.items.size()) &&
+           MostHold(quantitiesHolding, quantities.size());
 }
 
 }  // namespace tarvello::passes

@@ -82,6 +82,7 @@ std::optional<LineItemDecision> RoundDecider::Decide(HostApplication& host, Pass
     decision.values.unitPrice = Read(host, at, row, Field::UnitPrice);
     decision.values.extendedPrice = Read(host, at, row, Field::ExtendedPrice);
     decision.values.quantity = Read(host, at, row, Field::QtyTotal);
+    quantities_.push_back(decision.values.quantity);
     decision.price = pricing_.Price(decision.values, at);
 
     at.At(PassStep::LineItemGetActiveRow);

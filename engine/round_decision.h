@@ -91,6 +91,9 @@ public:
     // The line type of every row decided so far, from row 0: the shape of the quote, by which a
     // pass that writes later knows it again.
     const std::vector<std::int16_t>& lineTypes() const { return lineTypes_; }
+    // The quantity of every priced line item (line type 1) decided so far, in row order: with the
+    // line types, what the quote is known by.
+    const std::vector<Variant>& quantities() const { return quantities_; }
 
 private:
     bool IsChosen(std::int16_t row, bool isActiveRow) const;
@@ -100,6 +103,7 @@ private:
     const NumberFormat& format_;
     Text selectedRows_;
     std::vector<std::int16_t> lineTypes_;
+    std::vector<Variant> quantities_;
 };
 
 }  // namespace tarvello::passes

@@ -137,9 +137,11 @@ void RoundHistory::Written(double unitPriceAsLeft) {
     AddIfYouCan(WrittenLine(current_, currentRow_, unitPriceAsLeft));
 }
 
-void RoundHistory::QuoteSeen(const std::vector<std::int16_t>& lineTypes) {
+void RoundHistory::QuoteSeen(const std::vector<std::int16_t>& lineTypes,
+                             const std::vector<Variant>& quantities) {
     if (withoutJournal_ || current_.empty() || lineTypes.empty()) return;
     AddIfYouCan(QuoteLine(current_, lineTypes));
+    if (!quantities.empty()) AddIfYouCan(QuantitiesLine(current_, quantities));
 }
 
 std::int32_t RoundHistory::UndoableCount() const {

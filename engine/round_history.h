@@ -49,13 +49,15 @@ public:
     void CloseJournal();
 
     // What a Round tells, in this order: it reached the document; for each line item, before its
-    // first write and after its last; once its walk has ended, the line types it saw. Writing
+    // first write and after its last; once its walk has ended, the line types it saw and the
+    // quantities of the priced line items among them (round_record.h). Writing
     // throws JournalError when the journal cannot take the line item's record: the Round must
     // not write what Undo could not give back.
     void RoundBegun(std::int32_t documentIndex, std::int32_t lineItemCount);
     void Writing(const WrittenLineItem& item);
     void Written(double unitPriceAsLeft);
-    void QuoteSeen(const std::vector<std::int16_t>& lineTypes);
+    void QuoteSeen(const std::vector<std::int16_t>& lineTypes,
+                   const std::vector<Variant>& quantities);
 
     // How many line items the next Undo gives back; 0 when there is nothing to undo.
     std::int32_t UndoableCount() const;

@@ -48,9 +48,9 @@ public:
         ++outcome.written;
     }
     // The shape of the quote as far as the walk went, by which Undo knows the quote again: it
-    // costs no call of its own, since the walk reads every line type anyway.
+    // costs no call of its own, since the walk reads every line type and quantity anyway.
     void Ended(PassOutcome&) override {
-        if (history_) history_->QuoteSeen(decider_.lineTypes());
+        if (history_) history_->QuoteSeen(decider_.lineTypes(), decider_.quantities());
     }
 
 private:

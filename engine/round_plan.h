@@ -35,8 +35,10 @@ struct RoundPlan {
     PlanKind kind = PlanKind::Round;
     std::int32_t documentIndex = 0;
     std::int32_t lineItemCount = 0;
-    // The line type of every row, as previewed: Apply knows the quote again by them.
+    // The line type of every row and the quantity of every priced line item (line type 1, in
+    // row order), as previewed: Apply knows the quote again by them.
     std::vector<std::int16_t> lineTypes;
+    std::vector<Variant> quantities;
     // In row order.
     std::vector<PlannedLineItem> items;
     // A word about the whole plan, shown with the totals (a new total that cannot be reached

@@ -48,6 +48,10 @@ struct RoundRecord {
     // by which Undo knows it again. Empty when the Round was cut off before it could tell, or
     // kept by the first version of the journal.
     std::vector<std::int16_t> lineTypes;
+    // The quantity of every priced line item (line type 1) the Round read, in row order: the n-th
+    // is that of the n-th row of type 1 in lineTypes. Empty where lineTypes is, or kept by a
+    // journal of the second version, which did not keep them.
+    std::vector<Variant> quantities;
     // In the order written.
     std::vector<WrittenLineItem> items;
 

@@ -26,14 +26,14 @@ private:
     std::int16_t row_;
 };
 
-// What the line item holds when nobody changed it since the Round: the price written, no
-// modifier, the quantity the price was worked out with. Cut off between its two writes (by the
-// Round, or by an earlier Undo), it may also still hold, or hold again, what it had before.
+// What the line item holds when nobody changed it since the Round: the price as the host left
+// it, no modifier, the quantity the price was worked out with. Cut off between its two writes
+// (by the Round, or by an earlier Undo), it may also still hold, or hold again, what it had
+// before.
 StillHolds AsTheRoundLeftIt(const WrittenLineItem& item) {
     const bool eitherWay = !item.written || item.restoring;
     StillHolds holds;
     HeldValue price(LineItemField::UnitPrice, Variant::Double(item.unitPriceWritten));
-    price.match = HeldValue::Match::AtHostPrecision;
     if (eitherWay) price.orValue = item.unitPriceBefore;
     holds.push_back(std::move(price));
     if (item.quantity) holds.emplace_back(LineItemField::QtyTotal, *item.quantity);
@@ -54,7 +54,7 @@ public:
                std::int32_t lineItemCount) override {
         round_ = history_.NextUndo();
         if (!round_) return true;
-        QuoteShape shape{round_->lineTypes, {}};
+        QuoteShape shape{round_->lineTypes, round_->quantities, {}};
         for (const WrittenLineItem& item : round_->items) {
             if (item.dealtWith) continue;
             items_.push_back(item);
@@ -67,7 +67,7 @@ public:
         if (documentIndex != round_->documentIndex || lineItemCount != round_->lineItemCount) {
             return false;
         }
-        return IsSameQuote(host, at, shape, format_);
+        return IsSameQuote(host, at, shape, format_, read_);
     }
     std::int32_t Length() const override { return static_cast<std::int32_t>(items_.size()); }
     std::int16_t RowAt(std::int32_t position) const override { return Item(position).row; }
@@ -77,9 +77,12 @@ public:
         const WrittenLineItem& item = Item(position);
         const Variant modifier = item.modifierBefore.value_or(Variant::FromText(Text()));
         RestoreRecorder recorder(history_, round_->id, item.row);
-        const std::optional<LineItemField> changed =
-            WriteIfUnchanged(host, at, row, AsTheRoundLeftIt(item), modifier, item.unitPriceBefore,
-                             format_, recorder);
+        // The price is read once more right before it is written over; the quantity as the quote
+        // was known by it.
+        StillHolds holds = AsTheRoundLeftIt(item);
+        read_.Into(holds, item.row, {LineItemField::QtyTotal});
+        const std::optional<LineItemField> changed = WriteIfUnchanged(
+            host, at, row, holds, modifier, item.unitPriceBefore, format_, recorder);
         if (changed) {
             outcome.checked.changedSince.push_back({row, *changed});
         } else {
@@ -102,6 +105,7 @@ private:
     RoundHistory& history_;
     const NumberFormat& format_;
     std::optional<RoundRecord> round_;
+    ValuesRead read_;
     // The line items still to give back, in the order written.
     std::vector<WrittenLineItem> items_;
     std::int32_t dealtWith_ = 0;

@@ -1,7 +1,9 @@
 // Round-trip benchmark: a Round over N items through the real stand-in host, side by side with
 // a reference client that makes only the calls a Round must make, names resolved up front.
 //
-//   RoundTrips.exe [--sizes 100,300] [--repeat 21]
+//   RoundTrips.exe [--sizes 100,300] [--repeat 21] [--calls]
+//
+// --calls: only the calls per line item of each pass (and the journal's own costs), no timing.
 //
 // For each size and each kind of host (the stand-in's one object per member, and
 // --fresh-members) one stand-in with its call log on counts the calls each client makes; a
@@ -258,11 +260,21 @@ void JournalCosts(const TempDir& files) {
         Median(appends) * 1e6, Median(flushes) * 1e3);
 }
 
-int Run(const std::vector<int>& sizes, int repeat) {
+int Run(const std::vector<int>& sizes, int repeat, bool callsOnly) {
     std::wstring error;
     auto files = TempDir::Create(&error);
     if (!files) return 2;
     JournalCosts(*files);
+    if (callsOnly) {
+        for (int items : sizes) {
+            for (const HostKind& kind : kHostKinds) {
+                std::printf("%s: ", kind.label);
+                tarvello::bench::CountWriteBack(
+                    [&] { return StartStandin(*files, items, kind, true); }, items);
+            }
+        }
+        return 0;
+    }
     tarvello::bench::JournalReadingCosts(*files);
     std::printf(
         "per line item; times are medians of %d Rounds each; time ratio: the median of the %d "
@@ -317,22 +329,26 @@ int Run(const std::vector<int>& sizes, int repeat) {
 int main(int argc, char** argv) {
     std::vector<int> sizes = {100, 300};
     int repeat = 21;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--sizes") == 0) {
+    bool callsOnly = false;
+    for (int i = 1; i < argc; ++i) {
+        const bool valued = i + 1 < argc;
+        if (std::strcmp(argv[i], "--calls") == 0) {
+            callsOnly = true;
+        } else if (valued && std::strcmp(argv[i], "--sizes") == 0) {
             sizes.clear();
-            for (const char* p = argv[i + 1]; *p;) {
+            for (const char* p = argv[++i]; *p;) {
                 sizes.push_back(std::atoi(p));
                 p = std::strchr(p, ',');
                 if (p == nullptr) break;
                 ++p;
             }
-        } else if (std::strcmp(argv[i], "--repeat") == 0) {
-            repeat = std::max(1, std::atoi(argv[i + 1]));
+        } else if (valued && std::strcmp(argv[i], "--repeat") == 0) {
+            repeat = std::max(1, std::atoi(argv[++i]));
         }
     }
     tarvello::host::ComApartment apartment;
     try {
-        return Run(sizes, repeat);
+        return Run(sizes, repeat, callsOnly);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "round-trips: %s\n", error.what());
         return 1;

@@ -27,16 +27,27 @@ protected:
         ASSERT_TRUE(dir_) << launch::Narrow(error);
         folder_ = dir_->File(L"Tarvello Rounding Utility");
     }
-    std::wstring Path() const { return folder_ + L"\\journal.txt"; }
-    void Put(const std::string& bytes) {
+    std::wstring Path() const { return folder_ + L"\\journal-3.txt"; }
+    // The journal of earlier versions.
+    std::wstring Earlier() const { return folder_ + L"\\journal.txt"; }
+    void Put(const std::string& bytes, const std::wstring& path = L"") {
         CreateDirectoryW(folder_.c_str(), nullptr);
-        HANDLE file = CreateFileW(Path().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        HANDLE file = CreateFileW((path.empty() ? Path() : path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
         DWORD written = 0;
         WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
         CloseHandle(file);
     }
     static std::string Read(WinJournalFile& journal) { return journal.ReadSince({}).text; }
+    static std::string Bytes(const std::wstring& path) {
+        HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        char held[256] = {};
+        DWORD read = 0;
+        ReadFile(file, held, sizeof held, &read, nullptr);
+        CloseHandle(file);
+        return std::string(held, read);
+    }
     // What the named call throws, or "" when it does not.
     static std::string FailureOf(const std::function<void()>& call) {
         try {
@@ -69,6 +80,10 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         // Enormous: its first line, which says its version, and its end from a whole line on.
         {"enormous", "first\n" + std::string(5000, 'a') + "\nlast line\n", "first\nlast line\nx\n",
          100, "first\nlast line\n"},
+        // And the header that says the version of that end, taken over from the first version.
+        {"enormous, its end after a later header",
+         "h\t1\n" + std::string(5000, 'a') + "\nh\t2\tc\n" + std::string(5000, 'b') + "\nlast\n",
+         "h\t1\nh\t2\tc\nlast\nx\n", 100, "h\t1\nh\t2\tc\nlast\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -125,6 +140,17 @@ TEST_F(JournalFileTest, AWriteCutOffIsNeverReadWholeNorContinued) {
     journal.Append("x\n");
     journal.FlushAndClose();
     EXPECT_EQ(Read(journal), "a\nwri\tcut off\nnext\nwri\tcu\tcut off\nx\n");
+
+    // Another copy, open before that, appends after a fragment this one could not end.
+    WinJournalFile other(folder_);
+    other.Open();
+    journal.Open();
+    journal.diskTakes = [](std::size_t) { return std::size_t{3}; };
+    EXPECT_NE(FailureOf([&] { journal.Append("written 6 25\n"); }), "");
+    other.Append("other\n");
+    other.FlushAndClose();
+    journal.FlushAndClose();
+    EXPECT_EQ(Read(other).substr(Read(other).rfind("x\n")), "x\nwri\tcu\tcut off\nother\n");
 }
 
 TEST_F(JournalFileTest, AFileItCannotHaveIsToldInWords) {
@@ -142,6 +168,22 @@ TEST_F(JournalFileTest, AFileItCannotHaveIsToldInWords) {
     const std::wstring blocked = dir_->WriteFile(L"not a folder", "x");
     WinJournalFile nowhere(blocked);
     EXPECT_NE(FailureOf([&] { nowhere.Open(); }).find("could not be made"), std::string::npos);
+}
+
+// The journal an earlier release keeps writing: read once, as this one's beginning, and never
+// written, however this one is written and rewritten.
+TEST_F(JournalFileTest, TheEarlierVersionsJournalIsTakenOverOnceAndNeverWritten) {
+    const std::string earlier = "h\t2\tc\nround 1\n";
+    Put(earlier + "round 2 be", Earlier());  // an earlier release is writing its last line
+    WinJournalFile journal(folder_);
+    EXPECT_EQ(Read(journal), earlier);
+    journal.Open();
+    journal.Append("x\n");
+    journal.FlushAndClose();
+    EXPECT_TRUE(journal.Replace([](const std::string& held) { return held.substr(0, 6); }));
+    EXPECT_EQ(Bytes(Earlier()), earlier + "round 2 be");
+    Put(earlier + "round 2\n", Earlier());  // the earlier release goes on
+    EXPECT_EQ(Read(journal), "h\t2\tc\n") << "read once only";
 }
 
 // Two copies append in turn; while one has it open the other does not rewrite it.

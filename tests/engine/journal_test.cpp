@@ -1,10 +1,12 @@
 // The journal behind the history of Rounds: what a Round hands to it before each write is
 // enough to undo the Round after the program was killed at any moment; what it cannot read is
 // passed over; it is open only while a pass writes; it stays bounded; two copies share it.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "engine/describe_failure.h"
+#include "engine/journal_syntax.h"
 #include "engine/journal_text.h"
 #include "engine/undo_last_round.h"
 #include "memory_journal.h"
@@ -134,28 +136,50 @@ TEST_F(JournalTest, UndoStepsBackThroughEarlierRoundsAfterARestart) {
     EXPECT_EQ(host.items, before);
 }
 
-// After a restart, another quote in the place of the one rounded gets nothing; once the rounded
-// quote is back, Undo gives it back.
+// After a restart, another quote in the place of the one rounded gets nothing, however much of
+// it is the same; once the rounded quote is back, Undo gives it back.
 TEST_F(JournalTest, AfterARestartAnotherQuoteInItsPlaceIsKnownForAnother) {
-    ArrangeQuote();
-    {
-        RoundHistory history(journal);
-        Round(history, kNearest5);
-    }
-    const std::vector<LineItem> rounded = host.items;
-    host.items[2] = PricedItem(3, 3, 1);  // a line item where the heading was
-    const std::vector<LineItem> other = host.items;
+    const RoundingRequest currentRow{5, RoundedPrice::UnitPrice, RoundingMethod::Nearest,
+                                     RowChoice::Current};
+    const struct {
+        const char* name;
+        RoundingRequest request;
+        std::function<void(std::vector<LineItem>&)> other;
+    } cases[] = {
+        {"a line item where the heading was", kNearest5,
+         [](std::vector<LineItem>& items) { items[2] = PricedItem(3, 3, 1); }},
+        {"half of the prices written", kNearest5,
+         [](std::vector<LineItem>& items) { items[3] = items[4] = PricedItem(99, 198, 2); }},
+        {"the row written as it was left, the others of other quantities", currentRow,
+         [](std::vector<LineItem>& items) {
+             for (std::size_t row : {1, 3, 4}) items[row][u"QtyTotal"] = Variant::Double(7);
+         }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        host = RecordingHost();
+        ArrangeQuote();
+        journal = MemoryJournal();
+        {
+            RoundHistory history(journal);
+            Round(history, c.request);
+        }
+        const std::vector<LineItem> rounded = host.items;
+        c.other(host.items);
+        const std::vector<LineItem> other = host.items;
 
-    RoundHistory restarted(journal);
-    EXPECT_EQ(Undo(restarted).status, PassOutcome::Status::DocumentChanged);
-    EXPECT_EQ(host.items, other);
-    host.items = rounded;
-    EXPECT_EQ(Undo(restarted).written, 4);
-    EXPECT_EQ(host.items, before);
+        RoundHistory restarted(journal);
+        EXPECT_EQ(Undo(restarted).status, PassOutcome::Status::DocumentChanged);
+        EXPECT_EQ(host.items, other);
+        host.items = rounded;
+        EXPECT_GT(Undo(restarted).written, 0);
+        EXPECT_EQ(host.items, before);
+    }
 }
 
 TEST_F(JournalTest, WhatCannotBeReadWholeIsPassedOver) {
     const std::string header = JournalHeader();
+    const std::string newer = journal_syntax::Checked("tarvello-rounding-journal\t4");
     RoundRecord round;
     round.id = "ab12";
     round.began = "2026-12-07 10:00:00";
@@ -189,7 +213,12 @@ TEST_F(JournalTest, WhatCannotBeReadWholeIsPassedOver) {
          "\x01\xff garbage\n" + header + roundLine + "item\tzz\t1\n" + itemLine + "\t\t\n", 1, 1,
          false, false},
         {"an item of no Round read", header + itemLine + written, 0, 0, false, false},
-        {"a newer version", "tarvello-rounding-journal\t3\n" + roundLine + itemLine, 0, 0, true,
+        {"a newer version", newer + roundLine + itemLine, 0, 0, true, false},
+        {"the second version's lines, taken over",
+         journal_syntax::Checked("tarvello-rounding-journal\t2") + roundLine + itemLine + written,
+         1, 1, false, true},
+        {"a damaged line that claims a newer version",
+         header + "tarvello-rounding-journal\t4\t00000000\n" + roundLine + itemLine, 1, 1, false,
          false},
         {"the earlier version's lines",
          "tarvello-rounding-journal\t1\nround\tab12\tx\tdocument 0\tline items 5\r\n"
@@ -232,7 +261,7 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenIsAskedAboutAndNeverWrittenPast) 
     EXPECT_EQ(refused.UndoableCount(), 0) << "rounded without Undo, as agreed";
 
     journal = MemoryJournal();
-    journal.text = "tarvello-rounding-journal\t9\n";
+    journal.text = journal_syntax::Checked("tarvello-rounding-journal\t9");
     RoundHistory newer(journal);
     messages.asked.clear();
     messages.answer = false;
@@ -297,6 +326,7 @@ TEST_F(JournalTest, TheJournalIsRewrittenBoundedWhileNoOtherCopyWritesIt) {
     EXPECT_EQ(kept.rounds.size(), RoundHistory::kKeptRounds);
     EXPECT_EQ(kept.skipped, 0u);
     EXPECT_EQ(kept.rounds.back().lineTypes, (std::vector<std::int16_t>{1, 1, 2, 1, 1}));
+    EXPECT_EQ(kept.rounds.back().quantities, std::vector<Variant>(4, Variant::Double(2)));
     EXPECT_EQ(history.UndoableCount(), 4);
 }
 

@@ -75,7 +75,7 @@ public:
     // The count answered; when empty, the number of items.
     Variant lineItemCount;
     // When set, a unit price written as a double is kept to this many decimals, as a host that
-    // keeps money at a fixed precision does; the value handed by reference stays as it came.
+    // keeps money at a fixed precision does, and the value handed by reference says what it kept.
     std::optional<int> keepsDecimals;
     // When set, the extended price follows a unit price written, worked out as the quantity times
     // it and kept to this many decimals, as a host that rounds each extended price does.
@@ -169,6 +169,7 @@ public:
         if (host_.keepsDecimals && field == u"UnitPrice" && value.kind() == Variant::Kind::Double) {
             const double scale = std::pow(10.0, *host_.keepsDecimals);
             kept = Variant::Double(std::round(value.AsDouble() * scale) / scale);
+            value = kept;
         }
         Item(row)[field] = kept;
         if (host_.extendedDecimals && field == u"UnitPrice" && kept.IsNumber()) {

@@ -53,14 +53,13 @@ TEST_F(UndoTest, ACompletedRoundIsUndoneModifierFirstAndThenThePriceByReference)
     ExpectAsBefore({0, 1, 3, 4});
     EXPECT_EQ(Undoable(), 0u);
     // Knowing the quote again (its line types, then each line item's price and quantity), then
-    // reading again right before the writes what the Round left.
+    // reading again right before the writes the price and the modifier the Round left.
     EXPECT_EQ(host.CallsForRow(1),
               (std::vector<std::string>{
                   "LineItemGetValue(&row 1, \"LineType\")",
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
                   "LineItemGetValue(&row 1, \"QtyTotal\")",
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
-                  "LineItemGetValue(&row 1, \"QtyTotal\")",
                   "LineItemGetValue(&row 1, \"PriceModifier\")",
                   "LineItemSetValue(&row 1, \"PriceModifier\", text \"Rate B\")",
                   "LineItemSetValue(&row 1, \"UnitPrice\", double 13)",
@@ -164,29 +163,31 @@ TEST_F(UndoTest, AFailureDuringTheUndoLeavesTheRestUndoable) {
 }
 
 // A host that keeps four decimals stores 33.3333 for the 33.333... a Round on the extended
-// price writes: that is the price written, while a change by hand of a hundredth is a change.
+// price writes, and says so by reference: that is the price written, while a change by hand is
+// a change, a tenth of a cent too.
 TEST_F(UndoTest, AHostKeepingFourDecimalsHasItsPricesKnownAgainButNotAHandChange) {
     host.keepsDecimals = 4;
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 9; ++i) {
         host.items.push_back(PricedItem(34, 102, 3));
         host.items.back()[u"PriceModifier"] = Variant::FromText(u"List");
     }
     before = host.items;
     RoundKeeping({10, RoundedPrice::ExtendedPrice, RoundingMethod::Nearest, RowChoice::All});
     ASSERT_EQ(host.items[0].at(u"UnitPrice"), Variant::Double(33.3333));
-    const double byHand[] = {0.01, -0.01, 0.5};  // rows 4 to 6 changed
-    for (std::size_t row = 4; row < 7; ++row) {
-        host.items[row][u"UnitPrice"] = Variant::Double(33.3333 + byHand[row - 4]);
+    const double byHand[] = {0.01, -0.01, 0.5, 0.001};  // rows 5 to 8 changed
+    for (std::size_t row = 5; row < 9; ++row) {
+        host.items[row][u"UnitPrice"] = Variant::Double(33.3333 + byHand[row - 5]);
     }
 
     const PassOutcome outcome = Undo();
 
-    EXPECT_EQ(outcome.written, 4);
+    EXPECT_EQ(outcome.written, 5);
     EXPECT_EQ(outcome.checked.changedSince,
-              (std::vector<ChangedLineItem>{{4, LineItemField::UnitPrice},
-                                            {5, LineItemField::UnitPrice},
-                                            {6, LineItemField::UnitPrice}}));
-    ExpectAsBefore({0, 1, 2, 3});
+              (std::vector<ChangedLineItem>{{5, LineItemField::UnitPrice},
+                                            {6, LineItemField::UnitPrice},
+                                            {7, LineItemField::UnitPrice},
+                                            {8, LineItemField::UnitPrice}}));
+    ExpectAsBefore({0, 1, 2, 3, 4});
 }
 
 // The modifier was cleared and the price write refused: the text price the line item still has

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "tests/main-window/remote_window.h"
 #include "tests/main-window/utility_process.h"
@@ -140,6 +141,45 @@ TEST_F(PricingEndToEnd, ANewTotalTypedIntoItsWindowIsWhatTheQuoteComesTo) {
     EXPECT_NEAR(hostTotal, target, 1e-6) << "the host's own total";
     EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
     UndoAll();
+}
+
+// Every price of a new total depends on every line item: a quantity changed between the preview
+// and Apply, nothing is written, one message says why, and the window opens again as typed.
+TEST_F(PricingEndToEnd, ANewTotalWritesNothingOnceALineItemChangedSinceThePreview) {
+    std::wstring error;
+    const std::optional<tarvello::testing::TempDir> dir =
+        tarvello::testing::TempDir::Create(&error);
+    ASSERT_TRUE(dir && host_->Close());
+    host_ = StandinProcess::Start(
+        {L"--quote", dir->WriteFile(L"three.csv",
+                                    "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n"
+                                    "1,A,1,10,\n1,B,1,10,\n1,C,1,10,\n")},
+        &error);
+    ASSERT_TRUE(host_) << Narrow(error);
+    Choose(main_window::kMnuEditNewTotal);
+    HWND total = WaitForWindow(L"TarvelloNewTotal");
+    ASSERT_TRUE(total && SetText(GetDlgItem(total, new_total_window::kTxtNewTotal), L"60"));
+    PostMessageW(GetDlgItem(total, new_total_window::kCmdPreview), BM_CLICK, 0, 0);
+    HWND preview = WaitForWindow(L"TarvelloPreview");
+    ASSERT_TRUE(preview);
+    Variant five = Variant::Double(5);
+    std::int16_t row = 2;
+    host::ComHostLink().Attach()->LineItemSetValue(row, u"QtyTotal", five);
+    const Rows changed = CsvRows(host_->ReadDump());
+    PostMessageW(GetDlgItem(preview, preview_window::kCmdApply), BM_CLICK, 0, 0);
+
+    HWND box = WaitForMessageBox(utility_.ProcessId(), 60000);
+    EXPECT_EQ(MessageBoxText(utility_.ProcessId()),
+              L"OK | Nothing was written: the quote has changed since the preview (row 2: its "
+              L"total quantity), and every price of the new total depends on it. Preview shows "
+              L"it again as it is now.");
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    total = WaitForWindow(L"TarvelloNewTotal");
+    ASSERT_TRUE(total);
+    EXPECT_EQ(RemoteText(GetDlgItem(total, new_total_window::kTxtNewTotal)), L"60");
+    EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
+    EXPECT_EQ(CsvRows(host_->ReadDump()), changed);
+    PostMessageW(GetDlgItem(total, new_total_window::kCmdClose), BM_CLICK, 0, 0);
 }
 
 }  // namespace

@@ -59,8 +59,10 @@ void ForgetJournal() {
     PWSTR local = nullptr;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) {
         const std::wstring folder = std::wstring(local) + L"\\Tarvello Rounding Utility\\";
-        DeleteFileW((folder + L"journal.txt").c_str());
-        DeleteFileW((folder + L"journal.lock").c_str());
+        for (const wchar_t* name :
+             {L"journal-3.txt", L"journal-3.lock", L"journal.txt", L"journal.lock"}) {
+            DeleteFileW((folder + name).c_str());
+        }
     }
     CoTaskMemFree(local);
     PWSTR roaming = nullptr;

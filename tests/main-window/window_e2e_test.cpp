@@ -264,18 +264,26 @@ TEST_F(WindowRound, PreviewThenApplyWritesWhatARoundWritesAndUndoTakesItBack) {
     EXPECT_EQ(row1[row1.size() - 3], before_[2][before_[2].size() - 3]) << "row 1's unit price";
 }
 
-// Tarvello closes the quote that was rounded and opens another in its place, with as many line
-// items of the same types, one of them at the price the Round wrote: Undo writes nothing into
-// it, and gives the Round back once the first quote is open again.
+// Tarvello closes the quote that was rounded and opens another in its place, made from the same
+// template: the same line types and quantities, half of the line items at the prices the Round
+// wrote. Undo writes nothing into it, and gives the Round back once the first quote is open
+// again, but for a price somebody changed meanwhile by less than a cent.
 TEST_F(WindowRound, UndoWritesNothingIntoAnotherQuoteInTheSamePlace) {
     std::wstring error;
     dir_ = TempDir::Create(&error);
     ASSERT_TRUE(dir_) << Narrow(error);
-    const std::wstring other = dir_->WriteFile(
-        L"other.csv",
-        "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n"
-        "1,Other 0,1,10,\n1,Other 1,1,20.5,\n1,Other 2,1,30.25,\n1,Other 3,1,41,\n");
-    StartWith(dir_->WriteFile(L"quote.csv", LongQuote(4)), {L"--quote", other});
+    const std::string header = "LineType,Description,QtyTotal,UnitPrice,PriceModifier\n";
+    const std::wstring other =
+        dir_->WriteFile(L"other.csv", header +
+                                          "1,Other 0,1,137,\n1,Other 1,1,412,\n1,Other 2,1,980,\n"
+                                          "1,Other 3,100000,0.005,\n");
+    StartWith(dir_->WriteFile(L"quote.csv", header + "1,A,1,137.0004,\n1,B,1,412.0004,\n"
+                                                     "1,C,1,57.0004,\n1,D,100000,0.0013,\n"),
+              {L"--quote", other});
+    // Three decimal places: 137, 412, 57 and 0.001.
+    ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptDecimal), BM_CLICK));
+    ASSERT_TRUE(SendBounded(utility_.Control(main_window::kTxtDecimalPlaces), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(L"3")));
     ASSERT_TRUE(SendBounded(utility_.Control(main_window::kCmdRound), BM_CLICK));
     const auto rounded = CsvRows(host_->ReadDump());
     ASSERT_NE(rounded, before_);
@@ -289,9 +297,15 @@ TEST_F(WindowRound, UndoWritesNothingIntoAnotherQuoteInTheSamePlace) {
     EXPECT_EQ(CsvRows(host_->ReadDump()), otherQuote);
 
     ASSERT_TRUE(host_->ShowQuote(0));
+    TypeInHost(3, u"UnitPrice", Variant::Double(0.0054));
     Choose(main_window::kMnuEditUndo);
-    EXPECT_EQ(WaitForDocument(*host_, before_), before_);
-    EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
+    EXPECT_EQ(TakeMessage(),
+              L"Undo restored 3 line items. Row 3 was left as it is: its unit price has changed "
+              L"since the Round.");
+    const auto after = CsvRows(host_->ReadDump());
+    ASSERT_EQ(after.size(), before_.size());
+    for (std::size_t i = 1; i <= 3; ++i) EXPECT_EQ(after[i], before_[i]) << "row " << i - 1;
+    EXPECT_EQ(after[4][3], L"0.0054");
 }
 
 TEST_F(WindowRound, AMessageAboutAVeryLongAmountFitsTheScreen) {

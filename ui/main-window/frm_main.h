@@ -84,9 +84,11 @@ private:
     // file that keeps them is damaged); and keeping them, for a preview or only to keep.
     RulesTexts LoadPriceRules();
     void SavePriceRules(const RulesTexts& typed, bool forPreview);
-    // Opens the preview of `plan`, and applies it when the user chooses Apply there. False when
-    // the user cancelled it.
-    bool PreviewThenApply(const RoundPlan& plan);
+    // Opens the preview of `plan`, and applies it when the user chooses Apply there: how that
+    // ended. ToPreviewAgain: Apply wrote nothing, the quote having changed since the preview of a
+    // new total.
+    enum class PreviewEnd { Cancelled, Applied, ToPreviewAgain };
+    PreviewEnd PreviewThenApply(const RoundPlan& plan);
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top);
 

@@ -29,12 +29,14 @@ void frmMain::mnuEditPreview_Click() {
     PreviewThenApply(plan);
 }
 
-bool frmMain::PreviewThenApply(const RoundPlan& plan) {
-    if (!open_.preview || !open_.preview(hwnd_, plan)) return false;
-    RunWatched(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
-        return pass_.ApplyPlan(plan, messages, PassHooks{&history_, &watch});
-    });
-    return true;
+frmMain::PreviewEnd frmMain::PreviewThenApply(const RoundPlan& plan) {
+    if (!open_.preview || !open_.preview(hwnd_, plan)) return PreviewEnd::Cancelled;
+    const std::optional<PassOutcome> apply =
+        RunWatched(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
+            return pass_.ApplyPlan(plan, messages, PassHooks{&history_, &watch});
+        });
+    const bool stale = apply && apply->status == PassOutcome::Status::ChangedSincePreview;
+    return stale ? PreviewEnd::ToPreviewAgain : PreviewEnd::Applied;
 }
 
 // Edit > Undo Round: what the last Round wrote goes back, as far as nobody changed it since.

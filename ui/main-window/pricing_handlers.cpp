@@ -29,7 +29,7 @@ void frmMain::mnuEditPriceRules_Click() {
                                             &watch, plan);
             });
         if (!preview || preview->status != PassOutcome::Status::Completed) return;
-        if (PreviewThenApply(plan)) return;
+        if (PreviewThenApply(plan) != PreviewEnd::Cancelled) return;
     }
 }
 
@@ -68,7 +68,17 @@ void frmMain::mnuEditNewTotal_Click() {
             now = plan;
             continue;
         }
-        if (PreviewThenApply(plan)) return;
+        switch (PreviewThenApply(plan)) {
+            case PreviewEnd::Applied:
+                return;
+            case PreviewEnd::ToPreviewAgain:
+                // The quote changed under the preview: the window opens again with what was
+                // typed, over the total the quote comes to now.
+                if (!read(plan)) return;
+                break;
+            case PreviewEnd::Cancelled:
+                break;
+        }
         focus.reset();
         now = plan;
     }
