@@ -1,11 +1,11 @@
-#include "ui/price-rules-window/band_examples.h"
+#include "band_examples.h"
 
 #include <optional>
 #include <variant>
 
-#include "engine/price_rules.h"
+#include "price_rules.h"
 
-namespace tarvello::ui {
+namespace tarvello {
 
 namespace {
 
@@ -61,4 +61,4 @@ std::array<Text, kBandRows> BandExamples(const RulesTexts& typed, const NumberFo
     return examples;
 }
 
-}  // namespace tarvello::ui
+}  // namespace tarvello
