@@ -4,6 +4,7 @@
 #include <variant>
 
 #include "price_rules.h"
+#include "text_blanks.h"
 
 namespace tarvello {
 
@@ -11,7 +12,7 @@ namespace {
 
 // A Step of blanks is an empty one: the row is unused, as ReadPriceRules takes it.
 bool IsUsed(const BandTexts& band) {
-    return band.step.find_first_not_of(u" \t") != Text::npos;
+    return !Trimmed(band.step).empty();
 }
 
 std::optional<PriceRules> Read(const RulesTexts& typed, const NumberFormat& format) {
