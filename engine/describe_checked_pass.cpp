@@ -17,10 +17,10 @@ Text Number(std::int64_t value) {
     return TextFromUtf8(std::to_string(value));
 }
 
-// "Row 4", "Rows 4 and 7", "Rows 4, 7, 9, 12, 15 and 3 more"; with `withField`, each row
-// followed by what changed in it: "Rows 4 (unit price) and 7 (total quantity)".
-Text RowList(const std::vector<ChangedLineItem>& rows, bool withField) {
-    Text text = rows.size() == 1 ? u"Row " : u"Rows ";
+// "4", "4 and 7", "4, 7, 9, 12, 15 and 3 more"; with `withField`, each row followed by what
+// changed in it: "4 (unit price) and 7 (total quantity)".
+Text RowNumbers(const std::vector<ChangedLineItem>& rows, bool withField) {
+    Text text;
     const std::size_t named = rows.size() > kRowsNamed ? kRowsNamed : rows.size();
     for (std::size_t i = 0; i < named; ++i) {
         if (i > 0) text += i + 1 == named && named == rows.size() ? u" and " : u", ";
@@ -29,6 +29,11 @@ Text RowList(const std::vector<ChangedLineItem>& rows, bool withField) {
     }
     if (named < rows.size()) text += u" and " + Number(rows.size() - named) + u" more";
     return text;
+}
+
+// "Row 4", "Rows 4 and 7", ...: the rows at the start of a sentence.
+Text RowList(const std::vector<ChangedLineItem>& rows, bool withField) {
+    return (rows.size() == 1 ? u"Row " : u"Rows ") + RowNumbers(rows, withField);
 }
 
 Text Plural(const Text& word) {
@@ -157,10 +162,8 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words) {
         std::vector<ChangedLineItem> rows;
         for (const std::int32_t row : report.modifierUnknown) rows.push_back({row});
         const bool one = rows.size() == 1;
-        Text named = RowList(rows, false);
-        named[0] = u'r';
-        text += one ? u" The price modifier of " : u" The price modifiers of ";
-        text += named;
+        text += one ? u" The price modifier of row " : u" The price modifiers of rows ";
+        text += RowNumbers(rows, false);
         text += one ? u" could not be read during the Round, so it was left empty."
                     : u" could not be read during the Round, so they were left empty.";
     }

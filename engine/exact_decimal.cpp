@@ -5,7 +5,7 @@
 
 #include "decimal_digits.h"
 #include "errors.h"
-#include "text_util.h"
+#include "text_blanks.h"
 #include "wide_arithmetic.h"
 
 namespace tarvello {
@@ -50,8 +50,17 @@ std::string Digits(Coefficient value) {
     return digits;
 }
 
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
+// Two values on one scale: a × 10^-scale and b × 10^-scale. Overflow when a coefficient would
+// leave the range.
+struct Aligned {
+    Coefficient a = 0, b = 0;
+    int scale = 0;
+};
+
+Aligned Align(const Decimal& a, const Decimal& b) {
+    const int scale = std::max(a.scale(), b.scale());
+    return {Multiplied(a.coefficient(), PowerOfTen(scale - a.scale())),
+            Multiplied(b.coefficient(), PowerOfTen(scale - b.scale())), scale};
 }
 
 }  // namespace
@@ -67,11 +76,9 @@ std::string CoefficientText(Coefficient value) {
 }
 
 bool HoldsAsPrice(const Decimal& amount) {
-    constexpr int kDigitsOfADouble = 15;
     Coefficient digits = amount.Abs().coefficient();
     while (digits != 0 && digits % 10 == 0) digits /= 10;
-    return digits < PowerOfTen(kDigitsOfADouble) &&
-           amount.Abs() < Decimal(PowerOfTen(kDigitsOfADouble), 0);
+    return digits < PowerOfTen(kPriceDigits) && amount.Abs() < Decimal(PowerOfTen(kPriceDigits), 0);
 }
 
 Decimal::Decimal(Coefficient coefficient, int scale) : coefficient_(coefficient), scale_(scale) {
@@ -159,29 +166,12 @@ std::string Decimal::ToString() const {
 }
 
 Text Decimal::ToText(const NumberFormat& format) const {
-    const Text plain = TextFromUtf8(ToString());
-    Text text;
-    for (const char16_t c : plain) {
-        if (c == u'.') {
-            text += format.decimalSeparator;
-        } else {
-            text += c;
-        }
-    }
-    return text;
-}
-
-int Decimal::Align(const Decimal& a, const Decimal& b, Coefficient& ca, Coefficient& cb) {
-    const int scale = std::max(a.scale_, b.scale_);
-    ca = Multiplied(a.coefficient_, PowerOfTen(scale - a.scale_));
-    cb = Multiplied(b.coefficient_, PowerOfTen(scale - b.scale_));
-    return scale;
+    return NumberTextIn(ToString(), format);
 }
 
 Decimal operator+(const Decimal& a, const Decimal& b) {
-    Coefficient ca = 0, cb = 0;
-    const int scale = Decimal::Align(a, b, ca, cb);
-    return Decimal(Added(ca, cb), scale);
+    const Aligned both = Align(a, b);
+    return Decimal(Added(both.a, both.b), both.scale);
 }
 
 Decimal operator-(const Decimal& a, const Decimal& b) {
@@ -216,15 +206,14 @@ DecimalDivision FloorDivide(const Decimal& value, const Decimal& divisor) {
     if (divisor.Sign() <= 0) {
         throw EngineError(ErrorKind::InvalidArgument, "a step that is not positive");
     }
-    Coefficient cv = 0, cd = 0;
-    const int scale = Decimal::Align(value, divisor, cv, cd);
-    Coefficient quotient = cv / cd;
-    Coefficient remainder = cv % cd;
+    const Aligned both = Align(value, divisor);
+    Coefficient quotient = both.a / both.b;
+    Coefficient remainder = both.a % both.b;
     if (remainder < 0) {
         --quotient;
-        remainder += cd;
+        remainder += both.b;
     }
-    return DecimalDivision{quotient, Decimal(remainder, scale)};
+    return DecimalDivision{quotient, Decimal(remainder, both.scale)};
 }
 
 Decimal Decimal::Times(Coefficient n, const Decimal& value) {

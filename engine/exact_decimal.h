@@ -8,6 +8,7 @@
 // scale > 0), so that equal values compare equal field by field. Arithmetic that would leave the
 // range throws EngineError(Overflow); every price a quote holds lies far inside it.
 
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -67,10 +68,6 @@ public:
     // n × value, exactly.
     static Decimal Times(Coefficient n, const Decimal& value);
 
-    // Both on one scale: a = ca × 10^-scale, b = cb × 10^-scale. Overflow when a coefficient
-    // would leave the range.
-    static int Align(const Decimal& a, const Decimal& b, Coefficient& ca, Coefficient& cb);
-
 private:
     Coefficient coefficient_ = 0;
     int scale_ = 0;
@@ -85,8 +82,11 @@ struct DecimalDivision {
 };
 DecimalDivision FloorDivide(const Decimal& value, const Decimal& divisor);
 
-// An amount a price can hold: a double keeps 15 significant digits exactly, so an amount of more
-// digits, or of 10^15 or more, would not be the one typed by the time a price is written.
+// The significant digits a price holds: a double keeps 15 exactly.
+constexpr int kPriceDigits = std::numeric_limits<double>::digits10;
+
+// An amount a price can hold: an amount of more than kPriceDigits significant digits, or of
+// 10^kPriceDigits or more, would not be the one typed by the time a price is written.
 bool HoldsAsPrice(const Decimal& amount);
 
 // 10^n as a coefficient, for 0 <= n <= kMaxDigits.

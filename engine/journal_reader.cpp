@@ -37,16 +37,25 @@ std::size_t JournalReader::Read(std::string_view text) {
 }
 
 bool JournalReader::Line(std::string_view line) {
+    return LineOf(line, version_);
+}
+
+bool JournalReader::Own(std::string_view line) {
+    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+    return LineOf(line, kJournalVersion);
+}
+
+bool JournalReader::LineOf(std::string_view line, int version) {
     LineFields f = Fields(line);
     if (f[0] == kMagic) return Header(line);
-    if (version_ >= 2) {
+    if (version >= 2) {
         const std::optional<std::string_view> body = WithoutCheck(line);
         if (!body) return false;
         f = Fields(*body);
     }
     const Kind* kind = KindNamed(f[0]);
     if (!kind || f.size() < 2 || !IsId(f[1])) return false;
-    if (f.size() != 2 + (version_ >= 2 ? kind->fields : kind->fieldsInVersion1)) return false;
+    if (f.size() != 2 + (version >= 2 ? kind->fields : kind->fieldsInVersion1)) return false;
     if (kind->mark == JournalMark::Round) return Round(f.field);
     RoundRecord* round = Find(f[1]);
     if (!round) return false;
@@ -101,15 +110,6 @@ bool JournalReader::Header(std::string_view line) {
         version_ = *version;
     }
     return true;
-}
-
-bool JournalReader::Own(std::string_view line) {
-    if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
-    const int version = version_;
-    version_ = kJournalVersion;
-    const bool counted = Line(line);
-    version_ = version;
-    return counted;
 }
 
 RoundRecord* JournalReader::Find(std::string_view id) {

@@ -85,6 +85,8 @@ public:
     std::size_t skipped() const { return skipped_; }
 
 private:
+    // One line, read as a journal of `version` holds it.
+    bool LineOf(std::string_view line, int version);
     bool Header(std::string_view line);
     // `f`: the line's fields, as many as its kind has.
     bool Round(const std::string_view* f);

@@ -10,61 +10,32 @@
 namespace tarvello {
 namespace {
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-void AppendUtf8(std::string& out, char32_t code) {
-    if (code < 0x80) {
-        out += static_cast<char>(code);
-    } else if (code < 0x800) {
-        out += static_cast<char>(0xC0 | (code >> 6));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        out += static_cast<char>(0xE0 | (code >> 12));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (code >> 18));
-        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
 // UTF-8 with the journal's escapes. A surrogate without its partner has no UTF-8 form: it is
 // written as \uXXXX, so that the modifier given back is the one read, code unit for code unit.
 std::string Quoted(const Text& text) {
     std::string out = "\"";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
+    for (std::size_t at = 0; at < text.size();) {
+        const char32_t c = NextCodePoint(text, at);
         switch (c) {
-            case u'"':
+            case U'"':
                 out += "\\\"";
                 continue;
-            case u'\\':
+            case U'\\':
                 out += "\\\\";
                 continue;
-            case u'\t':
+            case U'\t':
                 out += "\\t";
                 continue;
-            case u'\r':
+            case U'\r':
                 out += "\\r";
                 continue;
-            case u'\n':
+            case U'\n':
                 out += "\\n";
                 continue;
             default:
                 break;
         }
-        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
-                                (static_cast<char32_t>(text[i + 1]) - 0xDC00));
-            ++i;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
+        if (IsSurrogate(c)) {
             char escape[8];
             std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned>(c));
             out += escape;

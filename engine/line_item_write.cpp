@@ -45,10 +45,7 @@ std::optional<LineItemField> FirstChanged(HostApplication& host, PassPosition& a
             if (!Holds(*held.readBefore, held, format)) return held.field;
             continue;
         }
-        at.At(PassStep::LineItemGetValue, held.field);
-        if (!Holds(host.LineItemGetValue(row, FieldName(held.field)), held, format)) {
-            return held.field;
-        }
+        if (!Holds(ReadLineItem(host, at, row, held.field), held, format)) return held.field;
     }
     return std::nullopt;
 }

@@ -8,13 +8,10 @@
 namespace tarvello {
 namespace {
 
-// The most significant digits a price holds (HoldsAsPrice).
-constexpr int kMaxSignificantDigits = 15;
-
 // Decimal::FromText turns down a number longer than it can hold: should the text read once the
 // digits past what a price holds are left out, it is a number, and too long a one.
 bool IsTooLongANumber(const Text& text, const NumberFormat& format) {
-    constexpr int kKept = kMaxSignificantDigits + 1;
+    constexpr int kKept = kPriceDigits + 1;
     Text shorter;
     int digits = 0;
     for (const char16_t c : text) {
@@ -47,7 +44,8 @@ public:
     Decimal Amount(const Text& text, NewTotalField field) const {
         const std::optional<Decimal> amount = Decimal::FromText(text, format_);
         if (amount ? !HoldsAsPrice(*amount) : IsTooLongANumber(text, format_)) {
-            Refuse(field, u"more digits than a price can hold. Type at most 15 digits, such as " +
+            Refuse(field, u"more digits than a price can hold. Type at most " +
+                              TextFromUtf8(std::to_string(kPriceDigits)) + u" digits, such as " +
                               Example(field) + u".");
         }
         if (!amount) {

@@ -6,14 +6,12 @@
 #include <system_error>
 
 #include "rounding.h"
+#include "text_blanks.h"
 #include "text_util.h"
 
 namespace tarvello {
 namespace {
 
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
 bool IsDigit(char16_t c) {
     return c >= u'0' && c <= u'9';
 }
@@ -99,15 +97,8 @@ Text FormatNumber(double value, const NumberFormat& format) {
     char buffer[400];  // the longest fixed form of a double is about 330 characters
     const auto written =
         std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
-    Text result;
-    for (const char* p = buffer; p != written.ptr; ++p) {
-        if (*p == '.') {
-            result += format.decimalSeparator;
-        } else {
-            result.push_back(static_cast<char16_t>(*p));
-        }
-    }
-    return result;
+    return NumberTextIn(std::string_view(buffer, static_cast<std::size_t>(written.ptr - buffer)),
+                        format);
 }
 
 Text FormatShortNumber(double value, const NumberFormat& format) {

@@ -105,6 +105,12 @@ std::int32_t LineItemCountOf(const Variant& count, const NumberFormat& format) {
     return ToWholeNumber16(ToNumber(count, format) - 1.0) + 1;
 }
 
+Variant ReadLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
+                     LineItemField field) {
+    at.At(PassStep::LineItemGetValue, field);
+    return host.LineItemGetValue(row, FieldName(field));
+}
+
 PassFailure FailureOf(const EngineError& error, PassKind kind, const PassPosition& at,
                       std::int32_t written) {
     return FailureAt(CauseOf(error.kind()), error.what(), kind, at, written);

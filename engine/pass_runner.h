@@ -54,6 +54,10 @@ public:
 // converted to a 16-bit row; the count is that plus one.
 std::int32_t LineItemCountOf(const Variant& count, const NumberFormat& format);
 
+// One field of the line item at `row`, read from the host with the pass's position on it.
+Variant ReadLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
+                     LineItemField field);
+
 // Runs `walk` over the active document, with the journal of `hooks.history` open around a pass
 // that writes (journal_session.h). The host object is released on every way out, before a
 // message is shown and before the outcome is handed back. Every failure is in the outcome.

@@ -183,9 +183,8 @@ private:
     // The host works out the extended price: what it shows is what the quote comes to.
     void ReadBackExtendedPrice(std::int16_t& row, HostApplication& host, PassPosition& at,
                                PassOutcome& outcome) {
-        at.At(PassStep::LineItemGetValue, LineItemField::ExtendedPrice);
-        const std::optional<double> extended = NumberOrNothing(
-            host.LineItemGetValue(row, FieldName(LineItemField::ExtendedPrice)), format_);
+        const std::optional<double> extended =
+            NumberOrNothing(ReadLineItem(host, at, row, LineItemField::ExtendedPrice), format_);
         if (!extended) readBackWhole_ = false;
         outcome.checked.hostTotal = outcome.checked.hostTotal.value_or(0) + extended.value_or(0);
     }

@@ -121,24 +121,49 @@ Decimal ChangePercentRoundedUp(const Decimal& price, const Decimal& result) {
     return Decimal(hundredths.quotient + (hundredths.remainder.IsZero() ? 0 : 1), 2);
 }
 
-// The example's price lies a little over a third of a step past a candidate ten steps (at least
-// ten units) into the band, or halfway into a band that ends sooner: short of half a step, so
-// that Nearest is seen to go down as Down does and Up to go up. Its digits go no finer than the
-// band's own (cents at the coarsest), so that it reads as a price. A band too narrow for that
-// gets the price halfway from its From to its next candidate or the next band's From.
-Decimal ExamplePrice(const PriceBand& band, const std::optional<Decimal>& nextFrom) {
-    Decimal grain(1, std::max({2, band.step.scale(), EndingOf(band).scale()}));
-    if (grain == band.step) grain = grain * Decimal(1, 1);
-    const Coefficient grains = FloorDivide(band.step * Decimal(34, 2), grain).quotient;
-    const Decimal offset = Decimal::Times(std::max<Coefficient>(grains, 1), grain);
+// A band's example price (BandExample) follows a candidate ten steps, and at least ten units,
+// into the band, or lies halfway into a band that ends sooner.
+constexpr Coefficient kStepsIn = 10;
+constexpr long long kUnitsIn = 10;
+// It lies past that candidate by 34 hundredths of a step: a little over a third, so that it is
+// plainly off the step, and short of half, so that Nearest is seen to go down as Down does and
+// Up to go up.
+constexpr Coefficient kPastCandidateHundredths = 34;
+// Its digits go no finer than the band's own, and no coarser than cents, so that it reads as a
+// price.
+constexpr int kCoarsestPlaces = 2;
 
-    Decimal anchor = band.from + std::max(Decimal::Times(10, band.step), Decimal::Whole(10));
-    if (nextFrom) anchor = std::min(anchor, band.from + (*nextFrom - band.from) * Decimal(5, 1));
-    const Decimal price = AtOrAbove(band, anchor) + offset;
+// The example's last digit. Where that is the step itself, one place finer, so that the
+// example can lie between two candidates.
+Decimal ExampleGrain(const PriceBand& band) {
+    const Decimal grain(1, std::max({kCoarsestPlaces, band.step.scale(), EndingOf(band).scale()}));
+    return grain == band.step ? Decimal(1, grain.scale() + 1) : grain;
+}
+
+// How far the example lies past its candidate, in whole grains, one at least.
+Decimal PastCandidate(const PriceBand& band) {
+    const Decimal grain = ExampleGrain(band);
+    const Decimal share = band.step * Decimal(kPastCandidateHundredths, 2);
+    const Coefficient grains = FloorDivide(share, grain).quotient;
+    return Decimal::Times(std::max<Coefficient>(grains, 1), grain);
+}
+
+Decimal HalfwayInto(const PriceBand& band, const Decimal& to) {
+    return band.from + (to - band.from) * Decimal(5, 1);
+}
+
+Decimal ExamplePrice(const PriceBand& band, const std::optional<Decimal>& nextFrom) {
+    const Decimal past = PastCandidate(band);
+    Decimal anchor =
+        band.from + std::max(Decimal::Times(kStepsIn, band.step), Decimal::Whole(kUnitsIn));
+    if (nextFrom) anchor = std::min(anchor, HalfwayInto(band, *nextFrom));
+    const Decimal price = AtOrAbove(band, anchor) + past;
     if (!nextFrom || price < *nextFrom) return price;
 
+    // A band too narrow for that: halfway from its From to its next candidate, or to the next
+    // band's From where that comes first.
     const Decimal next = AtOrBelow(band, band.from) + band.step;
-    return band.from + (std::min(next, *nextFrom) - band.from) * Decimal(5, 1);
+    return HalfwayInto(band, std::min(next, *nextFrom));
 }
 
 }  // namespace

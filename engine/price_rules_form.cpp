@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "exact_parse.h"
+#include "text_blanks.h"
 #include "text_util.h"
 
 namespace tarvello {
@@ -13,17 +14,6 @@ constexpr std::string_view kMagic = "tarvello-price-rules";
 constexpr std::string_view kEmpty = "empty";
 
 const char16_t* const kPercentLabel = u"Leave line items whose price would change by more than … %";
-
-bool IsBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
-
-Text Trimmed(const Text& text) {
-    std::size_t begin = 0, end = text.size();
-    while (begin < end && IsBlank(text[begin])) ++begin;
-    while (end > begin && IsBlank(text[end - 1])) --end;
-    return text.substr(begin, end - begin);
-}
 
 // The first `from` in `text` as `to`: an amount has one decimal separator at most.
 Text Replaced(const Text& text, const Text& from, const Text& to) {
@@ -46,7 +36,11 @@ public:
         if (Trimmed(text).empty()) return std::nullopt;
         const std::optional<Decimal> amount = Decimal::FromText(text, format_);
         if (!amount) Refuse(row, field, u"type an amount, such as " + Example(field) + u".");
-        if (!HoldsAsPrice(*amount)) Refuse(row, field, u"type an amount of at most 15 digits.");
+        if (!HoldsAsPrice(*amount)) {
+            Refuse(row, field,
+                   u"type an amount of at most " + TextFromUtf8(std::to_string(kPriceDigits)) +
+                       u" digits.");
+        }
         return amount;
     }
 

@@ -6,10 +6,9 @@
 namespace tarvello::passes {
 namespace {
 
-Variant Read(HostApplication& host, PassPosition& at, std::int16_t& row, LineItemField field,
-             ValuesRead& read) {
-    at.At(PassStep::LineItemGetValue, field);
-    Variant value = host.LineItemGetValue(row, FieldName(field));
+Variant ReadAndKeep(HostApplication& host, PassPosition& at, std::int16_t& row, LineItemField field,
+                    ValuesRead& read) {
+    Variant value = ReadLineItem(host, at, row, field);
     read.Keep(row, field, value);
     return value;
 }
@@ -69,20 +68,20 @@ bool IsSameQuote(HostApplication& host, PassPosition& at, const QuoteShape& shap
     std::int16_t row = 0;
     for (std::size_t i = 0; i < shape.lineTypes.size(); ++i) {
         row = static_cast<std::int16_t>(i);
-        const Variant lineType = Read(host, at, row, LineItemField::LineType, read);
+        const Variant lineType = ReadAndKeep(host, at, row, LineItemField::LineType, read);
         if (!SameLineType(lineType, shape.lineTypes[i], format)) return false;
     }
     std::size_t pricesHolding = 0;
     for (const ExpectedLineItem& item : shape.items) {
         row = item.row;
-        const Variant price = Read(host, at, row, LineItemField::UnitPrice, read);
+        const Variant price = ReadAndKeep(host, at, row, LineItemField::UnitPrice, read);
         pricesHolding += Holds(price, item.unitPrice, format) ? 1 : 0;
     }
     const std::map<std::int16_t, Variant> quantities = QuantitiesByRow(shape);
     std::size_t quantitiesHolding = 0;
     for (const auto& [quantityRow, expected] : quantities) {
         row = quantityRow;
-        const Variant quantity = Read(host, at, row, LineItemField::QtyTotal, read);
+        const Variant quantity = ReadAndKeep(host, at, row, LineItemField::QtyTotal, read);
         quantitiesHolding += SameValue(quantity, expected, format) ? 1 : 0;
     }
     return MostHold(pricesHolding, shape.items.size()) &&

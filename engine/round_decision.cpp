@@ -17,11 +17,6 @@ bool IsActiveRow(const Variant& activeRow, std::int16_t row, const NumberFormat&
     return number && *number == row;
 }
 
-Variant Read(HostApplication& host, PassPosition& at, std::int16_t& row, Field field) {
-    at.At(PassStep::LineItemGetValue, field);
-    return host.LineItemGetValue(row, FieldName(field));
-}
-
 }  // namespace
 
 void RequireFinite(const Variant& value) {
@@ -74,14 +69,15 @@ void RoundDecider::ReadSelectedRows(HostApplication& host, PassPosition& at) {
 
 std::optional<LineItemDecision> RoundDecider::Decide(HostApplication& host, PassPosition& at,
                                                      std::int16_t& row) {
-    const std::int16_t lineType = ToWholeNumber16(Read(host, at, row, Field::LineType), format_);
+    const std::int16_t lineType =
+        ToWholeNumber16(ReadLineItem(host, at, row, Field::LineType), format_);
     lineTypes_.push_back(lineType);
     if (lineType != 1) return std::nullopt;
 
     LineItemDecision decision;
-    decision.values.unitPrice = Read(host, at, row, Field::UnitPrice);
-    decision.values.extendedPrice = Read(host, at, row, Field::ExtendedPrice);
-    decision.values.quantity = Read(host, at, row, Field::QtyTotal);
+    decision.values.unitPrice = ReadLineItem(host, at, row, Field::UnitPrice);
+    decision.values.extendedPrice = ReadLineItem(host, at, row, Field::ExtendedPrice);
+    decision.values.quantity = ReadLineItem(host, at, row, Field::QtyTotal);
     quantities_.push_back(decision.values.quantity);
     decision.price = pricing_.Price(decision.values, at);
 
@@ -94,7 +90,7 @@ std::optional<LineItemDecision> RoundDecider::Decide(HostApplication& host, Pass
 std::optional<Variant> RoundDecider::ReadModifier(HostApplication& host, PassPosition& at,
                                                   std::int16_t& row) const {
     try {
-        return Read(host, at, row, Field::PriceModifier);
+        return ReadLineItem(host, at, row, Field::PriceModifier);
     } catch (const HostError& error) {
         if (error.disconnected()) throw;
     } catch (const EngineError&) {

@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "rounding.h"
+#include "text_blanks.h"
 #include "text_util.h"
 
 namespace tarvello {
@@ -22,14 +23,6 @@ bool IsEntrySeparator(char16_t c) {
         default:
             return false;
     }
-}
-
-Text Trimmed(const Text& text) {
-    std::size_t first = 0;
-    std::size_t last = text.size();
-    while (first < last && IsEntrySeparator(text[first])) ++first;
-    while (last > first && IsEntrySeparator(text[last - 1])) --last;
-    return text.substr(first, last - first);
 }
 
 template <typename Number>
@@ -75,7 +68,7 @@ Variant InDelimitedList(const Variant& DelimitedList, const Variant& Value) {
         return Variant::Boolean(true);
     }
     const Text list = TextOf(DelimitedList);
-    const Text sought = Trimmed(TextOf(Value));
+    const Text sought = Trimmed(TextOf(Value), IsEntrySeparator);
     if (sought.empty()) return Variant::Boolean(false);
 
     // Only a whole entry counts: row 2 is not in "12", nor row 3 in "1,23".

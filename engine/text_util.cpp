@@ -7,24 +7,6 @@ namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-}
-
 void AppendUtf16(Text& out, char32_t c) {
     if (c < 0x10000) {
         out.push_back(static_cast<char16_t>(c));
@@ -44,20 +26,43 @@ bool IsLowSurrogate(char16_t c) {
 
 }  // namespace
 
+char32_t NextCodePoint(const Text& text, std::size_t& at) {
+    const char16_t c = text[at++];
+    if (IsHighSurrogate(c) && at < text.size() && IsLowSurrogate(text[at])) {
+        return 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
+               (static_cast<char32_t>(text[at++]) - 0xDC00);
+    }
+    return c;
+}
+
+bool IsSurrogate(char32_t code) {
+    return code >= 0xD800 && code <= 0xDFFF;
+}
+
+void AppendUtf8(std::string& out, char32_t code) {
+    if (code < 0x80) {
+        out.push_back(static_cast<char>(code));
+    } else if (code < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else if (code < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+    }
+}
+
 std::string Utf8Of(const Text& text) {
     std::string out;
     out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
-            AppendUtf8(out, 0x10000 + ((static_cast<char32_t>(c) - 0xD800) << 10) +
-                                (static_cast<char32_t>(text[i + 1]) - 0xDC00));
-            ++i;
-        } else if (IsHighSurrogate(c) || IsLowSurrogate(c)) {
-            AppendUtf8(out, kReplacement);
-        } else {
-            AppendUtf8(out, c);
-        }
+    for (std::size_t at = 0; at < text.size();) {
+        const char32_t code = NextCodePoint(text, at);
+        AppendUtf8(out, IsSurrogate(code) ? kReplacement : code);
     }
     return out;
 }
@@ -85,7 +90,7 @@ Text TextFromUtf8(std::string_view utf8) {
         }
         // Over-long forms, surrogates and values past U+10FFFF are not characters.
         static const char32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
-        valid = valid && c >= kSmallest[length] && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
+        valid = valid && c >= kSmallest[length] && c <= 0x10FFFF && !IsSurrogate(c);
         if (valid) {
             AppendUtf16(out, c);
             i += static_cast<std::size_t>(length);

@@ -13,6 +13,13 @@ namespace tarvello {
 // UTF-16 as UTF-8; a surrogate without its partner becomes U+FFFD.
 std::string Utf8Of(const Text& text);
 
+// The character at text[at], moving `at` past it: a surrogate pair as one code point; a
+// surrogate without its partner as itself, which has no UTF-8 form (IsSurrogate).
+char32_t NextCodePoint(const Text& text, std::size_t& at);
+bool IsSurrogate(char32_t code);
+// A code point that is no surrogate, as UTF-8.
+void AppendUtf8(std::string& out, char32_t code);
+
 // UTF-8 (and so ASCII) as UTF-16; a byte that starts no valid sequence becomes U+FFFD.
 Text TextFromUtf8(std::string_view utf8);
 

@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <variant>
 
+#include "engine/band_examples.h"
 #include "identity/identity.h"
-#include "ui/price-rules-window/band_examples.h"
 #include "ui/price-rules-window/price_rules_layout.h"
 #include "ui/window-utils/dpi_change.h"
 #include "ui/window-utils/theme_colors.h"

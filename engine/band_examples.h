@@ -4,11 +4,11 @@
 
 #include <array>
 
-#include "engine/number_format.h"
-#include "engine/price_rules_form.h"
-#include "engine/variant.h"
+#include "number_format.h"
+#include "price_rules_form.h"
+#include "variant.h"
 
-namespace tarvello::ui {
+namespace tarvello {
 
 // One text per band row, empty for a row that shows none. When the rows read as a whole, each
 // used row shows its band in place ("12.34 → 11.99"); while the user is midway, a row whose own
@@ -16,4 +16,4 @@ namespace tarvello::ui {
 // The limit on the change plays no part: it is about line items, not bands.
 std::array<Text, kBandRows> BandExamples(const RulesTexts& typed, const NumberFormat& format);
 
-}  // namespace tarvello::ui
+}  // namespace tarvello

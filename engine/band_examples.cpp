@@ -1,17 +1,18 @@
-#include "ui/price-rules-window/band_examples.h"
+#include "band_examples.h"
 
 #include <optional>
 #include <variant>
 
-#include "engine/price_rules.h"
+#include "price_rules.h"
+#include "text_blanks.h"
 
-namespace tarvello::ui {
+namespace tarvello {
 
 namespace {
 
 // A Step of blanks is an empty one: the row is unused, as ReadPriceRules takes it.
 bool IsUsed(const BandTexts& band) {
-    return band.step.find_first_not_of(u" \t") != Text::npos;
+    return !Trimmed(band.step).empty();
 }
 
 std::optional<PriceRules> Read(const RulesTexts& typed, const NumberFormat& format) {
@@ -61,4 +62,4 @@ std::array<Text, kBandRows> BandExamples(const RulesTexts& typed, const NumberFo
     return examples;
 }
 
-}  // namespace tarvello::ui
+}  // namespace tarvello
