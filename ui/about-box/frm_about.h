@@ -8,23 +8,18 @@
 #include <string>
 
 #include "ui/about-box/sys_info_settings.h"
-#include "ui/window-utils/base_window.h"
-#include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
 #include "ui/window-utils/program_icons.h"
 
 namespace tarvello::ui {
 
-class frmAbout : public BaseWindow<frmAbout> {
+class frmAbout : public ModalWindow {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloAboutBox";
 
     // `messages` tells the user when the system information tool is unavailable.
     frmAbout(HWND owner, MessagePresenter& messages, SysInfoSettings sysInfo = {});
-    ~frmAbout();
-    frmAbout(const frmAbout&) = delete;
-    frmAbout& operator=(const frmAbout&) = delete;
 
     // Sets the texts, shows the box modally over the owner (the owner takes no input meanwhile)
     // and returns when the box has closed.
@@ -37,23 +32,17 @@ public:
     void cmdOK_Click();
     void cmdSysInfo_Click();
 
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
 private:
-    void CreateBox();
     void ShowIcons(int dpi);
     void SetTexts();
-    void EndModal();
-    LRESULT OnCommand(int id, int code);
+    void OnCommand(int id, int code) override;
+    void FollowDpi(WPARAM wParam, LPARAM lParam) override;
 
-    ModalOwner owner_;
     MessagePresenter& messages_;
     SysInfoSettings sysInfo_;
     std::wstring fontFace_;  // the controls' font keeps a pointer to it
-    ControlSet controls_;
     WindowIcons icons_;
     ScopedIcon pictureIcon_;
-    HWND lastFocus_ = nullptr;
 };
 
 }  // namespace tarvello::ui

@@ -47,7 +47,7 @@ constexpr int kClientWidthTwips = 5400;
 constexpr int kClientHeightTwips = 4440;
 
 // Controls without a font of their own.
-inline constexpr FontSpec kWindowFont{L"Tahoma", 8.25, FW_NORMAL};
+inline constexpr FontSpec kWindowFont = kProgramFont;
 
 const std::vector<ControlSpec>& Controls();
 

@@ -9,15 +9,12 @@
 
 #include "engine/new_total_input.h"
 #include "engine/number_format.h"
-#include "ui/window-utils/accessible_names.h"
-#include "ui/window-utils/base_window.h"
-#include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
 
 namespace tarvello::ui {
 
-class frmNewTotal : public BaseWindow<frmNewTotal> {
+class frmNewTotal : public ModalWindow {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloNewTotal";
 
@@ -26,9 +23,6 @@ public:
     // window opens: the main window reopens it so when the quote cannot take the total.
     frmNewTotal(HWND owner, Text totalNow, NewTotalTexts typed, const NumberFormat& format,
                 MessagePresenter& messages, std::optional<NewTotalField> focus = std::nullopt);
-    ~frmNewTotal();
-    frmNewTotal(const frmNewTotal&) = delete;
-    frmNewTotal& operator=(const frmNewTotal&) = delete;
 
     // Shows the window modally over the owner (the owner takes no input meanwhile) and returns
     // once it has closed: what was chosen with Preview, or nothing when the user closed it.
@@ -38,24 +32,15 @@ public:
     void cmdPreview_Click();
     void cmdClose_Click();
 
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
 private:
-    void CreateWindowAndControls();
     HWND Box(NewTotalField field) const;
-    void FocusField(NewTotalField field);
-    void EndModal();
-    LRESULT OnCommand(int id, int code);
+    void OnCommand(int id, int code) override;
 
-    ModalOwner owner_;
     Text totalNow_;
     NewTotalTexts typed_;
     NumberFormat format_;
     MessagePresenter& messages_;
     std::optional<NewTotalField> focus_;
-    ControlSet controls_;
-    std::optional<AccessibleAnnotations> accessible_;
-    HWND lastFocus_ = nullptr;
     std::optional<NewTotalChosen> chosen_;
 };
 

@@ -10,23 +10,17 @@
 #include "engine/number_format.h"
 #include "engine/plan_table.h"
 #include "engine/round_plan.h"
-#include "ui/window-utils/base_window.h"
-#include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
-#include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::ui {
 
-class frmPreview : public BaseWindow<frmPreview> {
+class frmPreview : public ModalWindow {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloPreview";
 
     frmPreview(HWND owner, const RoundPlan& plan, const NumberFormat& format,
                MessagePresenter& messages);
-    ~frmPreview();
-    frmPreview(const frmPreview&) = delete;
-    frmPreview& operator=(const frmPreview&) = delete;
 
     // Shows the preview modally over the owner (the owner takes no input meanwhile) and returns
     // once it has closed: true when the user chose Apply.
@@ -38,8 +32,6 @@ public:
     void cmdCancel_Click();
     void Form_Resize(int width, int height);
 
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
 private:
     void CreateWindowAndControls();
     void FillList();
@@ -49,24 +41,20 @@ private:
     void SizeAndPlace();
     void RememberLayout();
     void FollowClientSize();
-    void FollowDpi(WPARAM wParam, LPARAM lParam);
-    void EndModal();
-    LRESULT OnCommand(int id, int code);
+    void FollowDpi(WPARAM wParam, LPARAM lParam) override;
+    void OnCommand(int id, int code) override;
+    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    ModalOwner owner_;
     NumberFormat format_;
     MessagePresenter& messages_;
     PlanKind kind_;
     PlanTable table_;
-    ControlSet controls_;
-    ScopedAccelerators shortcuts_;
     // The controls as created, for following the window's size.
     struct Placed {
         int id;
         RECT rect;
     };
     std::vector<Placed> placed_;
-    HWND lastFocus_ = nullptr;
     SIZE createdClient_{};
     SIZE minimumWindow_{};
     bool applyChosen_ = false;

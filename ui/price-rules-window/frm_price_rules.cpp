@@ -1,18 +1,12 @@
 #include "ui/price-rules-window/frm_price_rules.h"
 
-#include <windowsx.h>
-
 #include <algorithm>
 #include <iterator>
-#include <stdexcept>
 #include <variant>
 
 #include "engine/band_examples.h"
 #include "identity/identity.h"
 #include "ui/price-rules-window/price_rules_layout.h"
-#include "ui/window-utils/dpi_change.h"
-#include "ui/window-utils/theme_colors.h"
-#include "ui/window-utils/twips.h"
 #include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {
@@ -20,11 +14,6 @@ namespace tarvello::ui {
 using namespace price_rules_window;
 
 namespace {
-
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-
-// The font of the main window's controls, so that the windows read alike.
-constexpr FontSpec kFont{L"Tahoma", 8.25, FW_NORMAL};
 
 // Band rows hold the ids from the first row's label up to the row after the last.
 bool IsBandControl(int id) {
@@ -47,7 +36,7 @@ BandColumn ColumnOf(int id) {
 frmPriceRules::frmPriceRules(HWND owner, RulesTexts typed, const NumberFormat& format,
                              MessagePresenter& messages,
                              std::optional<std::pair<std::size_t, RulesField>> focus)
-    : owner_(owner),
+    : ModalWindow(owner),
       typed_(std::move(typed)),
       format_(format),
       messages_(messages),
@@ -55,40 +44,21 @@ frmPriceRules::frmPriceRules(HWND owner, RulesTexts typed, const NumberFormat& f
     if (focus_.first >= kBandRows) focus_ = {0, RulesField::Step};
 }
 
-frmPriceRules::~frmPriceRules() {
-    EndModal();
-}
-
 std::optional<RulesChosen> frmPriceRules::Form_Load() {
     CreateWindowAndControls();
     ShowTexts();
-    // Centred on its owner's monitor, as the About box opens, with room for the texts it shows.
-    controls_.Fit();
-    SizeAndCentre(hwnd_, controls_.ClientSize(), controls_.Dpi());
-    lastFocus_ = controls_.Handle(FieldControlId(focus_.first, focus_.second));
-    owner_.Disable();
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    UpdateWindow(hwnd_);
+    FitAndCentre();
     FocusField(focus_.first, focus_.second);
-    RunModalLoop(hwnd_);
-    EndModal();
+    ShowModal();
     return chosen_;
 }
 
 void frmPriceRules::CreateWindowAndControls() {
-    const DWORD exStyle = owner_.InOwnersBand(WS_EX_DLGMODALFRAME);
-    const RECT monitor = OwnersMonitor(owner_.owner());
-    CreateBase(kClassName, L"Price Rules", kStyle, exStyle, monitor.left, monitor.top, 0, 0,
-               owner_.owner(), nullptr);
-    if (!hwnd_) throw std::runtime_error("the Price Rules window could not be created");
-
-    controls_.Create(hwnd_, Controls(), WindowDpi(hwnd_), kFont,
-                     SIZE{kClientWidthTwips, kClientHeightTwips});
+    CreateModal({kClassName, L"Price Rules", "the Price Rules window", Controls(),
+                 SIZE{kClientWidthTwips, kClientHeightTwips}, kCmdPreview, kCmdClose});
     // The first band always starts at 0: its From is shown, and passed on the way to its Step,
     // but never typed in.
     SendMessageW(controls_.Handle(BandControlId(0, BandColumn::From)), EM_SETREADONLY, TRUE, 0);
-    SendMessageW(controls_.Handle(kCmdPreview), BM_SETSTYLE, BS_DEFPUSHBUTTON, FALSE);
-    accessible_.Annotate({&controls_});
 }
 
 void frmPriceRules::ShowTexts() {
@@ -139,17 +109,7 @@ void frmPriceRules::ShowExamples() {
 }
 
 void frmPriceRules::FocusField(std::size_t row, RulesField field) {
-    HWND box = controls_.Handle(FieldControlId(row, field));
-    if (!box) return;
-    SetFocus(box);
-    SendMessageW(box, EM_SETSEL, 0, -1);
-    lastFocus_ = box;
-}
-
-// The owner is enabled again before the window goes, so that the activation goes back to it.
-void frmPriceRules::EndModal() {
-    owner_.Release();
-    if (hwnd_) DestroyWindow(hwnd_);
+    FocusText(controls_.Handle(FieldControlId(row, field)));
 }
 
 void frmPriceRules::cmdPreview_Click() {
@@ -206,7 +166,7 @@ void frmPriceRules::chkNeverToZero_Click() {
     ShowExamples();
 }
 
-LRESULT frmPriceRules::OnCommand(int id, int code) {
+void frmPriceRules::OnCommand(int id, int code) {
     if (IsBandControl(id)) {
         const std::size_t row = RowOf(id);
         const BandColumn column = ColumnOf(id);
@@ -214,15 +174,14 @@ LRESULT frmPriceRules::OnCommand(int id, int code) {
         if (code == EN_CHANGE && column == BandColumn::Step) txtStep_Change(row);
         if (code == EN_CHANGE && column == BandColumn::Ending) txtEnding_Change(row);
         if (code == CBN_SELCHANGE && column == BandColumn::Direction) cboDirection_Click(row);
-        return 0;
+        return;
     }
-    if (code != BN_CLICKED) return 0;
+    if (code != BN_CLICKED) return;
     switch (id) {
         case kCmdPreview:
             cmdPreview_Click();
             break;
         case kCmdClose:
-        case IDCANCEL:
             cmdClose_Click();
             break;
         case kChkNeverToZero:
@@ -230,30 +189,6 @@ LRESULT frmPriceRules::OnCommand(int id, int code) {
             break;
         default:
             break;
-    }
-    return 0;
-}
-
-LRESULT frmPriceRules::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    // Its colours come from the user's theme, as the other windows' do.
-    if (auto answer = AnswerThemeMessage(hwnd_, msg, wParam, lParam, {&controls_})) return *answer;
-    switch (msg) {
-        case WM_COMMAND:
-            return OnCommand(GET_WM_COMMAND_ID(wParam, lParam), GET_WM_COMMAND_CMD(wParam, lParam));
-        case DM_GETDEFID:
-            return DefaultButtonAnswer(controls_, kCmdPreview);
-        case WM_ACTIVATE:
-            // Like a dialog, the window gives the focus back to the control that last had it.
-            return KeepFocusOnActivate(hwnd_, wParam, lParam, lastFocus_, nullptr);
-        case WM_DPICHANGED:
-            FollowDpiChange(hwnd_, wParam, lParam, {&controls_});
-            return 0;
-        case WM_CLOSE:
-            // The title bar's close gives nothing back, as Close.
-            cmdClose_Click();
-            return 0;
-        default:
-            return DefWindowProcW(hwnd_, msg, wParam, lParam);
     }
 }
 

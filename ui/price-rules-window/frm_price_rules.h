@@ -13,15 +13,12 @@
 #include "engine/number_format.h"
 #include "engine/price_rules.h"
 #include "engine/price_rules_form.h"
-#include "ui/window-utils/accessible_names.h"
-#include "ui/window-utils/base_window.h"
-#include "ui/window-utils/control_factory.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
 
 namespace tarvello::ui {
 
-class frmPriceRules : public BaseWindow<frmPriceRules> {
+class frmPriceRules : public ModalWindow {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloPriceRules";
 
@@ -31,9 +28,6 @@ public:
     frmPriceRules(HWND owner, RulesTexts typed, const NumberFormat& format,
                   MessagePresenter& messages,
                   std::optional<std::pair<std::size_t, RulesField>> focus = std::nullopt);
-    ~frmPriceRules();
-    frmPriceRules(const frmPriceRules&) = delete;
-    frmPriceRules& operator=(const frmPriceRules&) = delete;
 
     // Shows the window modally over the owner (the owner takes no input meanwhile) and returns
     // once it has closed: the rules and the texts when the user chose Preview with rules that
@@ -51,25 +45,18 @@ public:
     void cboDirection_Click(std::size_t row);
     void chkNeverToZero_Click();
 
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
-
 private:
     void CreateWindowAndControls();
     void ShowTexts();
     RulesTexts TypedTexts() const;
     void ShowExamples();
     void FocusField(std::size_t row, RulesField field);
-    void EndModal();
-    LRESULT OnCommand(int id, int code);
+    void OnCommand(int id, int code) override;
 
-    ModalOwner owner_;
     RulesTexts typed_;
     NumberFormat format_;
     MessagePresenter& messages_;
     std::pair<std::size_t, RulesField> focus_;
-    ControlSet controls_;
-    AccessibleAnnotations accessible_;
-    HWND lastFocus_ = nullptr;
     std::optional<RulesChosen> chosen_;
 };
 

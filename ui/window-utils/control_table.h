@@ -29,6 +29,10 @@ struct FontSpec {
     int weight = FW_NORMAL;
 };
 
+// The font of the controls that name none, in every window of the program, so that the windows
+// read alike.
+inline constexpr FontSpec kProgramFont{L"Tahoma", 8.25, FW_NORMAL};
+
 // A colour is a system colour (a GetSysColor index), read each time the control paints, so that
 // it follows the user's theme: a white that is right in the default theme would be the wrong one
 // for text in a light-on-dark contrast theme. A fixed colour (Rgb) is for a rule whose look is
