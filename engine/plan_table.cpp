@@ -84,10 +84,10 @@ PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format) {
 
         const std::optional<double> quantity = NumberOf(item.quantity, format);
         const std::optional<double> before = NumberOf(item.extendedPrice, format);
-        const std::optional<double> after =
-            !item.change ? before
-            : quantity   ? std::optional<double>(item.newUnitPrice * *quantity)
-                         : std::nullopt;
+        std::optional<double> after = before;
+        if (item.change) {
+            after = quantity ? std::optional<double>(item.newUnitPrice * *quantity) : std::nullopt;
+        }
         if (!item.change) {
             line.cells[PlanTable::kNewExtendedPrice] = Cell(item.extendedPrice, format);
         } else if (after) {
