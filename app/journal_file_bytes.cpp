@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "app/user_files.h"
-#include "engine/errors.h"
+#include "engine/numbers/errors.h"
 
 namespace tarvello::app {
 namespace {

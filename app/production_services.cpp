@@ -1,8 +1,8 @@
 #include "app/production_services.h"
 
-#include "engine/new_total_plan.h"
-#include "engine/rule_pricing.h"
-#include "engine/undo_last_round.h"
+#include "engine/pricing/new_total_plan.h"
+#include "engine/pricing/rule_pricing.h"
+#include "engine/passes/undo_last_round.h"
 #include "host/com_host_link.h"
 #include "ui/about-box/frm_about.h"
 #include "ui/new-total-window/frm_new_total.h"

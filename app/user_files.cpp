@@ -1,6 +1,6 @@
 #include "app/user_files.h"
 
-#include "engine/text_util.h"
+#include "engine/numbers/text_util.h"
 #include "identity/identity.h"
 
 namespace tarvello::app {

@@ -2,8 +2,8 @@
 
 #include "app/journal_file_bytes.h"
 #include "app/user_files.h"
-#include "engine/errors.h"
-#include "engine/text_util.h"
+#include "engine/numbers/errors.h"
+#include "engine/numbers/text_util.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::app {

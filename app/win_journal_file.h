@@ -12,7 +12,7 @@
 #include <functional>
 #include <string>
 
-#include "engine/journal_file.h"
+#include "engine/journal/journal_file.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::app {

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "engine/errors.h"
-#include "engine/text_util.h"
+#include "engine/numbers/errors.h"
+#include "engine/numbers/text_util.h"
 #include "host/host_failure.h"
 #include "host/variant_convert.h"
 

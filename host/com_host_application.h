@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "engine/host_application.h"
+#include "engine/request/host_application.h"
 #include "host/busy_retry.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "engine/host_application.h"
+#include "engine/request/host_application.h"
 
 namespace tarvello::host {
 

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "host/com_raii.h"
-#include "engine/text_util.h"
+#include "engine/numbers/text_util.h"
 
 namespace tarvello::host {
 namespace {

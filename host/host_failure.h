@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/errors.h"
+#include "engine/numbers/errors.h"
 
 namespace tarvello::host {
 

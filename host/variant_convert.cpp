@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "engine/errors.h"
+#include "engine/numbers/errors.h"
 #include "host/com_raii.h"
 
 namespace tarvello::host {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "engine/variant.h"
+#include "engine/numbers/variant.h"
 
 namespace tarvello::host {
 

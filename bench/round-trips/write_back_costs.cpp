@@ -7,13 +7,13 @@
 #include <vector>
 
 #include "app/win_journal_file.h"
-#include "engine/journal_text.h"
-#include "engine/new_total_plan.h"
-#include "engine/preview_round.h"
-#include "engine/rule_pricing.h"
-#include "engine/round_history.h"
-#include "engine/round_line_items.h"
-#include "engine/undo_last_round.h"
+#include "engine/journal/journal_text.h"
+#include "engine/pricing/new_total_plan.h"
+#include "engine/passes/preview_round.h"
+#include "engine/pricing/rule_pricing.h"
+#include "engine/journal/round_history.h"
+#include "engine/passes/round_line_items.h"
+#include "engine/passes/undo_last_round.h"
 #include "host/com_host_link.h"
 
 namespace tarvello::bench {

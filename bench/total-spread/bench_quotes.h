@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "engine/total_spread.h"
+#include "engine/spread/total_spread.h"
 
 namespace bench {
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/win_journal_file.h"
-#include "engine/errors.h"
+#include "engine/numbers/errors.h"
 #include "tests/support/launch.h"
 #include "tests/support/standin_process.h"
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "engine/round_line_items.h"
+#include "engine/passes/round_line_items.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "tests/e2e/quote_table.h"

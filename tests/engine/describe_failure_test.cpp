@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/describe_failure.h"
+#include "engine/passes/describe_failure.h"
 #include "recording_host.h"
 
 namespace tarvello {

@@ -2,8 +2,8 @@
 // double nearest a result.
 #include <gtest/gtest.h>
 
-#include "engine/errors.h"
-#include "engine/exact_decimal.h"
+#include "engine/numbers/errors.h"
+#include "engine/numbers/exact_decimal.h"
 
 namespace tarvello::testing {
 namespace {

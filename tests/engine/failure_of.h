@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "engine/errors.h"
+#include "engine/numbers/errors.h"
 
 namespace tarvello::testing {
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/describe_failure.h"
-#include "engine/journal_syntax.h"
-#include "engine/journal_text.h"
-#include "engine/undo_last_round.h"
+#include "engine/passes/describe_failure.h"
+#include "engine/journal/journal_syntax.h"
+#include "engine/journal/journal_text.h"
+#include "engine/passes/undo_last_round.h"
 #include "memory_journal.h"
 #include "pass_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/round_line_items.h"
+#include "engine/passes/round_line_items.h"
 #include "recording_host.h"
 
 namespace tarvello::testing {

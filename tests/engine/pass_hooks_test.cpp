@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/describe_failure.h"
+#include "engine/passes/describe_failure.h"
 #include "pass_fixture.h"
 
 namespace tarvello::testing {

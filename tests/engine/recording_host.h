@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "engine/errors.h"
-#include "engine/host_application.h"
-#include "engine/round_line_items.h"
-#include "engine/text_util.h"
-#include "engine/variant.h"
+#include "engine/numbers/errors.h"
+#include "engine/request/host_application.h"
+#include "engine/passes/round_line_items.h"
+#include "engine/numbers/text_util.h"
+#include "engine/numbers/variant.h"
 
 namespace tarvello::testing {
 

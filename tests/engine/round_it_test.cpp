@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/rounding.h"
+#include "engine/numbers/rounding.h"
 #include "failure_of.h"
 
 namespace tarvello {

@@ -5,7 +5,7 @@
 #include <limits>
 #include <string>
 
-#include "engine/rounding.h"
+#include "engine/numbers/rounding.h"
 #include "failure_of.h"
 #include "recording_host.h"
 

@@ -10,10 +10,10 @@
 #include <variant>
 #include <vector>
 
-#include "engine/new_total_plan.h"
-#include "engine/text_util.h"
-#include "engine/total_spread.h"
-#include "engine/total_spread_meet.h"
+#include "engine/pricing/new_total_plan.h"
+#include "engine/numbers/text_util.h"
+#include "engine/spread/total_spread.h"
+#include "engine/spread/total_spread_meet.h"
 
 namespace tarvello::testing {
 namespace {

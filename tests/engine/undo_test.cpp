@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/describe_failure.h"
-#include "engine/undo_last_round.h"
+#include "engine/passes/describe_failure.h"
+#include "engine/passes/undo_last_round.h"
 #include "pass_fixture.h"
 
 namespace tarvello::testing {

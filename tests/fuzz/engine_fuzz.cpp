@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "engine/journal_text.h"
-#include "engine/rounding.h"
-#include "engine/text_util.h"
+#include "engine/journal/journal_text.h"
+#include "engine/numbers/rounding.h"
+#include "engine/numbers/text_util.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <functional>
 
-#include "engine/errors.h"
+#include "engine/numbers/errors.h"
 #include "host/variant_convert.h"
 #include "tests/host/host_fixture.h"
 

@@ -5,7 +5,7 @@
 
 #include <atomic>
 
-#include "engine/errors.h"
+#include "engine/numbers/errors.h"
 #include "tests/host/host_fixture.h"
 
 namespace tarvello::host::testing {

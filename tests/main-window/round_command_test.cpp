@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "identity/identity.h"
-#include "engine/describe_failure.h"
+#include "engine/passes/describe_failure.h"
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/regional.h"

@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include "engine/text_util.h"
+#include "engine/numbers/text_util.h"
 #include "tests/main-window/remote_window.h"
 
 namespace tarvello::ui::testing {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/text_util.h"
+#include "engine/numbers/text_util.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "tests/main-window/remote_window.h"

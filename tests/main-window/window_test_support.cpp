@@ -7,7 +7,7 @@
 #include <sstream>
 #include <utility>
 
-#include "engine/journal_session.h"
+#include "engine/passes/journal_session.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::ui::testing {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/plan_table.h"
+#include "engine/passes/plan_table.h"
 #include "tests/about-box/recording_presenter.h"
 #include "tests/support/launch.h"
 #include "tests/support/modal_driver.h"

@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "engine/text_util.h"
+#include "engine/numbers/text_util.h"
 
 namespace tarvello::launch {
 namespace {

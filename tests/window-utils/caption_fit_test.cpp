@@ -20,8 +20,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/new_total_input.h"
-#include "engine/price_rules_form.h"
+#include "engine/pricing/new_total_input.h"
+#include "engine/pricing/price_rules_form.h"
 #include "tests/about-box/recording_presenter.h"
 #include "tests/main-window/window_test_support.h"
 #include "tests/support/modal_driver.h"

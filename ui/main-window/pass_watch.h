@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "engine/pass.h"
+#include "engine/passes/pass.h"
 #include "ui/window-utils/taskbar_progress.h"
 
 namespace tarvello::ui {

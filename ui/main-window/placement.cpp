@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "engine/rounding.h"
+#include "engine/numbers/rounding.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/main-window/placement_text.h"
 #include "ui/window-utils/module1.h"

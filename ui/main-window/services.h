@@ -10,13 +10,13 @@
 #include <string>
 #include <utility>
 
-#include "engine/new_total_input.h"
-#include "engine/pass.h"
-#include "engine/preview_round.h"
-#include "engine/price_rules_form.h"
-#include "engine/round_history.h"
-#include "engine/round_line_items.h"
-#include "engine/rounding_request.h"
+#include "engine/pricing/new_total_input.h"
+#include "engine/passes/pass.h"
+#include "engine/passes/preview_round.h"
+#include "engine/pricing/price_rules_form.h"
+#include "engine/journal/round_history.h"
+#include "engine/passes/round_line_items.h"
+#include "engine/request/rounding_request.h"
 #include "identity/identity.h"
 #include "ui/window-utils/message_presenter.h"
 

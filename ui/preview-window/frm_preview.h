@@ -7,9 +7,9 @@
 
 #include <vector>
 
-#include "engine/number_format.h"
-#include "engine/plan_table.h"
-#include "engine/round_plan.h"
+#include "engine/numbers/number_format.h"
+#include "engine/passes/plan_table.h"
+#include "engine/passes/round_plan.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
 

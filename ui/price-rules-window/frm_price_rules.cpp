@@ -4,7 +4,7 @@
 #include <iterator>
 #include <variant>
 
-#include "engine/band_examples.h"
+#include "engine/pricing/band_examples.h"
 #include "identity/identity.h"
 #include "ui/price-rules-window/price_rules_layout.h"
 #include "ui/window-utils/window_text.h"

@@ -10,9 +10,9 @@
 #include <optional>
 #include <utility>
 
-#include "engine/number_format.h"
-#include "engine/price_rules.h"
-#include "engine/price_rules_form.h"
+#include "engine/numbers/number_format.h"
+#include "engine/pricing/price_rules.h"
+#include "engine/pricing/price_rules_form.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
 

@@ -6,8 +6,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "engine/price_rules.h"
-#include "engine/price_rules_form.h"
+#include "engine/pricing/price_rules.h"
+#include "engine/pricing/price_rules_form.h"
 #include "ui/window-utils/control_table.h"
 
 namespace tarvello::ui::price_rules_window {

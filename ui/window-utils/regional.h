@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "engine/number_format.h"
+#include "engine/numbers/number_format.h"
 #include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {

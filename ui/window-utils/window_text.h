@@ -1,13 +1,13 @@
 #pragma once
 // Texts between Windows (wchar_t, 16 bits here) and the engine (char16_t): the same code
-// units, copied. Conversions from and to 8-bit text are the engine's (engine/text_util.h).
+// units, copied. Conversions from and to 8-bit text are the engine's (engine/numbers/text_util.h).
 
 #include <windows.h>
 
 #include <string>
 
-#include "engine/text_util.h"
-#include "engine/variant.h"
+#include "engine/numbers/text_util.h"
+#include "engine/numbers/variant.h"
 
 namespace tarvello::ui {
 

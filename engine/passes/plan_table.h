@@ -1,0 +1,60 @@
+#pragma once
+// A preview as a table for people: one line per line item a Round would write, in row order,
+// and the totals of the extended price before and after. The preview window shows it, and
+// copies it as tab-separated text that pastes into a spreadsheet as a table.
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "numbers/number_format.h"
+#include "passes/round_plan.h"
+#include "numbers/variant.h"
+
+namespace tarvello {
+
+struct PlanTable {
+    enum Column {
+        kRow,
+        kQuantity,
+        kUnitPrice,
+        kNewUnitPrice,
+        kExtendedPrice,
+        kNewExtendedPrice,
+        kPriceModifier,
+        kNote,
+        kColumnCount
+    };
+    struct Line {
+        Text cells[kColumnCount];
+        // The unit price stays and there is no modifier to clear (the Round writes the line item,
+        // but nothing about it changes), or the line item is left as it is.
+        bool unchanged = false;
+    };
+    std::vector<Line> lines;
+    // A word about the whole plan (a new total that cannot be reached exactly).
+    Text remark;
+    // Over the line items whose extended prices are numbers.
+    double extendedBefore = 0;
+    double extendedAfter = 0;
+    // Line items left out of the totals because a value is not a number.
+    std::int32_t leftOut = 0;
+};
+
+// "Row", "Quantity", "Unit Price", "New Unit Price", "Extended Price", "New Extended Price",
+// "Price Modifier", "Note".
+const Text& ColumnName(PlanTable::Column column);
+
+// Numbers in the user's format (FormatShortNumber); texts as the host gave them.
+PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format);
+
+// "Extended price before: 1234.5   after: 1240   difference: +5.5 (+0.45%)".
+Text TotalsText(const PlanTable& table, const NumberFormat& format);
+
+// The header line, one line per line item and a last line "Total" with the two totals in the
+// extended-price columns; cells apart by tabs, lines ended by CR LF. A text a spreadsheet would
+// take for a formula (it begins with =, +, - or @ and is no number) keeps a leading apostrophe,
+// so that it pastes as the text it is; numbers stay numbers.
+Text TabSeparated(const PlanTable& table, const NumberFormat& format);
+
+}  // namespace tarvello

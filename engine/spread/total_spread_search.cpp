@@ -1,0 +1,208 @@
+#include "spread/total_spread_search.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+#include <utility>
+
+#include "spread/total_spread_group.h"
+#include "spread/total_spread_meet.h"
+#include "spread/total_spread_place.h"
+
+namespace tarvello::detail {
+namespace {
+
+// The prices the bound allows a line item, in steps: within one step of its share, or 1 % of
+// it where that is more; never below one step.
+StepRange RangeOf(Wide share, Wide denominator) {
+    const Wide nearLow = std::max<Wide>(1, CeilDiv(Add(share, -denominator), denominator));
+    const Wide nearHigh = FloorDiv(Add(share, denominator), denominator);
+    Wide low = nearLow, high = nearHigh;
+    const Wide hundred = Mul(100, denominator);
+    if (share >= hundred) {
+        low = CeilDiv(Mul(99, share), hundred);
+        high = FloorDiv(Mul(101, share), hundred);
+    }
+    return {Narrow(low), Narrow(nearLow), Narrow(nearHigh), Narrow(high)};
+}
+
+class Spreader {
+public:
+    explicit Spreader(const SpreadProblem& problem);
+    std::optional<SpreadSteps> Run();
+
+private:
+    bool BelowEveryTotal() const;
+    std::optional<std::vector<Wide>> AtAnEnd() const;
+    std::vector<Wide> Nearest(bool& proved) const;
+    bool Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) const;
+    Wide Off(Wide total) const;
+    std::vector<KWindow> Narrowed(std::vector<KWindow> windows, Wide off) const;
+    bool Nearer(Wide a, Wide b) const;
+    Wide TotalOf(const std::vector<Wide>& ks) const { return detail::TotalOf(groups_, ks); }
+    SpreadSteps Answer(const std::vector<Wide>& ks, bool nearestTotal, bool nearestPrices) const;
+
+    std::size_t items_;
+    bool credits_ = false;
+    Wide oneStepEach_ = 0;  // the total with every price at one step
+    std::vector<SpreadGroup> groups_;
+    SpreadTarget target_;
+    MeetLimits limits_;
+};
+
+// Line items of one weight go into one group; weights are divided by their common divisor, so
+// that every whole number is a total they might come to.
+Spreader::Spreader(const SpreadProblem& problem)
+    : items_(problem.items.size()), limits_(problem.proving) {
+    Wide divisor = 0;
+    for (const SpreadItem& item : problem.items) divisor = Gcd(divisor, item.weight);
+    target_ = {problem.totalNumerator, Mul(problem.totalDenominator, divisor)};
+    std::map<long long, std::vector<SpreadGroup::Member>> byWeight;
+    for (std::size_t i = 0; i < problem.items.size(); ++i) {
+        const SpreadItem& item = problem.items[i];
+        credits_ = credits_ || item.weight < 0;
+        oneStepEach_ = Add(oneStepEach_, item.weight / divisor);
+        byWeight[Narrow(item.weight / divisor)].push_back(
+            {i, item.share, RangeOf(item.share, problem.denominator)});
+    }
+    groups_.reserve(byWeight.size());
+    for (auto& [weight, members] : byWeight) {
+        groups_.emplace_back(weight, std::move(members), problem.denominator);
+    }
+}
+
+std::optional<SpreadSteps> Spreader::Run() {
+    if (BelowEveryTotal()) return std::nullopt;
+    std::vector<KWindow> whole;
+    for (const SpreadGroup& group : groups_) whole.push_back({&group, group.Low(), group.High()});
+    if (MeetFits(whole, limits_)) {
+        return Answer(Meet(whole, target_, limits_).ks, true, true);
+    }
+    if (const std::optional<std::vector<Wide>> end = AtAnEnd()) return Answer(*end, true, true);
+    bool proved = false;
+    std::vector<Wide> ks = Nearest(proved);
+    // Every choice as near the new total as this one lies within the narrowed windows.
+    const std::vector<KWindow> nearer = Narrowed(whole, Off(TotalOf(ks)));
+    if (MeetFits(nearer, limits_)) {
+        return Answer(Meet(nearer, target_, limits_).ks, true, true);
+    }
+    const bool cheapest = proved && Cheapest(nearer, ks);
+    return Answer(ks, proved, cheapest);
+}
+
+// How far total lies from the new total, times the target's denominator.
+Wide Spreader::Off(Wide total) const {
+    return Abs(Add(Mul(total, target_.denominator), -target_.numerator));
+}
+
+// The windows narrowed to the K that, whatever the other groups add within theirs, leave the
+// total within `off` of the new one; again while that narrows any.
+std::vector<KWindow> Spreader::Narrowed(std::vector<KWindow> windows, Wide off) const {
+    const auto ends = [](const KWindow& window) {
+        const Wide a = Mul(window.group->weight(), window.first);
+        const Wide b = Mul(window.group->weight(), window.last);
+        return std::make_pair(std::min(a, b), std::max(a, b));
+    };
+    for (bool narrowed = true; narrowed;) {
+        narrowed = false;
+        Wide least = 0, most = 0;
+        for (const KWindow& window : windows) {
+            least = Add(least, ends(window).first);
+            most = Add(most, ends(window).second);
+        }
+        for (KWindow& window : windows) {
+            // weight × K × denominator lies from low to high.
+            const auto [own, ownMost] = ends(window);
+            const Wide denominator = target_.denominator;
+            Wide low = Add(target_.numerator, -Add(off, Mul(most - ownMost, denominator)));
+            Wide high = Add(target_.numerator, Add(off, -Mul(least - own, denominator)));
+            Wide divisor = Mul(window.group->weight(), denominator);
+            if (divisor < 0) {
+                std::tie(low, high) = std::make_pair(-high, -low);
+                divisor = -divisor;
+            }
+            const Wide first = std::max(window.first, CeilDiv(low, divisor));
+            const Wide last = std::min(window.last, FloorDiv(high, divisor));
+            if (first > last || (first == window.first && last == window.last)) continue;
+            window.first = first;
+            window.last = last;
+            narrowed = true;
+        }
+    }
+    return windows;
+}
+
+// Whether every total the prices can come to keeping their signs, bound or no bound, lies
+// above the new one: no credits, and the total at one step each is more.
+bool Spreader::BelowEveryTotal() const {
+    return !credits_ && Mul(oneStepEach_, target_.denominator) > target_.numerator;
+}
+
+// Every group at the end of its range that makes the least total, when the new total is no
+// more than that; or at the other end, when it is no less than the greatest.
+std::optional<std::vector<Wide>> Spreader::AtAnEnd() const {
+    std::vector<Wide> least, most;
+    for (const SpreadGroup& group : groups_) {
+        least.push_back(group.weight() > 0 ? group.Low() : group.High());
+        most.push_back(group.weight() > 0 ? group.High() : group.Low());
+    }
+    if (Mul(TotalOf(least), target_.denominator) >= target_.numerator) return least;
+    if (Mul(TotalOf(most), target_.denominator) <= target_.numerator) return most;
+    return std::nullopt;
+}
+
+// Reaches for the whole number nearest the new total (the lower of two as near): reached, it
+// is proved the nearest. Otherwise the other one beside it too, and the nearer of what the two
+// came to.
+std::vector<Wide> Spreader::Nearest(bool& proved) const {
+    const Wide below = FloorDiv(target_.numerator, target_.denominator);
+    const Wide above = CeilDiv(target_.numerator, target_.denominator);
+    const Wide goal = Nearer(above, below) ? above : below;
+    std::vector<Wide> ks = Reach(groups_, goal);
+    proved = TotalOf(ks) == goal;
+    if (!proved && above != below) {
+        const std::vector<Wide> other = Reach(groups_, goal == below ? above : below);
+        if (Nearer(TotalOf(other), TotalOf(ks))) ks = other;
+    }
+    return ks;
+}
+
+// Whether total a is nearer the new total than b, or as near and lower.
+bool Spreader::Nearer(Wide a, Wide b) const {
+    return Off(a) != Off(b) ? Off(a) < Off(b) : a < b;
+}
+
+// Looks for a cheaper choice coming to the same total among every one that could be: within the
+// windows, each group within what the cost of `ks` leaves it once every other group is at its
+// best. True when they are few enough to weigh them all, and then `ks` is the cheapest there is.
+bool Spreader::Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) const {
+    Cost now, least;
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        now = now + groups_[g].CostAt(ks[g]);
+        least = least + groups_[g].CostAt(groups_[g].Best());
+    }
+    for (KWindow& window : windows) {
+        const SpreadGroup& group = *window.group;
+        const auto within = group.Within(now - (least - group.CostAt(group.Best()))).value();
+        window.first = std::max(window.first, within.first);
+        window.last = std::min(window.last, within.second);
+    }
+    if (!MeetFits(windows, limits_)) return false;
+    ks = Meet(windows, {TotalOf(ks), 1}, limits_).ks;
+    return true;
+}
+
+SpreadSteps Spreader::Answer(const std::vector<Wide>& ks, bool nearestTotal,
+                             bool nearestPrices) const {
+    SpreadSteps answer{std::vector<long long>(items_, 1), nearestTotal, nearestPrices};
+    for (std::size_t g = 0; g < groups_.size(); ++g) groups_[g].Place(ks[g], answer.steps);
+    return answer;
+}
+
+}  // namespace
+
+std::optional<SpreadSteps> SearchSpread(const SpreadProblem& problem) {
+    return Spreader(problem).Run();
+}
+
+}  // namespace tarvello::detail
