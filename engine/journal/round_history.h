@@ -1,4 +1,7 @@
 #pragma once
+// Room journal/: what the Rounds wrote, kept for Undo. The history below, the journal's text
+// format, its values and its reader over a JournalFile. It uses numbers/ only.
+//
 // The Rounds that Undo can give back, and the rule of which one it gives back next: the newest
 // with something left to give back, then the one before it, as far as the history reaches. The
 // passes tell it what they write and restore, line item by line item, before and after the

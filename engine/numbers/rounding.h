@@ -1,4 +1,8 @@
 #pragma once
+// Room numbers/: values and arithmetic. The tagged Variant, the four failure kinds, exact
+// decimals, 128-bit arithmetic, numbers and lists in text, and the rounding functions below.
+// It uses the standard library only.
+//
 // The rounding and list-matching functions: pure functions of their arguments.
 // Failures are raised as EngineError with the kind named in each comment.
 

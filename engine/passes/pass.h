@@ -1,4 +1,8 @@
 #pragma once
+// Room passes/: the walks over the host's quote. The runner with its journal session, Round,
+// Preview, Apply and Undo, the checked write, knowing the quote again, the plan and the words
+// of every outcome. It uses numbers/, request/ and journal/.
+//
 // What every pass over the host's document shares (the Round, the Undo of a Round, Preview and
 // Apply, and the passes to come): the sink for its messages and its one question, the observer
 // that follows it, the failure that says where it stopped, and the outcome it hands back. What

@@ -1,4 +1,8 @@
 #pragma once
+// Room pricing/: new prices other than the three methods'. These price rules, what the Price
+// Rules window types and shows of them, and a new total typed and spread over a preview's plan.
+// It uses numbers/, request/, passes/ and spread/.
+//
 // Price rules: what the Price Rules window does to one price. A rule is a set of bands, each
 // holding the prices from its From up to the next band's From (the first from 0), with its
 // candidates n × Step + Ending inside that range and nowhere else. A price goes by its band's

@@ -1,4 +1,7 @@
 #pragma once
+// Room request/: what a pass is given. This request and its three methods on one price, the
+// host's interface and a line item's fields. It uses numbers/ only.
+//
 // One Round as the program hands it around: the method and its amount, the price to round and
 // the rows to touch. The texts of the pass's own interface ("Nearest", "UnitPrice", "All") are
 // read into these types once, where they come in, and written from them where they go out.

@@ -1,4 +1,7 @@
 #pragma once
+// Room spread/: a new total spread over the line items, the bound, the aims and the exact
+// weighing that meets them. It uses numbers/ only.
+//
 // A new total for the quote ("make it 5,000 even"), spread over the line items that take part:
 // each takes a share of the change in proportion to its extended price, and the new unit prices
 // land on the price step while the total comes to exactly the amount promised whenever prices

@@ -4,7 +4,8 @@
 - nothing includes app/ (the program is put together there, and nothing builds on it) but the
   tests of its own pieces in tests/app and the benchmark that times its journal file;
 - the engine includes only the standard library and its own headers, and is compiled with no
-  include path beyond its own folder and the identity leaf;
+  include path beyond its own folder and the identity leaf; each of its rooms includes only
+  the rooms below it (ROOM_USES), so no include runs back up and none goes round in a circle;
 - the main window includes nothing of the host link or the About box, and its tests link
   neither (checked when the Windows build is there).
 
@@ -17,6 +18,15 @@ import sys
 
 INCLUDE = re.compile(r'^\s*#\s*include\s*"([^"]+)"', re.M)
 SOURCE_SUFFIXES = (".h", ".cpp", ".rc")
+# The engine's rooms, from the ground floor up, and the rooms each may include.
+ROOM_USES = {
+    "numbers": set(),
+    "request": {"numbers"},
+    "journal": {"numbers"},
+    "spread": {"numbers"},
+    "passes": {"numbers", "request", "journal"},
+    "pricing": {"numbers", "request", "passes", "spread"},
+}
 
 
 def sources(root, folder):
@@ -50,6 +60,12 @@ def main():
         for name in includes(path):
             if not os.path.exists(os.path.join(engine, name)):
                 problems.append("%s includes %s, which is not the engine's own" % (rel(path), name))
+                continue
+            room, used = os.path.relpath(path, engine).split(os.sep)[0], name.split("/")[0]
+            if room not in ROOM_USES:
+                problems.append("%s lies in no room of the engine" % rel(path))
+            elif used != room and used not in ROOM_USES[room]:
+                problems.append("%s includes %s, a room it may not use" % (rel(path), name))
 
     for path in sources(root, os.path.join("ui", "main-window")):
         for name in includes(path):
