@@ -1,10 +1,12 @@
 #include "pricing/new_total_plan.h"
 
 #include <cmath>
+#include <string>
 
 #include "numbers/errors.h"
-#include "passes/preview_round.h"
 #include "numbers/rounding.h"
+#include "numbers/text_util.h"
+#include "passes/preview_round.h"
 
 namespace tarvello {
 namespace {
@@ -88,19 +90,34 @@ std::optional<SpreadRefusal> SpreadOver(RoundPlan& plan, const Decimal& newTotal
 
 Text DescribeTotalReached(const TotalSpread& spread, const Decimal& newTotal, const Decimal& step,
                           const NumberFormat& format) {
-    if (spread.exact) return Text();
-    const Decimal miss = newTotal - spread.reached;
-    const Text prices = u"Unit prices in steps of " + step.ToText(format) +
-                        u", each within 1 % of its share of the new total (or one step, where "
-                        u"that is more), ";
-    const Text by = u" (" + miss.Abs().ToText(format) + (miss.Sign() > 0 ? u" less)" : u" more)");
-    if (spread.nearestTotal) {
-        return prices + u"cannot make " + newTotal.ToText(format) +
-               u": the nearest total they make is " + spread.reached.ToText(format) + by + u".";
+    Text said;
+    if (!spread.exact) {
+        const Decimal miss = newTotal - spread.reached;
+        const Text prices = u"Unit prices in steps of " + step.ToText(format) +
+                            u", each within 1 % of its share of the new total (or one step, "
+                            u"where that is more), ";
+        const Text by =
+            u" (" + miss.Abs().ToText(format) + (miss.Sign() > 0 ? u" less)" : u" more)");
+        if (spread.nearestTotal) {
+            said = prices + u"cannot make " + newTotal.ToText(format) +
+                   u": the nearest total they make is " + spread.reached.ToText(format) + by + u".";
+        } else {
+            said = prices + u"were not found to make " + newTotal.ToText(format) +
+                   u": the nearest total found is " + spread.reached.ToText(format) + by +
+                   u"; a nearer one may exist.";
+        }
     }
-    return prices + u"were not found to make " + newTotal.ToText(format) +
-           u": the nearest total found is " + spread.reached.ToText(format) + by +
-           u"; a nearer one may exist.";
+    // Prices far from their shares that the search could not prove necessary are said too, so
+    // that a preview never passes them off as the best there is.
+    if (!spread.nearestPrices && spread.farFromShare > 0) {
+        if (!said.empty()) said += u" ";
+        said += TextFromUtf8(std::to_string(spread.farFromShare)) +
+                (spread.farFromShare == 1 ? u" unit price lies more than one step from its share"
+                                          : u" unit prices lie more than one step from their "
+                                            u"shares") +
+                u" of the new total (within 1 %); fewer might do.";
+    }
+    return said;
 }
 
 Text DescribeSpreadRefusal(SpreadRefusal refusal, const Decimal& newTotal, const Decimal& step,

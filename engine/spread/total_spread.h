@@ -44,6 +44,7 @@
 // docs/performance.md). Line items with no quantity or no price have no share: they keep their
 // price.
 
+#include <cstddef>
 #include <variant>
 #include <vector>
 
@@ -66,6 +67,8 @@ struct TotalSpread {
     bool nearestTotal = true;
     // Proved: no prices that come to `reached` are better by aims 3 and 4.
     bool nearestPrices = true;
+    // How many prices lie more than one step from their shares (within the bound all the same).
+    std::size_t farFromShare = 0;
 };
 
 // Why there is no spread; the window words each for the user.

@@ -10,8 +10,8 @@
 #include <variant>
 #include <vector>
 
-#include "engine/pricing/new_total_plan.h"
 #include "engine/numbers/text_util.h"
+#include "engine/pricing/new_total_plan.h"
 #include "engine/spread/total_spread.h"
 #include "engine/spread/total_spread_meet.h"
 
@@ -215,6 +215,12 @@ TEST(TotalSpreadTest, ThePreviewSaysWhichTotalItReachesAndWhy) {
               prices +
                   "were not found to make 5100000.01: the nearest total found is "
                   "5100000.00505 (0.00495 less); a nearer one may exist.");
+    spread.exact = true;
+    spread.nearestPrices = false;
+    spread.farFromShare = 2;
+    EXPECT_EQ(Utf8Of(DescribeTotalReached(spread, D(5100000), D(0.01))),
+              "2 unit prices lie more than one step from their shares of the new total (within "
+              "1 %); fewer might do.");
 }
 
 TEST(TotalSpreadTest, RefusesWithItsReason) {
@@ -283,6 +289,7 @@ TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
         // The ways of long quotes: within the bound, and never claiming more than is so.
         const auto longWay = std::get<TotalSpread>(SpreadTotal(lines, total, step, {4, 16}));
         const Judge::Grade grade = judge.Of(longWay.unitPrices);
+        EXPECT_EQ(static_cast<long long>(longWay.farFromShare), std::get<2>(grade)) << round;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             EXPECT_TRUE(judge.Within(i, longWay.unitPrices[i])) << round << " " << i;
         }
