@@ -1,13 +1,13 @@
 #include "app/production_services.h"
 
+#include "engine/passes/undo_last_round.h"
 #include "engine/pricing/new_total_plan.h"
 #include "engine/pricing/rule_pricing.h"
-#include "engine/passes/undo_last_round.h"
 #include "host/com_host_link.h"
 #include "ui/about-box/frm_about.h"
 #include "ui/new-total-window/frm_new_total.h"
-#include "ui/price-rules-window/frm_price_rules.h"
 #include "ui/preview-window/frm_preview.h"
+#include "ui/price-rules-window/frm_price_rules.h"
 #include "ui/window-utils/regional.h"
 
 namespace tarvello::app {

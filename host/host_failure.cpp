@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "host/com_raii.h"
 #include "engine/numbers/text_util.h"
+#include "host/com_raii.h"
 
 namespace tarvello::host {
 namespace {

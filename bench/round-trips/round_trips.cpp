@@ -29,10 +29,10 @@
 #include "bench/round-trips/reference_client.h"
 #include "bench/round-trips/write_back_costs.h"
 #include "engine/passes/round_line_items.h"
-#include "ui/main-window/pass_watch.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "tests/support/standin_process.h"
+#include "ui/main-window/pass_watch.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 
 #include "app/win_journal_file.h"
 #include "engine/journal/journal_text.h"
-#include "engine/pricing/new_total_plan.h"
-#include "engine/passes/preview_round.h"
-#include "engine/pricing/rule_pricing.h"
 #include "engine/journal/round_history.h"
+#include "engine/passes/preview_round.h"
 #include "engine/passes/round_line_items.h"
 #include "engine/passes/undo_last_round.h"
+#include "engine/pricing/new_total_plan.h"
+#include "engine/pricing/rule_pricing.h"
 #include "host/com_host_link.h"
 
 namespace tarvello::bench {

@@ -3,9 +3,9 @@
 #include <optional>
 #include <utility>
 
-#include "numbers/exact_parse.h"
 #include "journal/journal_syntax.h"
 #include "journal/journal_values.h"
+#include "numbers/exact_parse.h"
 
 namespace tarvello {
 namespace {

@@ -3,9 +3,9 @@
 // the question before a pass that writes without its journal.
 #include <string>
 
-#include "passes/describe_failure.h"
 #include "numbers/rounding.h"
 #include "numbers/text_util.h"
+#include "passes/describe_failure.h"
 
 namespace tarvello {
 namespace {

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "numbers/number_format.h"
-#include "passes/pass.h"
 #include "numbers/variant.h"
+#include "passes/pass.h"
 
 namespace tarvello {
 

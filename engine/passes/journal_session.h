@@ -3,8 +3,8 @@
 // closed and compacted however the pass ends, so that no pass can leave it open or hold its lock
 // between passes. When it cannot be opened, the user is asked once whether to write without it.
 
-#include "passes/pass.h"
 #include "journal/round_history.h"
+#include "passes/pass.h"
 
 namespace tarvello {
 

@@ -7,10 +7,10 @@
 #include <optional>
 #include <vector>
 
-#include "request/host_application.h"
+#include "journal/round_history.h"
 #include "numbers/number_format.h"
 #include "passes/pass_runner.h"
-#include "journal/round_history.h"
+#include "request/host_application.h"
 
 namespace tarvello::passes {
 

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "numbers/exact_decimal.h"
-#include "request/line_item_fields.h"
 #include "numbers/variant.h"
+#include "request/line_item_fields.h"
 
 namespace tarvello {
 

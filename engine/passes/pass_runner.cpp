@@ -4,9 +4,9 @@
 #include <string>
 
 #include "numbers/errors.h"
-#include "passes/journal_session.h"
 #include "numbers/rounding.h"
 #include "numbers/text_util.h"
+#include "passes/journal_session.h"
 
 namespace tarvello {
 

@@ -9,9 +9,9 @@
 #include <optional>
 
 #include "numbers/errors.h"
-#include "request/host_application.h"
 #include "numbers/number_format.h"
 #include "passes/pass.h"
+#include "request/host_application.h"
 
 namespace tarvello::passes {
 

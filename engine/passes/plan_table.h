@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "numbers/number_format.h"
-#include "passes/round_plan.h"
 #include "numbers/variant.h"
+#include "passes/round_plan.h"
 
 namespace tarvello {
 

@@ -1,9 +1,9 @@
 #include "passes/preview_round.h"
 
+#include "numbers/rounding.h"
 #include "passes/line_item_write.h"
 #include "passes/pass_runner.h"
 #include "passes/quote_recognition.h"
-#include "numbers/rounding.h"
 
 namespace tarvello {
 namespace {

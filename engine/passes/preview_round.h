@@ -4,11 +4,11 @@
 // into the quote previewed only, line item by line item, and only while each still holds every
 // value its new price was worked out from.
 
-#include "request/host_application.h"
 #include "numbers/number_format.h"
 #include "passes/pass.h"
 #include "passes/round_decision.h"
 #include "passes/round_plan.h"
+#include "request/host_application.h"
 #include "request/rounding_request.h"
 
 namespace tarvello {

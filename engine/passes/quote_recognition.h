@@ -12,10 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include "request/host_application.h"
-#include "passes/line_item_write.h"
 #include "numbers/number_format.h"
+#include "passes/line_item_write.h"
 #include "passes/pass_runner.h"
+#include "request/host_application.h"
 
 namespace tarvello::passes {
 

@@ -8,9 +8,9 @@
 #include <optional>
 #include <vector>
 
-#include "request/host_application.h"
 #include "numbers/number_format.h"
 #include "passes/pass_runner.h"
+#include "request/host_application.h"
 #include "request/rounding_request.h"
 
 namespace tarvello::passes {

@@ -1,10 +1,10 @@
 #include "passes/round_line_items.h"
 
 #include "numbers/errors.h"
+#include "numbers/text_util.h"
 #include "passes/line_item_write.h"
 #include "passes/pass_runner.h"
 #include "passes/round_decision.h"
-#include "numbers/text_util.h"
 
 namespace tarvello {
 namespace {

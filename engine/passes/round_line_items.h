@@ -1,10 +1,10 @@
 #pragma once
 // The rounding pass: applies one rounding request to the host's active document.
 
-#include "request/host_application.h"
+#include "journal/round_history.h"
 #include "numbers/number_format.h"
 #include "passes/pass.h"
-#include "journal/round_history.h"
+#include "request/host_application.h"
 #include "request/rounding_request.h"
 
 namespace tarvello {

@@ -2,10 +2,10 @@
 // Undo of a Round: every line item it wrote gets back its unit price and its price modifier,
 // unless somebody changed it since, and only in the quote the Round changed.
 
-#include "request/host_application.h"
+#include "journal/round_history.h"
 #include "numbers/number_format.h"
 #include "passes/pass.h"
-#include "journal/round_history.h"
+#include "request/host_application.h"
 
 namespace tarvello {
 

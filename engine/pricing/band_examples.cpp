@@ -3,8 +3,8 @@
 #include <optional>
 #include <variant>
 
-#include "pricing/price_rules.h"
 #include "numbers/text_blanks.h"
+#include "pricing/price_rules.h"
 
 namespace tarvello {
 

@@ -5,8 +5,8 @@
 #include <array>
 
 #include "numbers/number_format.h"
-#include "pricing/price_rules_form.h"
 #include "numbers/variant.h"
+#include "pricing/price_rules_form.h"
 
 namespace tarvello {
 

@@ -5,10 +5,10 @@
 
 #include <optional>
 
-#include "request/host_application.h"
 #include "numbers/number_format.h"
 #include "passes/pass.h"
 #include "passes/round_plan.h"
+#include "request/host_application.h"
 #include "request/rounding_request.h"
 #include "spread/total_spread.h"
 

@@ -26,8 +26,8 @@
 #include <variant>
 
 #include "numbers/number_format.h"
-#include "pricing/price_rules.h"
 #include "numbers/variant.h"
+#include "pricing/price_rules.h"
 
 namespace tarvello {
 

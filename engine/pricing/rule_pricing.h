@@ -4,8 +4,8 @@
 // already on a step) with the reason why.
 
 #include "numbers/number_format.h"
-#include "pricing/price_rules.h"
 #include "passes/round_decision.h"
+#include "pricing/price_rules.h"
 #include "request/rounding_request.h"
 
 namespace tarvello::passes {

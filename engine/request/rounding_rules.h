@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "numbers/number_format.h"
-#include "request/rounding_request.h"
 #include "numbers/variant.h"
+#include "request/rounding_request.h"
 
 namespace tarvello::detail {
 

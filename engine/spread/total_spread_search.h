@@ -5,8 +5,8 @@
 #include <optional>
 #include <vector>
 
-#include "spread/total_spread_meet.h"
 #include "numbers/wide_arithmetic.h"
+#include "spread/total_spread_meet.h"
 
 namespace tarvello::detail {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "engine/passes/describe_failure.h"
 #include "engine/journal/journal_syntax.h"
 #include "engine/journal/journal_text.h"
+#include "engine/passes/describe_failure.h"
 #include "engine/passes/undo_last_round.h"
 #include "memory_journal.h"
 #include "pass_fixture.h"

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/numbers/errors.h"
 #include "engine/journal/journal_file.h"
+#include "engine/numbers/errors.h"
 
 namespace tarvello::testing {
 

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "engine/pricing/new_total_input.h"
 #include "engine/numbers/text_util.h"
+#include "engine/pricing/new_total_input.h"
 
 namespace tarvello {
 namespace {

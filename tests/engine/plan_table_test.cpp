@@ -2,8 +2,8 @@
 // tab-separated text.
 #include <gtest/gtest.h>
 
-#include "engine/passes/plan_table.h"
 #include "engine/numbers/rounding.h"
+#include "engine/passes/plan_table.h"
 #include "recording_host.h"
 
 namespace tarvello {

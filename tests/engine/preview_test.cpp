@@ -5,13 +5,13 @@
 #include <string>
 #include <vector>
 
+#include "engine/numbers/rounding.h"
 #include "engine/passes/describe_failure.h"
-#include "engine/pricing/new_total_plan.h"
 #include "engine/passes/plan_table.h"
 #include "engine/passes/preview_round.h"
-#include "engine/numbers/rounding.h"
-#include "engine/pricing/rule_pricing.h"
 #include "engine/passes/undo_last_round.h"
+#include "engine/pricing/new_total_plan.h"
+#include "engine/pricing/rule_pricing.h"
 #include "pass_fixture.h"
 
 namespace tarvello::testing {

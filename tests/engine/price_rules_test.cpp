@@ -8,9 +8,9 @@
 #include <random>
 #include <string>
 
+#include "engine/numbers/text_util.h"
 #include "engine/pricing/price_rules.h"
 #include "engine/pricing/price_rules_form.h"
-#include "engine/numbers/text_util.h"
 
 namespace tarvello {
 namespace {

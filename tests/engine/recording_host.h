@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "engine/numbers/errors.h"
-#include "engine/request/host_application.h"
-#include "engine/passes/round_line_items.h"
 #include "engine/numbers/text_util.h"
 #include "engine/numbers/variant.h"
+#include "engine/passes/round_line_items.h"
+#include "engine/request/host_application.h"
 
 namespace tarvello::testing {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "identity/identity.h"
 #include "engine/passes/describe_failure.h"
+#include "identity/identity.h"
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/regional.h"

@@ -3,8 +3,8 @@
 
 #include <exception>
 
-#include "engine/passes/describe_failure.h"
 #include "engine/numbers/text_util.h"
+#include "engine/passes/describe_failure.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/scoped_win.h"

@@ -3,9 +3,9 @@
 // by Apply as a preview of a Round is. Both work on the rows chosen in the window, the price
 // rules on the field chosen too.
 
-#include "engine/pricing/new_total_plan.h"
 #include "engine/numbers/rounding.h"
 #include "engine/numbers/text_util.h"
+#include "engine/pricing/new_total_plan.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/window-utils/regional.h"
 #include "ui/window-utils/window_text.h"

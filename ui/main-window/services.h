@@ -10,12 +10,12 @@
 #include <string>
 #include <utility>
 
-#include "engine/pricing/new_total_input.h"
+#include "engine/journal/round_history.h"
 #include "engine/passes/pass.h"
 #include "engine/passes/preview_round.h"
-#include "engine/pricing/price_rules_form.h"
-#include "engine/journal/round_history.h"
 #include "engine/passes/round_line_items.h"
+#include "engine/pricing/new_total_input.h"
+#include "engine/pricing/price_rules_form.h"
 #include "engine/request/rounding_request.h"
 #include "identity/identity.h"
 #include "ui/window-utils/message_presenter.h"

@@ -7,8 +7,8 @@
 
 #include <optional>
 
-#include "engine/pricing/new_total_input.h"
 #include "engine/numbers/number_format.h"
+#include "engine/pricing/new_total_input.h"
 #include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/modal_window.h"
 
