@@ -31,7 +31,7 @@ TEST(LayoutFit, GrowsOnlyWhatItsTextNeedsAndMakesRoomByTheRule) {
         {"as the table", {{kOption, {145, 0}}, {kNote, {180, 30}}}, {360, 336}, {}},
         // The option takes 15 more: its frame keeps its padding, the frame beside it moves on,
         // the frame above stays lined up with it, the band grows with the window, which keeps
-        // its padding; the button below them stays.
+        // its padding; the button below them stays lined up with their far edge.
         {"wider option",
          {{kOption, {160, 0}}},
          {375, 336},
@@ -39,6 +39,7 @@ TEST(LayoutFit, GrowsOnlyWhatItsTextNeedsAndMakesRoomByTheRule) {
           {kLeft, {8, 120, 200, 137}},
           {kRight, {215, 120, 153, 137}},
           {kTop, {8, 56, 360, 57}},
+          {kButton, {287, 264, 79, 25}},
           {kBand, {-8, 0, 456, 49}}}},
         // A wrapped note two lines taller: the window grows down by as much.
         {"taller note", {{kNote, {0, 60}}}, {360, 366}, {{kNote, {8, 296, 200, 60}}}},

@@ -112,6 +112,38 @@ private:
         }
     }
 
+    // Rule 5: the band of boxes that ends at the far edge of the others, give or take the room
+    // the window keeps there, and in which nothing grew or moved (the buttons below the frames),
+    // moves on by as much as that edge did. The band is every box beside one of its own across
+    // the axis, so that moving it runs into nothing.
+    void FollowFarEdge(const std::vector<AxisBox*>& top, int client, int tableFar, int padding) {
+        int nowFar = tableFar;
+        for (const AxisBox* b : top) {
+            if (b->table.End() < client) nowFar = std::max(nowFar, b->now.End());
+        }
+        const int growth = nowFar - tableFar;
+        if (growth <= 0) return;
+        for (AxisBox* b : top) {
+            const int gap = tableFar - b->table.End();
+            if (gap <= 0 || gap > padding) continue;
+            std::vector<AxisBox*> band{b};
+            for (std::size_t i = 0; i < band.size(); ++i) {
+                for (AxisBox* c : top) {
+                    if (std::find(band.begin(), band.end(), c) == band.end() &&
+                        Beside(c->across, band[i]->across)) {
+                        band.push_back(c);
+                    }
+                }
+            }
+            const bool still = std::all_of(band.begin(), band.end(), [&](const AxisBox* c) {
+                return c->table.End() < client && c->now.start == c->table.start &&
+                       c->now.size == c->table.size;
+            });
+            if (!still) continue;
+            for (AxisBox* c : band) c->now.start += growth;
+        }
+    }
+
     // Rule 4 for the window.
     int GrowWindow(const std::vector<AxisBox*>& top, int client) {
         int tableFar = 0;
@@ -123,6 +155,7 @@ private:
             }
         }
         const int padding = anyInside ? std::max(0, client - tableFar) : 0;
+        FollowFarEdge(top, client, tableFar, padding);
         int required = client;
         for (const AxisBox* b : top) {
             const int need = down_ ? b->box->needHeight : b->box->needWidth;

@@ -13,6 +13,10 @@
 //    so does the window, measured over the boxes that end inside it; a box that reaches the
 //    window's far edge, or beyond (a band, a rule), grows with the window, which gives its text
 //    the room it needs too.
+// 5. The boxes that end at the far edge of the others, short of it by no more than the room the
+//    window keeps there, stay so when that edge moves on, together with every box beside them
+//    across the axis, unless one of those grew or moved (the buttons below two frames stay
+//    lined up with the frames).
 //
 // When nothing needs more than it has, nothing moves: at 96 DPI the table's geometry stays as it
 // is. Portable (no <windows.h>), so that the rule is tested on its own.
