@@ -29,6 +29,7 @@
 #include "ui/new-total-window/frm_new_total.h"
 #include "ui/preview-window/frm_preview.h"
 #include "ui/price-rules-window/frm_price_rules.h"
+#include "ui/price-rules-window/price_rules_layout.h"
 #include "ui/window-utils/dpi.h"
 #include "ui/window-utils/scoped_win.h"
 #include "ui/window-utils/text_ink.h"
@@ -197,10 +198,14 @@ void ExpectWholeAtEveryDpi(HWND window) {
 class AtDpi144 : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_EQ(SystemDpi(), 144) << "the program did not start at 144 DPI"; }
-    // Opens a modal window through `open` and checks it from inside its loop, then closes it.
-    void ExpectModalWhole(const wchar_t* windowClass, const std::function<void(HWND)>& open) {
+    // Opens a modal window through `open` and checks it from inside its loop, after `typed`,
+    // then closes it.
+    void ExpectModalWhole(
+        const wchar_t* windowClass, const std::function<void(HWND)>& open,
+        const std::function<void(HWND)>& typed = [](HWND) {}) {
         test::ModalDriver driver(windowClass);
         driver.Then([&] {
+            typed(test::FindModal(windowClass));
             ExpectWholeAtEveryDpi(test::FindModal(windowClass));
             DestroyWindow(test::FindModal(windowClass));
         });
@@ -246,8 +251,25 @@ TEST_F(AtDpi144, ModalWindows) {
     plan.items.resize(1);
     ExpectModalWhole(frmPreview::kClassName,
                      [&](HWND owner) { frmPreview(owner, plan, kPoint, messages_).Form_Load(); });
-    ExpectModalWhole(frmPriceRules::kClassName, [&](HWND owner) {
+    const auto openRules = [&](HWND owner) {
         frmPriceRules(owner, DefaultRulesTexts(kPoint), kPoint, messages_).Form_Load();
+    };
+    ExpectModalWhole(frmPriceRules::kClassName, openRules);
+    // An example of many digits, typed while the window is open, gets the room it needs and
+    // gives it back once it is short again.
+    ExpectModalWhole(frmPriceRules::kClassName, openRules, [](HWND rules) {
+        using namespace price_rules_window;
+        const auto type = [rules](const wchar_t* from, const wchar_t* step) {
+            SetDlgItemTextW(rules, BandControlId(4, BandColumn::Step), step);
+            SetDlgItemTextW(rules, BandControlId(4, BandColumn::From), from);
+            RECT client;
+            GetClientRect(rules, &client);
+            return client.right;
+        };
+        const LONG opened = type(L"", L"");
+        EXPECT_GT(type(L"1234567890.5", L"0.001"), opened);
+        EXPECT_EQ(type(L"", L""), opened);
+        type(L"1234567890.5", L"0.001");
     });
     ExpectModalWhole(frmNewTotal::kClassName, [&](HWND owner) {
         frmNewTotal(owner, u"4,321.09", DefaultNewTotalTexts(kPoint), kPoint, messages_)

@@ -100,12 +100,19 @@ RulesTexts frmPriceRules::TypedTexts() const {
 
 void frmPriceRules::ShowExamples() {
     const std::array<Text, kBandRows> examples = BandExamples(TypedTexts(), format_);
+    bool changed = false;
     for (std::size_t row = 0; row < kBandRows; ++row) {
         HWND label = controls_.Handle(BandControlId(row, BandColumn::Example));
         const std::wstring example = ToWide(examples[row]);
         // A label set to the text it has would still repaint, flickering at every key.
-        if (WindowText(label) != example) SetWindowTextW(label, example.c_str());
+        if (WindowText(label) != example) {
+            SetWindowTextW(label, example.c_str());
+            changed = true;
+        }
     }
+    // An example longer than its column (a price of many digits) gets the room it needs, as a
+    // caption does when the window opens, and gives it back once it is short again.
+    if (changed && IsWindowVisible(hwnd_)) FitAgain();
 }
 
 void frmPriceRules::FocusField(std::size_t row, RulesField field) {

@@ -108,6 +108,13 @@ void ModalWindow::FitAndCentre() {
     SizeAndCentre(hwnd_, controls_.ClientSize(), controls_.Dpi());
 }
 
+void ModalWindow::FitAgain() {
+    const SIZE before = controls_.ClientSize();
+    controls_.Fit();
+    const SIZE now = controls_.ClientSize();
+    if (now.cx != before.cx || now.cy != before.cy) SetClientSize(hwnd_, now, controls_.Dpi());
+}
+
 void ModalWindow::ShowModal() {
     owner_.Disable();
     ShowWindow(hwnd_, SW_SHOWNORMAL);

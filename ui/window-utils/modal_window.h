@@ -90,6 +90,9 @@ protected:
     // The texts are in: the controls make room for them, and the window takes the room they need,
     // centred on its owner's monitor.
     void FitAndCentre();
+    // Texts changed while the window is open: the controls make room for them again, and the
+    // window keeps its place and takes the size they need now.
+    void FitAgain();
     // Shows the window over its disabled owner and returns once it has closed.
     void ShowModal();
     // Closes the window. The owner is enabled again before the window goes, so that the
