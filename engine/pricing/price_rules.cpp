@@ -49,11 +49,10 @@ Decimal AtOrAbove(const PriceBand& band, const Decimal& amount) {
 // A band's candidates are only those from its From up to below the next band's From, so that a
 // result lies in a band whose candidate it is, and rounding it again leaves it. Past the end of
 // its own band's candidates a price goes to the first candidate of the next band that has one.
-Decimal CandidateAbove(const PriceRules& rules, std::size_t band, Decimal amount, bool strictly) {
-    for (;; ++band, strictly = false) {
+Decimal CandidateAbove(const PriceRules& rules, std::size_t band, Decimal amount) {
+    for (;; ++band) {
         const PriceBand& held = rules.bands[band];
-        const Decimal candidate =
-            strictly ? AtOrBelow(held, amount) + held.step : AtOrAbove(held, amount);
+        const Decimal candidate = AtOrAbove(held, amount);
         if (band + 1 == rules.bands.size() || candidate < rules.bands[band + 1].from) {
             return candidate;
         }
@@ -95,7 +94,7 @@ struct ExactResult {
 ExactResult RoundPrice(const PriceRules& rules, const Decimal& price) {
     const Decimal amount = price.Abs();
     const std::size_t band = BandFor(rules, amount);
-    const Decimal above = CandidateAbove(rules, band, amount, false);
+    const Decimal above = CandidateAbove(rules, band, amount);
     const Decimal rounded = ByDirection(rules.bands[band].direction, amount,
                                         CandidateBelow(rules, band, amount), above);
     const auto signedAsPrice = [&price](const Decimal& value) {
@@ -103,9 +102,10 @@ ExactResult RoundPrice(const PriceRules& rules, const Decimal& price) {
     };
     // A price never changes its sign, guard or no guard: a sale does not become a credit. It
     // goes to the nearest candidate on its own side of 0 instead. The guard decides about 0.
-    if (rounded.Sign() < 0) return {signedAsPrice(above), signedAsPrice(rounded)};
-    if (rules.neverToZero && rounded.IsZero()) {
-        return {signedAsPrice(CandidateAbove(rules, 0, Decimal(), true)), signedAsPrice(rounded)};
+    // A result of 0 means no candidate lies between 0 and the amount, so the one above it is
+    // the least above 0.
+    if (rounded.Sign() < 0 || (rules.neverToZero && rounded.IsZero())) {
+        return {signedAsPrice(above), signedAsPrice(rounded)};
     }
     return {signedAsPrice(rounded), std::nullopt};
 }

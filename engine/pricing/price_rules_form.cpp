@@ -134,7 +134,7 @@ std::optional<Text> TypedAmount(std::string_view field, const NumberFormat& show
     const Text amount = TextFromUtf8(field);
     if (!Decimal::FromText(amount)) return std::nullopt;
     if (showIn.decimalSeparator.empty() && amount.find(u'.') != Text::npos) return std::nullopt;
-    return Replaced(amount, u".", showIn.decimalSeparator);
+    return NumberTextIn(field, showIn);
 }
 
 std::vector<std::string_view> Fields(std::string_view line) {

@@ -42,6 +42,9 @@ frmPriceRules::frmPriceRules(HWND owner, RulesTexts typed, const NumberFormat& f
       messages_(messages),
       focus_(focus.value_or(std::pair<std::size_t, RulesField>{0, RulesField::Step})) {
     if (focus_.first >= kBandRows) focus_ = {0, RulesField::Step};
+    // The first band's From is shown as 0 whatever the file held, so that closing without a
+    // change compares what was shown with what is there.
+    typed_.bands[0].from = u"0";
 }
 
 std::optional<RulesChosen> frmPriceRules::Form_Load() {
@@ -64,8 +67,7 @@ void frmPriceRules::CreateWindowAndControls() {
 void frmPriceRules::ShowTexts() {
     for (std::size_t row = 0; row < kBandRows; ++row) {
         const BandTexts& band = typed_.bands[row];
-        SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::From),
-                        row == 0 ? L"0" : ToWide(band.from).c_str());
+        SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::From), ToWide(band.from).c_str());
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::Step), ToWide(band.step).c_str());
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::Ending), ToWide(band.ending).c_str());
         const auto direction =
