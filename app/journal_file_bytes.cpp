@@ -15,15 +15,16 @@ std::string LastHeaderBefore(HANDLE file, const std::string& first, LONGLONG end
     const std::size_t tab = first.find('\t');
     if (tab == std::string::npos) return std::string();
     const std::string mark = "\n" + first.substr(0, tab + 1);
+    // Searched from the end back, piece by piece, each overlapping the one after it by the
+    // mark: the first found is the last, and an enormous file is read no further back.
     constexpr LONGLONG kPiece = 1 << 20;
     LONGLONG found = -1;
-    for (LONGLONG at = 0; at < end; at += kPiece) {
+    for (LONGLONG at = end > 0 ? (end - 1) / kPiece * kPiece : -1; at >= 0 && found < 0;
+         at -= kPiece) {
         const std::string piece =
             ReadRange(file, at, std::min<LONGLONG>(end, at + kPiece + mark.size()));
-        for (std::size_t p = piece.find(mark); p != std::string::npos;
-             p = piece.find(mark, p + 1)) {
-            found = at + static_cast<LONGLONG>(p) + 1;
-        }
+        const std::size_t p = piece.rfind(mark);
+        if (p != std::string::npos) found = at + static_cast<LONGLONG>(p) + 1;
     }
     if (found < 0) return std::string();
     const std::string line = ReadRange(file, found, std::min<LONGLONG>(end, found + 4096));

@@ -152,8 +152,12 @@ void WinJournalFile::Open() {
                                     OPEN_ALWAYS));
     if (!file) Fail("it could not be opened");
     // A last line cut off when a program stopped is ended so that it never reads as whole,
-    // whatever comes after it; what follows starts a line of its own.
-    if (!EndsALine(file.get())) Write(file.get(), kCutOffEnding, "it could not be written");
+    // whatever comes after it; what follows starts a line of its own. Under the appending
+    // lock, so that another copy appending meanwhile does not end the same line again.
+    {
+        AppendingLock appending(lock.get());
+        if (!EndsALine(file.get())) Write(file.get(), kCutOffEnding, "it could not be written");
+    }
     // Held only once it is open whole: a failure on the way lets go of the file and the lock.
     file_ = std::move(file);
     lock_ = std::move(lock);

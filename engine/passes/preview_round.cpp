@@ -129,7 +129,11 @@ public:
             outcome.checked.changedSince = {*changedSince_};
             return;
         }
-        if (history_) history_->QuoteSeen(plan_.lineTypes, plan_.quantities);
+        // Known from now on by the quantities just read: a few may differ from the preview's.
+        if (history_) {
+            history_->QuoteSeen(plan_.lineTypes,
+                                QuantitiesNow({plan_.lineTypes, plan_.quantities, {}}, read_));
+        }
         outcome.checked.newTotal = plan_.newTotal;
         if (!readBackWhole_) outcome.checked.hostTotal.reset();
     }

@@ -21,17 +21,22 @@ bool SameLineType(const Variant& current, std::int16_t expected, const NumberFor
     }
 }
 
+// The row of each of the shape's quantities: the n-th priced line item's.
+std::vector<std::int16_t> RowsOfQuantities(const QuoteShape& shape) {
+    std::vector<std::int16_t> rows;
+    for (std::size_t row = 0; row < shape.lineTypes.size() && rows.size() < shape.quantities.size();
+         ++row) {
+        if (shape.lineTypes[row] == 1) rows.push_back(static_cast<std::int16_t>(row));
+    }
+    return rows;
+}
+
 // The quantity expected in each row: what the pass read of every priced line item, and where
 // that was not kept (a journal of an earlier version), what the line items to be written had.
 std::map<std::int16_t, Variant> QuantitiesByRow(const QuoteShape& shape) {
     std::map<std::int16_t, Variant> byRow;
-    std::size_t next = 0;
-    for (std::size_t row = 0; row < shape.lineTypes.size() && next < shape.quantities.size();
-         ++row) {
-        if (shape.lineTypes[row] == 1) {
-            byRow.emplace(static_cast<std::int16_t>(row), shape.quantities[next++]);
-        }
-    }
+    const std::vector<std::int16_t> rows = RowsOfQuantities(shape);
+    for (std::size_t n = 0; n < rows.size(); ++n) byRow.emplace(rows[n], shape.quantities[n]);
     for (const ExpectedLineItem& item : shape.items) {
         if (item.quantity) byRow.emplace(item.row, *item.quantity);
     }
@@ -86,6 +91,15 @@ bool IsSameQuote(HostApplication& host, PassPosition& at, const QuoteShape& shap
     }
     return MostHold(pricesHolding, shape.items.size()) &&
            MostHold(quantitiesHolding, quantities.size());
+}
+
+std::vector<Variant> QuantitiesNow(const QuoteShape& shape, const ValuesRead& read) {
+    std::vector<Variant> now = shape.quantities;
+    const std::vector<std::int16_t> rows = RowsOfQuantities(shape);
+    for (std::size_t n = 0; n < rows.size(); ++n) {
+        if (auto value = read.Find(rows[n], LineItemField::QtyTotal)) now[n] = std::move(*value);
+    }
+    return now;
 }
 
 }  // namespace tarvello::passes

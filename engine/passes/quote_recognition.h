@@ -61,4 +61,8 @@ bool MostHold(std::size_t holding, std::size_t of);
 bool IsSameQuote(HostApplication& host, PassPosition& at, const QuoteShape& shape,
                  const NumberFormat& format, ValuesRead& read);
 
+// The shape's quantities, each as `read` found it where it was read: what the quote is known by
+// once a pass has seen it.
+std::vector<Variant> QuantitiesNow(const QuoteShape& shape, const ValuesRead& read);
+
 }  // namespace tarvello::passes

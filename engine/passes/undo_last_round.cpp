@@ -30,12 +30,20 @@ private:
 // it, no modifier, the quantity the price was worked out with. Cut off between its two writes
 // (by the Round, or by an earlier Undo), it may also still hold, or hold again, what it had
 // before.
-StillHolds AsTheRoundLeftIt(const WrittenLineItem& item) {
-    const bool eitherWay = !item.written || item.restoring;
-    StillHolds holds;
+bool EitherWay(const WrittenLineItem& item) {
+    return !item.written || item.restoring;
+}
+
+HeldValue PriceAsLeft(const WrittenLineItem& item) {
     HeldValue price(LineItemField::UnitPrice, Variant::Double(item.unitPriceWritten));
-    if (eitherWay) price.orValue = item.unitPriceBefore;
-    holds.push_back(std::move(price));
+    if (EitherWay(item)) price.orValue = item.unitPriceBefore;
+    return price;
+}
+
+StillHolds AsTheRoundLeftIt(const WrittenLineItem& item) {
+    const bool eitherWay = EitherWay(item);
+    StillHolds holds;
+    holds.push_back(PriceAsLeft(item));
     if (item.quantity) holds.emplace_back(LineItemField::QtyTotal, *item.quantity);
     // A host that could not tell the modifier to the Round is not asked for it again.
     if (item.modifierBefore) {
@@ -60,7 +68,7 @@ public:
             items_.push_back(item);
             ExpectedLineItem expected;
             expected.row = item.row;
-            expected.unitPrice = AsTheRoundLeftIt(item).front();
+            expected.unitPrice = PriceAsLeft(item);
             expected.quantity = item.quantity;
             shape.items.push_back(std::move(expected));
         }

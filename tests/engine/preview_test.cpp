@@ -182,6 +182,8 @@ TEST_F(ApplyTest, ALineItemChangedSinceThePreviewIsLeftAloneAndNamed) {
     EXPECT_EQ(host.items[1].at(u"UnitPrice"), Variant::Double(13.01));
     EXPECT_EQ(host.items[2].at(u"PriceModifier"), Variant::FromText(u"Special"));
     EXPECT_EQ(host.items[3].at(u"UnitPrice"), before[3].at(u"UnitPrice"));
+    // From now on the quote is known by the quantity row 3 has now.
+    EXPECT_EQ(history.NextUndo()->quantities.back(), Variant::Double(3));
     // Each value once: the line type, price and quantity in knowing the quote again, the
     // modifier and the extended price right before the writes.
     EXPECT_EQ(host.CallsForRow(0), (std::vector<std::string>{
