@@ -93,7 +93,7 @@ void Run(LineItemWalk& walk, HostLink& link, MessageSink& messages, const Number
     at.At(PassStep::LineItemCount);
     outcome.lineItemCount = LineItemCountOf(host->LineItemCount(), format);
     if (!walk.Begin(*host, at, index, outcome.lineItemCount)) {
-        outcome.status = PassOutcome::Status::DocumentChanged;
+        outcome.status = walk.Refusal();
         return;
     }
     outcome.status = Walk(walk, *host, at, observer, outcome);

@@ -35,10 +35,12 @@ public:
     // selected rows).
     virtual void BeforeCount(HostApplication&, PassPosition&) {}
     // With the document counted, before the first line item: false when it is not the document
-    // or the quote the pass is for (the outcome says DocumentChanged and nothing is written).
-    // A pass that must know the quote again reads what it needs here.
+    // or the quote the pass is for (the outcome says Refusal() and nothing is written). A pass
+    // that must know the quote again reads what it needs here.
     virtual bool Begin(HostApplication& host, PassPosition& at, std::int16_t documentIndex,
                        std::int32_t lineItemCount) = 0;
+    // Why Begin said false.
+    virtual PassOutcome::Status Refusal() const { return PassOutcome::Status::DocumentChanged; }
     // The line items the walk takes in hand, and the row of each.
     virtual std::int32_t Length() const = 0;
     virtual std::int16_t RowAt(std::int32_t position) const = 0;

@@ -123,9 +123,13 @@ public:
         if (plan_.newTotal) ReadBackExtendedPrice(row, host, at, outcome);
     }
 
+    PassOutcome::Status Refusal() const override {
+        return changedSince_ ? PassOutcome::Status::ChangedSincePreview
+                             : PassOutcome::Status::DocumentChanged;
+    }
+
     void Ended(PassOutcome& outcome) override {
         if (changedSince_) {
-            outcome.status = PassOutcome::Status::ChangedSincePreview;
             outcome.checked.changedSince = {*changedSince_};
             return;
         }
