@@ -1,6 +1,7 @@
 #include "numbers/text_util.h"
 
 #include <cstdint>
+#include <string>
 
 namespace tarvello {
 namespace {
@@ -65,6 +66,10 @@ std::string Utf8Of(const Text& text) {
         AppendUtf8(out, IsSurrogate(code) ? kReplacement : code);
     }
     return out;
+}
+
+Text WholeText(long long value) {
+    return TextFromUtf8(std::to_string(value));
 }
 
 Text TextFromUtf8(std::string_view utf8) {

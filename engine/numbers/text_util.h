@@ -22,6 +22,8 @@ void AppendUtf8(std::string& out, char32_t code);
 
 // UTF-8 (and so ASCII) as UTF-16; a byte that starts no valid sequence becomes U+FFFD.
 Text TextFromUtf8(std::string_view utf8);
+// A whole number in digits, as in "row 12" or "3 line items".
+Text WholeText(long long value);
 
 // The first `limit` code units of `text` (never half a surrogate pair), followed by "…" when
 // some were cut: a message box grows as wide as its longest unbroken line.

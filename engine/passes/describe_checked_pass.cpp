@@ -13,10 +13,6 @@ namespace {
 // Rows named in a message: the first few, then how many more.
 constexpr std::size_t kRowsNamed = 5;
 
-Text Number(std::int64_t value) {
-    return TextFromUtf8(std::to_string(value));
-}
-
 // "4", "4 and 7", "4, 7, 9, 12, 15 and 3 more"; with `withField`, each row followed by what
 // changed in it: "4 (unit price) and 7 (total quantity)".
 Text RowNumbers(const std::vector<ChangedLineItem>& rows, bool withField) {
@@ -24,10 +20,10 @@ Text RowNumbers(const std::vector<ChangedLineItem>& rows, bool withField) {
     const std::size_t named = rows.size() > kRowsNamed ? kRowsNamed : rows.size();
     for (std::size_t i = 0; i < named; ++i) {
         if (i > 0) text += i + 1 == named && named == rows.size() ? u" and " : u", ";
-        text += Number(rows[i].row);
+        text += WholeText(rows[i].row);
         if (withField) text += u" (" + detail::FieldWord(rows[i].field) + u")";
     }
-    if (named < rows.size()) text += u" and " + Number(rows.size() - named) + u" more";
+    if (named < rows.size()) text += u" and " + WholeText(rows.size() - named) + u" more";
     return text;
 }
 
@@ -91,7 +87,7 @@ Text LeftAlone(const std::vector<ChangedLineItem>& changed, const Words& words) 
 Text ChangedSincePreview(const std::vector<ChangedLineItem>& changed) {
     Text text = u"Nothing was written: the quote has changed since the preview";
     if (!changed.empty()) {
-        text += u" (row " + Number(changed[0].row) + u": its " +
+        text += u" (row " + WholeText(changed[0].row) + u": its " +
                 detail::FieldWord(changed[0].field) + u")";
     }
     return text +
@@ -148,10 +144,11 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words) {
         if (failure.row < 0) {
             return words.nothingDone + detail::FailureReason(failure) + words.tryAgain;
         }
-        text = name + u" stopped at row " + Number(failure.row) + u": " +
+        text = name + u" stopped at row " + WholeText(failure.row) + u": " +
                detail::FailureReason(failure) + u" ";
     } else if (outcome.status == Status::Stopped) {
-        text = name + u" stopped at row " + Number(outcome.stoppedBeforeRow) + u", as you asked. ";
+        text =
+            name + u" stopped at row " + WholeText(outcome.stoppedBeforeRow) + u", as you asked. ";
     }
     text += name + u" " + words.done + u" " + detail::LineItemsWord(outcome.written) + u".";
     if (!report.changedSince.empty()) {

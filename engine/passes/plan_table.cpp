@@ -71,7 +71,7 @@ PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format) {
     table.remark = plan.remark;
     for (const PlannedLineItem& item : plan.items) {
         PlanTable::Line line;
-        line.cells[PlanTable::kRow] = TextFromUtf8(std::to_string(item.row));
+        line.cells[PlanTable::kRow] = WholeText(item.row);
         line.cells[PlanTable::kQuantity] = Cell(item.quantity, format);
         line.cells[PlanTable::kUnitPrice] = Cell(item.unitPrice, format);
         // A line item left as it is keeps its price as read.
@@ -118,7 +118,7 @@ Text TotalsText(const PlanTable& table, const NumberFormat& format) {
         text += u" (" + Signed(percent, format) + u"%)";
     }
     if (table.leftOut > 0) {
-        text += u"   (" + TextFromUtf8(std::to_string(table.leftOut)) +
+        text += u"   (" + WholeText(table.leftOut) +
                 (table.leftOut == 1 ? u" line item" : u" line items") +
                 u" without a number left out)";
     }

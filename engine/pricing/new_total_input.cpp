@@ -33,8 +33,7 @@ struct Refusal {
 
 Text DecimalPlaces(int count) {
     if (count == 0) return u"no decimal places";
-    return TextFromUtf8(std::to_string(count)) +
-           (count == 1 ? u" decimal place" : u" decimal places");
+    return WholeText(count) + (count == 1 ? u" decimal place" : u" decimal places");
 }
 
 class Reader {
@@ -45,8 +44,8 @@ public:
         const std::optional<Decimal> amount = Decimal::FromText(text, format_);
         if (amount ? !HoldsAsPrice(*amount) : IsTooLongANumber(text, format_)) {
             Refuse(field, u"more digits than a price can hold. Type at most " +
-                              TextFromUtf8(std::to_string(kPriceDigits)) + u" digits, such as " +
-                              Example(field) + u".");
+                              WholeText(kPriceDigits) + u" digits, such as " + Example(field) +
+                              u".");
         }
         if (!amount) {
             const Text what = field == NewTotalField::NewTotal ? u"an amount" : u"a step";

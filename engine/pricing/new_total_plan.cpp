@@ -111,7 +111,7 @@ Text DescribeTotalReached(const TotalSpread& spread, const Decimal& newTotal, co
     // that a preview never passes them off as the best there is.
     if (!spread.nearestPrices && spread.farFromShare > 0) {
         if (!said.empty()) said += u" ";
-        said += TextFromUtf8(std::to_string(spread.farFromShare)) +
+        said += WholeText(spread.farFromShare) +
                 (spread.farFromShare == 1 ? u" unit price lies more than one step from its share"
                                           : u" unit prices lie more than one step from their "
                                             u"shares") +

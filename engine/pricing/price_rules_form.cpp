@@ -38,8 +38,7 @@ public:
         if (!amount) Refuse(row, field, u"type an amount, such as " + Example(field) + u".");
         if (!HoldsAsPrice(*amount)) {
             Refuse(row, field,
-                   u"type an amount of at most " + TextFromUtf8(std::to_string(kPriceDigits)) +
-                       u" digits.");
+                   u"type an amount of at most " + WholeText(kPriceDigits) + u" digits.");
         }
         return amount;
     }
@@ -68,8 +67,7 @@ private:
     static Text Label(std::size_t row, RulesField field) {
         if (field == RulesField::Percent) return kPercentLabel;
         const char16_t* const names[] = {u"From", u"Step", u"Ending"};
-        return u"Band " + TextFromUtf8(std::to_string(row + 1)) + u", " +
-               names[static_cast<int>(field)];
+        return u"Band " + WholeText(row + 1) + u", " + names[static_cast<int>(field)];
     }
 
     const NumberFormat& format_;
@@ -97,7 +95,7 @@ PriceRules ReadOrRefuse(const RulesTexts& typed, const FormReader& reader) {
             reader.Refuse(row, RulesField::From,
                           u"type an amount above " +
                               rules.bands.back().from.ToText(reader.format()) + u", where band " +
-                              TextFromUtf8(std::to_string(lastUsedRow + 1)) + u" starts.");
+                              WholeText(lastUsedRow + 1) + u" starts.");
         }
         if (ending && ending->Sign() < 0) {
             reader.Refuse(row, RulesField::Ending,

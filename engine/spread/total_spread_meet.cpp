@@ -77,7 +77,7 @@ struct Choice {
     Wide off = 0;  // |total - target| times the target's denominator
 
     void Offer(const SpreadTarget& target, const Choice& other) {
-        const Wide otherOff = Abs(Add(Mul(other.total, target.denominator), -target.numerator));
+        const Wide otherOff = target.Off(other.total);
         if (found && !(otherOff < off || (otherOff == off && other.total < total) ||
                        (other.total == total && other.cost < cost))) {
             return;
@@ -94,9 +94,11 @@ bool MeetFits(const std::vector<KWindow>& windows, const MeetLimits& limits) {
     return PlanFor(windows, limits).has_value();
 }
 
-Meeting Meet(const std::vector<KWindow>& windows, const SpreadTarget& target,
-             const MeetLimits& limits) {
-    const Plan plan = PlanFor(windows, limits).value();
+std::optional<Meeting> Meet(const std::vector<KWindow>& windows, const SpreadTarget& target,
+                            const MeetLimits& limits) {
+    const std::optional<Plan> planned = PlanFor(windows, limits);
+    if (!planned) return std::nullopt;
+    const Plan& plan = *planned;
     const Walk walked(windows, plan.walked);
     const Walk listedWalk(windows, plan.listed);
     Choice best;
@@ -139,7 +141,6 @@ Meeting Meet(const std::vector<KWindow>& windows, const SpreadTarget& target,
 
     Meeting meeting;
     meeting.total = best.total;
-    meeting.cost = best.cost;
     meeting.ks.assign(windows.size(), 0);
     walked.Decode(best.walked, meeting.ks);
     listedWalk.Decode(best.listed, meeting.ks);

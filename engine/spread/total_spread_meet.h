@@ -18,11 +18,15 @@ namespace tarvello::detail {
 struct SpreadTarget {
     Wide numerator = 0;
     Wide denominator = 1;
+
+    // How far `total` lies from the target, times the denominator.
+    Wide Off(Wide total) const { return Abs(Add(Mul(total, denominator), -numerator)); }
+    // Whether total a is nearer the target than b, or as near and lower.
+    bool Nearer(Wide a, Wide b) const { return Off(a) != Off(b) ? Off(a) < Off(b) : a < b; }
 };
 
 struct Meeting {
-    Wide total = 0;  // Σ weight × K
-    Cost cost;
+    Wide total = 0;        // Σ weight × K
     std::vector<Wide> ks;  // in the order of the windows
 };
 
@@ -36,8 +40,8 @@ struct MeetLimits {
 // Whether Meet weighs every choice of `windows` within `limits`.
 bool MeetFits(const std::vector<KWindow>& windows, const MeetLimits& limits);
 
-// The best choice within the windows, which must fit.
-Meeting Meet(const std::vector<KWindow>& windows, const SpreadTarget& target,
-             const MeetLimits& limits);
+// The best choice within the windows; nothing when they do not fit.
+std::optional<Meeting> Meet(const std::vector<KWindow>& windows, const SpreadTarget& target,
+                            const MeetLimits& limits);
 
 }  // namespace tarvello::detail

@@ -102,7 +102,7 @@ bool Weigh(const std::vector<SpreadGroup>& groups, std::vector<std::size_t> whic
     }
     const Wide rest = Add(goal, -Others(groups, which, ks));
     const Meeting meeting =
-        Meet(Around(groups, which, ks, radius, near), {rest, 1}, kFinishingLimits);
+        Meet(Around(groups, which, ks, radius, near), {rest, 1}, kFinishingLimits).value();
     for (std::size_t j = 0; j < which.size(); ++j) ks[which[j]] = meeting.ks[j];
     return meeting.total == rest;
 }

@@ -36,9 +36,7 @@ private:
     std::optional<std::vector<Wide>> AtAnEnd() const;
     std::vector<Wide> Nearest(bool& proved) const;
     bool Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) const;
-    Wide Off(Wide total) const;
     std::vector<KWindow> Narrowed(std::vector<KWindow> windows, Wide off) const;
-    bool Nearer(Wide a, Wide b) const;
     Wide TotalOf(const std::vector<Wide>& ks) const { return detail::TotalOf(groups_, ks); }
     SpreadSteps Answer(const std::vector<Wide>& ks, bool nearestTotal, bool nearestPrices) const;
 
@@ -75,24 +73,19 @@ std::optional<SpreadSteps> Spreader::Run() {
     if (BelowEveryTotal()) return std::nullopt;
     std::vector<KWindow> whole;
     for (const SpreadGroup& group : groups_) whole.push_back({&group, group.Low(), group.High()});
-    if (MeetFits(whole, limits_)) {
-        return Answer(Meet(whole, target_, limits_).ks, true, true);
+    if (const std::optional<Meeting> met = Meet(whole, target_, limits_)) {
+        return Answer(met->ks, true, true);
     }
     if (const std::optional<std::vector<Wide>> end = AtAnEnd()) return Answer(*end, true, true);
     bool proved = false;
     std::vector<Wide> ks = Nearest(proved);
     // Every choice as near the new total as this one lies within the narrowed windows.
-    const std::vector<KWindow> nearer = Narrowed(whole, Off(TotalOf(ks)));
-    if (MeetFits(nearer, limits_)) {
-        return Answer(Meet(nearer, target_, limits_).ks, true, true);
+    const std::vector<KWindow> nearer = Narrowed(whole, target_.Off(TotalOf(ks)));
+    if (const std::optional<Meeting> met = Meet(nearer, target_, limits_)) {
+        return Answer(met->ks, true, true);
     }
     const bool cheapest = proved && Cheapest(nearer, ks);
     return Answer(ks, proved, cheapest);
-}
-
-// How far total lies from the new total, times the target's denominator.
-Wide Spreader::Off(Wide total) const {
-    return Abs(Add(Mul(total, target_.denominator), -target_.numerator));
 }
 
 // The windows narrowed to the K that, whatever the other groups add within theirs, leave the
@@ -157,19 +150,14 @@ std::optional<std::vector<Wide>> Spreader::AtAnEnd() const {
 std::vector<Wide> Spreader::Nearest(bool& proved) const {
     const Wide below = FloorDiv(target_.numerator, target_.denominator);
     const Wide above = CeilDiv(target_.numerator, target_.denominator);
-    const Wide goal = Nearer(above, below) ? above : below;
+    const Wide goal = target_.Nearer(above, below) ? above : below;
     std::vector<Wide> ks = Reach(groups_, goal);
     proved = TotalOf(ks) == goal;
     if (!proved && above != below) {
         const std::vector<Wide> other = Reach(groups_, goal == below ? above : below);
-        if (Nearer(TotalOf(other), TotalOf(ks))) ks = other;
+        if (target_.Nearer(TotalOf(other), TotalOf(ks))) ks = other;
     }
     return ks;
-}
-
-// Whether total a is nearer the new total than b, or as near and lower.
-bool Spreader::Nearer(Wide a, Wide b) const {
-    return Off(a) != Off(b) ? Off(a) < Off(b) : a < b;
 }
 
 // Looks for a cheaper choice coming to the same total among every one that could be: within the
@@ -187,8 +175,9 @@ bool Spreader::Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) con
         window.first = std::max(window.first, within.first);
         window.last = std::min(window.last, within.second);
     }
-    if (!MeetFits(windows, limits_)) return false;
-    ks = Meet(windows, {TotalOf(ks), 1}, limits_).ks;
+    const std::optional<Meeting> met = Meet(windows, {TotalOf(ks), 1}, limits_);
+    if (!met) return false;
+    ks = met->ks;
     return true;
 }
 
