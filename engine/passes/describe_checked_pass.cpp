@@ -106,18 +106,19 @@ Text StillUndoable(const PassOutcome& outcome) {
 }
 
 // After Apply of a new total: the host works out each extended price, and may round it.
-Text HostTotal(const PassOutcome& outcome) {
+Text HostTotal(const PassOutcome& outcome, const NumberFormat& format) {
     const CheckedReport& report = outcome.checked;
     if (!report.hostTotal || !report.newTotal) return Text();
     // The host's extended prices summed as doubles carry binary noise below what it shows.
-    const Text shown = FormatShortNumber(*report.hostTotal);
-    const std::optional<Decimal> host = Decimal::FromText(shown);
+    const Text shown = FormatShortNumber(*report.hostTotal, format);
+    const std::optional<Decimal> host = Decimal::FromText(shown, format);
     if (host && *host == *report.newTotal) return Text();
     return u" Tarvello shows a total of " + shown + u" for these line items, not the " +
-           report.newTotal->ToText() + u" asked for: it works out each extended price itself.";
+           report.newTotal->ToText(format) +
+           u" asked for: it works out each extended price itself.";
 }
 
-Text DescribeChecked(const PassOutcome& outcome, const Words& words) {
+Text DescribeChecked(const PassOutcome& outcome, const Words& words, const NumberFormat& format) {
     using Status = PassOutcome::Status;
     switch (outcome.status) {
         case Status::HostNotRunning:
@@ -132,7 +133,7 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words) {
             break;
     }
     const CheckedReport& report = outcome.checked;
-    const Text hostTotal = HostTotal(outcome);
+    const Text hostTotal = HostTotal(outcome, format);
     const bool nothingToSay = outcome.status == Status::Completed && report.changedSince.empty() &&
                               report.modifierUnknown.empty() && hostTotal.empty();
     if (nothingToSay) return Text();
@@ -172,11 +173,11 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words) {
 }  // namespace
 
 Text DescribeUndo(const PassOutcome& outcome) {
-    return DescribeChecked(outcome, kUndoWords);
+    return DescribeChecked(outcome, kUndoWords, NumberFormat());
 }
 
-Text DescribeApply(const PassOutcome& outcome) {
-    return DescribeChecked(outcome, kApplyWords);
+Text DescribeApply(const PassOutcome& outcome, const NumberFormat& format) {
+    return DescribeChecked(outcome, kApplyWords, format);
 }
 
 Text DescribeMissingJournal(PassKind pass, const std::string& where, const std::string& why) {

@@ -220,7 +220,7 @@ Text DescribeStoppedRound(const PassOutcome& outcome) {
     return text + u" No line item had been rounded yet; the document is unchanged.";
 }
 
-PassReport DescribePassOutcome(const PassOutcome& outcome) {
+PassReport DescribePassOutcome(const PassOutcome& outcome, const NumberFormat& format) {
     using Status = PassOutcome::Status;
     using Tone = PassReport::Tone;
     if (outcome.pass == PassKind::Undo || outcome.pass == PassKind::Apply) {
@@ -230,8 +230,9 @@ PassReport DescribePassOutcome(const PassOutcome& outcome) {
                                outcome.status == Status::DocumentChanged ||
                                outcome.status == Status::ChangedSincePreview;
         if (outcome.status == Status::Declined) return {Text(), Tone::Information};
-        return {outcome.pass == PassKind::Undo ? DescribeUndo(outcome) : DescribeApply(outcome),
-                wentWrong ? Tone::Error : Tone::Information};
+        return {
+            outcome.pass == PassKind::Undo ? DescribeUndo(outcome) : DescribeApply(outcome, format),
+            wentWrong ? Tone::Error : Tone::Information};
     }
     switch (outcome.status) {
         case Status::Failed:

@@ -18,7 +18,7 @@ struct PassReport {
     Text text;  // empty: nothing to say
     Tone tone = Tone::Error;
 };
-PassReport DescribePassOutcome(const PassOutcome& outcome);
+PassReport DescribePassOutcome(const PassOutcome& outcome, const NumberFormat& format = {});
 
 // One message saying where a Round (or a Preview) stopped, why, and what it had already
 // changed. Rows are named by the host's own numbering, from 0, as the host's list of line items
@@ -40,8 +40,8 @@ Text DescribeUndo(const PassOutcome& outcome);
 
 // The same for an Apply of a preview: how many were written, which rows were left because they
 // changed since the preview, where a stop or a failure left off, and for a new total what
-// Tarvello's own total is when it is not the one asked for.
-Text DescribeApply(const PassOutcome& outcome);
+// Tarvello's own total is when it is not the one asked for, in the user's `format`.
+Text DescribeApply(const PassOutcome& outcome, const NumberFormat& format = {});
 
 // The question before a pass that writes when the journal cannot be written, at `where`, for the
 // reason `why`: whether to go on without what lets Undo give it back (or, for Undo, without

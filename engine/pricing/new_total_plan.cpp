@@ -124,8 +124,11 @@ Text DescribeSpreadRefusal(SpreadRefusal refusal, const Decimal& newTotal, const
                            const NumberFormat& format) {
     switch (refusal) {
         case SpreadRefusal::NothingToChange:
+            // Also for line items that come to 0 now, credits and sales alike: no share of a
+            // new total can be in proportion to them.
             return u"No line item of type 1 with a price and a quantity lies in the rows chosen in "
-                   u"the main window: there is nothing to change.";
+                   u"the main window, or those that do come to 0 now: there is nothing to share a "
+                   u"new total over.";
         case SpreadRefusal::TotalNotPositive:
             return u"New total: " + newTotal.ToText(format) +
                    u" is refused; type an amount above 0.";

@@ -277,6 +277,12 @@ TEST_F(ApplyTest, ANewTotalIsAppliedAndTheHostsOwnTotalToldWhenItDiffers) {
     EXPECT_EQ(Narrow(DescribeApply(outcome)),
               "Apply wrote 2 line items. Tarvello shows a total of 104 for these line items, not "
               "the 103 asked for: it works out each extended price itself.");
+    PassOutcome withDecimals = outcome;
+    withDecimals.checked.hostTotal = 104.25;
+    withDecimals.checked.newTotal = Decimal::FromText(u"103.5");
+    EXPECT_EQ(Narrow(DescribeApply(withDecimals, NumberFormat{u","})),
+              "Apply wrote 2 line items. Tarvello shows a total of 104,25 for these line items, "
+              "not the 103,5 asked for: it works out each extended price itself.");
     EXPECT_EQ(UndoLastRound(history, host, messages).written, 2);
 }
 

@@ -7,6 +7,7 @@
 #include "engine/passes/describe_failure.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/main-window/main_window_layout.h"
+#include "ui/window-utils/regional.h"
 #include "ui/window-utils/scoped_win.h"
 #include "ui/window-utils/window_text.h"
 
@@ -23,7 +24,7 @@ std::optional<PassOutcome> frmMain::RunWatched(PassWatch::Activity activity, con
         watch_ = &watch;
         try {
             outcome = body(messages, watch);
-            report = DescribePassOutcome(*outcome);
+            report = DescribePassOutcome(*outcome, UserNumberFormat());
         } catch (const std::exception& e) {
             report.text =
                 u"An unexpected error occurred: " + ShortenedText(TextFromUtf8(e.what()), 200);
