@@ -21,8 +21,9 @@
 //   5. A fixed order of the search among what is left (of line items of one quantity, those
 //      with the most room go furthest, the earlier first), so that a quote always gets the
 //      same prices.
-// Every comparison is exact (distances as fractions over one common denominator); no distance
-// is capped or rounded.
+// Every comparison by these aims is exact (distances as fractions over one common denominator);
+// no distance is capped or rounded. Only the order in which the greedy walk tries its moves uses
+// a rounded ratio, and that decides where it looks first, never which answer wins.
 //
 // What is proved. Line items of one quantity (and sign) are taken together (total_spread_group.h):
 // for them only the sum of their steps matters, and its cheapest sharing out is known exactly. When
