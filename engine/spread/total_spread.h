@@ -23,7 +23,7 @@
 //      same prices.
 // Every comparison by these aims is exact (distances as fractions over one common denominator);
 // no distance is capped or rounded. Only the order in which the greedy walk tries its moves uses
-// a rounded ratio, and that decides where it looks first, never which answer wins.
+// a rounded ratio: it decides where the walk looks first, and what it finds is judged exactly.
 //
 // What is proved. Line items of one quantity (and sign) are taken together (total_spread_group.h):
 // for them only the sum of their steps matters, and its cheapest sharing out is known exactly. When
