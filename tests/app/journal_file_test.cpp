@@ -62,6 +62,14 @@ protected:
     std::wstring folder_;
 };
 
+// A journal of some megabytes with two later headers: the second with its line feed the last
+// byte of the second megabyte, the rest of it in the third.
+std::string LaterHeaders() {
+    std::string text = "h\t1\n" + std::string(1000, 'a') + "\nh\t2\tc\n";
+    text += std::string((1 << 21) - 1 - text.size(), 'b');
+    return text + "\nh\t3\td\n" + std::string((1 << 20) + 5, 'c') + "\nlast\n";
+}
+
 TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
     struct Case {
         const char* name;
@@ -84,6 +92,9 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         {"enormous, its end after a later header",
          "h\t1\n" + std::string(5000, 'a') + "\nh\t2\tc\n" + std::string(5000, 'b') + "\nlast\n",
          "h\t1\nh\t2\tc\nlast\nx\n", 100, "h\t1\nh\t2\tc\nlast\n"},
+        // Searched for in pieces: the last of two, the one found across two pieces.
+        {"enormous, its last header across pieces", LaterHeaders(), "h\t1\nh\t3\td\nlast\nx\n", 100,
+         "h\t1\nh\t3\td\nlast\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
