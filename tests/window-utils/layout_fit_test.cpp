@@ -41,6 +41,16 @@ TEST(LayoutFit, GrowsOnlyWhatItsTextNeedsAndMakesRoomByTheRule) {
           {kTop, {8, 56, 360, 57}},
           {kButton, {287, 264, 79, 25}},
           {kBand, {-8, 0, 456, 49}}}},
+        // The same with a wider button: a band in which a box grew stays where it is.
+        {"wider option and button",
+         {{kOption, {160, 0}}, {kButton, {84, 0}}},
+         {375, 336},
+         {{kOption, {24, 16, 160, 17}},
+          {kLeft, {8, 120, 200, 137}},
+          {kRight, {215, 120, 153, 137}},
+          {kTop, {8, 56, 360, 57}},
+          {kBand, {-8, 0, 456, 49}},
+          {kButton, {272, 264, 84, 25}}}},
         // A wrapped note two lines taller: the window grows down by as much.
         {"taller note", {{kNote, {0, 60}}}, {360, 366}, {{kNote, {8, 296, 200, 60}}}},
     };
