@@ -14,6 +14,10 @@ int SystemDpi();
 // The DPI `hwnd` is drawn at; the system's for null.
 int WindowDpi(HWND hwnd);
 
+// The DPI of the windows on `monitor`: its own where each monitor has one (Windows 8.1 on), the
+// system's elsewhere and for null.
+int MonitorDpi(HMONITOR monitor);
+
 // A system metric (SM_CXSMICON, SM_CXMENUCHECK, ...) at `dpi`.
 int MetricForDpi(int index, int dpi);
 
