@@ -37,8 +37,12 @@ int SystemDpi() {
 
 int WindowDpi(HWND hwnd) {
     static const auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    const UINT dpi = hwnd && forWindow ? forWindow(hwnd) : 0;
-    return dpi ? static_cast<int>(dpi) : SystemDpi();
+    if (!hwnd) return SystemDpi();
+    const UINT dpi = forWindow ? forWindow(hwnd) : 0;
+    if (dpi) return static_cast<int>(dpi);
+    // Windows 8.1 and the first Windows 10 lack GetDpiForWindow, yet draw a per-monitor aware
+    // window at the DPI of its monitor.
+    return MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
 }
 
 int MonitorDpi(HMONITOR monitor) {
