@@ -59,7 +59,10 @@ void frmMain::Load(int showCommand) {
 void frmMain::OnCreate() {
     controls_.Create(hwnd_, Controls(), dpi_, kWindowFont,
                      SIZE{kClientWidthTwips, kClientHeightTwips});
-    // The progress line lies on the header band, above the title, and shows only during a pass.
+    // The captions are the table's: they get their room at once.
+    controls_.Fit();
+    // The progress line lies on the header band, above the title, and shows only during a pass;
+    // it has no caption to make room for, and lies where the table puts it.
     progress_.Create(hwnd_, ProgressControls(), dpi_, kWindowFont);
     HWND progressLine = progress_.Handle(kLblProgress);
     ShowWindow(progressLine, SW_HIDE);
