@@ -34,7 +34,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 #ifdef BARE_WINDOW_WITH_CONTROLS
     if (message == WM_CTLCOLORSTATIC) {
         if (HBRUSH brush = layoutControls.ControlBrush(reinterpret_cast<HDC>(wParam),
-                                                      reinterpret_cast<HWND>(lParam))) {
+                                                       reinterpret_cast<HWND>(lParam))) {
             return reinterpret_cast<LRESULT>(brush);
         }
     }
@@ -72,6 +72,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     namespace layout = tarvello::ui::main_window;
     layoutControls.Create(window, layout::Controls(), tarvello::ui::WindowDpi(window),
                           layout::kWindowFont);
+    layoutControls.Fit();
 #endif
     ShowWindow(window, show);
     UpdateWindow(window);

@@ -89,7 +89,7 @@ void frmAbout::StartSysInfo() {
 
 void frmAbout::OnCommand(int id, int code) {
     if (code != BN_CLICKED) return;
-    if (id == about_box::kCmdOK || id == IDOK) cmdOK_Click();
+    if (id == about_box::kCmdOK) cmdOK_Click();
     if (id == about_box::kCmdSysInfo) cmdSysInfo_Click();
 }
 

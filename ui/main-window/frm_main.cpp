@@ -7,9 +7,9 @@
 #include "identity/identity.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/dialog_keys.h"
+#include "ui/window-utils/dpi.h"
 #include "ui/window-utils/dpi_change.h"
 #include "ui/window-utils/theme_colors.h"
-#include "ui/window-utils/twips.h"
 
 namespace tarvello::ui {
 
@@ -29,15 +29,11 @@ frmMain::~frmMain() {
 
 void frmMain::Load(int showCommand) {
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    // Made at the system's DPI, where the system puts it; the layout follows the DPI the window
-    // is then drawn at.
-    dpi_ = SystemDpi();
-    const SIZE frame = FrameForClient(
-        {TwipsToPixels(kClientWidthTwips, dpi_), TwipsToPixels(kClientHeightTwips, dpi_)}, style,
-        true, 0, dpi_);
+    // Made where the system puts it and sized once, for the client area its controls need at
+    // the DPI it is drawn at there.
     HMENU menu = BuildMenu();
-    if (!CreateBase(kClassName, L"" TARVELLO_TITLE, style, 0, CW_USEDEFAULT, CW_USEDEFAULT,
-                    frame.cx, frame.cy, nullptr, menu)) {
+    if (!CreateBase(kClassName, L"" TARVELLO_TITLE, style, 0, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0,
+                    nullptr, menu)) {
         DestroyMenu(menu);
         throw std::runtime_error("could not create the main window");
     }
@@ -59,7 +55,10 @@ void frmMain::Load(int showCommand) {
 void frmMain::OnCreate() {
     controls_.Create(hwnd_, Controls(), dpi_, kWindowFont,
                      SIZE{kClientWidthTwips, kClientHeightTwips});
-    // The progress line lies on the header band, above the title, and shows only during a pass.
+    // The captions are the table's: they get their room at once.
+    controls_.Fit();
+    // The progress line lies on the header band, above the title, and shows only during a pass;
+    // it has no caption to make room for, and lies where the table puts it.
     progress_.Create(hwnd_, ProgressControls(), dpi_, kWindowFont);
     HWND progressLine = progress_.Handle(kLblProgress);
     ShowWindow(progressLine, SW_HIDE);

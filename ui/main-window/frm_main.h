@@ -90,7 +90,7 @@ private:
     enum class PreviewEnd { Cancelled, Applied, ToPreviewAgain };
     PreviewEnd PreviewThenApply(const RoundPlan& plan);
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
-    void MoveToTwips(float left, float top);
+    void MoveToTwips(float left, float top, int dpi);
 
     // Runs a pass with the wait cursor, the progress and the watch (pass_watch.h) that decides
     // what happens to input and closes meanwhile; then says what the user is to be told, and

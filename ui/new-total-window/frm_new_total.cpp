@@ -42,10 +42,9 @@ void frmNewTotal::cmdPreview_Click() {
                         ToText(WindowText(Box(NewTotalField::Step)))};
     auto read = ReadNewTotal(typed, format_);
     if (const auto* error = std::get_if<NewTotalInputError>(&read)) {
-        // The window gets the activation back as the message closes: the focus goes back to
-        // the field, not to the button that was pressed.
-        ReturnFocusTo(Box(error->field));
         messages_.Show(hwnd_, ToWide(error->message), L"" TARVELLO_TITLE, MB_ICONERROR);
+        // After the message box, so that the window's own return to the control that last had
+        // the focus (the button that was pressed) does not take it away again.
         FocusText(Box(error->field));
         return;
     }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "ui/preview-window/preview_layout.h"
+#include "ui/window-utils/dpi.h"
 #include "ui/window-utils/dpi_change.h"
 
 namespace tarvello::ui {
@@ -58,7 +59,7 @@ void frmPreview::SizeAndPlace() {
     if (owner()) GetWindowRect(owner(), &ownerRect);
     minimumWindow_ = {std::max(ownerRect.right - ownerRect.left, 200L),
                       std::max(ownerRect.bottom - ownerRect.top, 150L)};
-    SizeAndCentre(hwnd_, createdClient_, controls_.Dpi());
+    SetClientSize(hwnd_, createdClient_, controls_.Dpi());
     RECT frame;
     GetWindowRect(hwnd_, &frame);
     if (frame.right - frame.left < minimumWindow_.cx ||
@@ -67,8 +68,8 @@ void frmPreview::SizeAndPlace() {
         const int height = std::max<int>(frame.bottom - frame.top, minimumWindow_.cy);
         SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        CentreOnOwnersMonitor(hwnd_);
     }
+    CentreOnOwnersMonitor(hwnd_);
     // The window may have opened larger than its table (a large main window): follow it.
     FollowClientSize();
 }

@@ -74,7 +74,6 @@ void ControlSet::Create(HWND parent, const ControlSpec* rows, std::size_t count,
     }
     ArrangeStacking();
     FitVisualStyles(parent, *this);
-    Fit();
 }
 
 RECT ControlSet::PixelRect(const ControlSpec& row, int dpi) const {

@@ -6,9 +6,10 @@
 //   // in WM_CREATE (or right after CreateWindowEx):
 //   controls_.Create(hwnd, kRows, std::size(kRows), WindowDpi(hwnd), FontSpec{L"Tahoma", 8.25},
 //                    SIZE{kClientWidthTwips, kClientHeightTwips});
-//   SIZE client = controls_.ClientSize();   // what the window's client area is to be
 //   HWND ok = controls_.Handle(kIdOk);
-//   // once the window has set texts of its own: controls_.Fit();
+//   // once the window has set texts of its own (or at once when it sets none):
+//   controls_.Fit();
+//   SIZE client = controls_.ClientSize();   // what the window's client area is to be
 //   // on WM_DPICHANGED: controls_.ChangeDpi(HIWORD(wParam));
 //   // in the window procedure, the control colours and theme changes (theme_colors.h):
 //   case WM_CTLCOLORSTATIC: ... return ControlColors(hwnd, msg, wParam, lParam, {&controls_});
@@ -56,9 +57,10 @@ public:
     ControlSet(const ControlSet&) = delete;
     ControlSet& operator=(const ControlSet&) = delete;
 
-    // Creates every row as a child of `parent` at `dpi`; controls without a font of their own
-    // use `defaultFont`. `clientTwips`: the window's client area as the table has it; none for
-    // a set that lies within the controls of another.
+    // Creates every row as a child of `parent` at `dpi`, where the table puts it; controls
+    // without a font of their own use `defaultFont`. `clientTwips`: the window's client area as
+    // the table has it; none for a set that lies within the controls of another. The captions
+    // get their room with Fit, once the window's texts are in: each is measured once.
     void Create(HWND parent, const ControlSpec* rows, std::size_t count, int dpi,
                 const FontSpec& defaultFont, SIZE clientTwips = {0, 0});
     void Create(HWND parent, const std::vector<ControlSpec>& rows, int dpi,
@@ -66,12 +68,12 @@ public:
         Create(parent, rows.data(), rows.size(), dpi, defaultFont, clientTwips);
     }
 
-    // The DPI the controls are drawn at, and the client area they need there in pixels: the
-    // table's, or more where a caption needed more room.
+    // The DPI the controls are drawn at, and the client area they need there in pixels as the
+    // last Fit found it: the table's, or more where a caption needed more room.
     int Dpi() const { return dpi_; }
     SIZE ClientSize() const { return client_; }
-    // Makes room again for the texts the controls hold now, for a window that sets texts of its
-    // own after creating them.
+    // Makes room for the texts the controls hold now: once after Create, and again whenever
+    // they change in a way that may need more or less room.
     void Fit();
     // For WM_DPICHANGED: fonts made for the new DPI, and the controls laid out again at it.
     void ChangeDpi(int dpi);

@@ -1,15 +1,29 @@
 #include "ui/window-utils/dpi.h"
 
+#include <shellscalingapi.h>
+
 namespace tarvello::ui {
 
 namespace {
 
-// A function of user32 that older systems lack, or null there.
+// A function of `module` that older systems lack, or null there.
+template <typename Function>
+Function FunctionOf(HMODULE module, const char* name) {
+    FARPROC found = module ? GetProcAddress(module, name) : nullptr;
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+}
+
 template <typename Function>
 Function User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    FARPROC found = user32 ? GetProcAddress(user32, name) : nullptr;
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(found));
+    return FunctionOf<Function>(GetModuleHandleW(L"user32.dll"), name);
+}
+
+// Shcore is not loaded with the program (and is missing before Windows 8.1): loaded for its
+// GetDpiForMonitor when first needed, and kept for the rest of the run.
+using MonitorDpiFunction = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
+MonitorDpiFunction ShcoreMonitorDpi() {
+    HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    return FunctionOf<MonitorDpiFunction>(shcore, "GetDpiForMonitor");
 }
 
 }  // namespace
@@ -23,8 +37,21 @@ int SystemDpi() {
 
 int WindowDpi(HWND hwnd) {
     static const auto forWindow = User32Function<UINT(WINAPI*)(HWND)>("GetDpiForWindow");
-    const UINT dpi = hwnd && forWindow ? forWindow(hwnd) : 0;
-    return dpi ? static_cast<int>(dpi) : SystemDpi();
+    if (!hwnd) return SystemDpi();
+    const UINT dpi = forWindow ? forWindow(hwnd) : 0;
+    if (dpi) return static_cast<int>(dpi);
+    // Windows 8.1 and the first Windows 10 lack GetDpiForWindow, yet draw a per-monitor aware
+    // window at the DPI of its monitor.
+    return MonitorDpi(MonitorFromWindow(hwnd, MONITOR_DEFAULTTONEAREST));
+}
+
+int MonitorDpi(HMONITOR monitor) {
+    static const auto forMonitor = ShcoreMonitorDpi();
+    UINT x = 0, y = 0;
+    if (monitor && forMonitor && SUCCEEDED(forMonitor(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && y) {
+        return static_cast<int>(y);
+    }
+    return SystemDpi();
 }
 
 int MetricForDpi(int index, int dpi) {

@@ -162,9 +162,11 @@ LRESULT ModalWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (auto answer = AnswerThemeMessage(hwnd_, msg, wParam, lParam, {&controls_})) return *answer;
     switch (msg) {
         case WM_COMMAND: {
-            const int id = GET_WM_COMMAND_ID(wParam, lParam);
-            // What the dialog manager sends for Escape.
-            OnCommand(id == IDCANCEL ? cancelId_ : id, GET_WM_COMMAND_CMD(wParam, lParam));
+            // What the dialog manager sends for Escape, and for Enter where it has no default
+            // button's id (DM_GETDEFID gives it one).
+            const int sent = GET_WM_COMMAND_ID(wParam, lParam);
+            const int id = sent == IDCANCEL ? cancelId_ : sent == IDOK ? defaultId_ : sent;
+            OnCommand(id, GET_WM_COMMAND_CMD(wParam, lParam));
             return 0;
         }
         case DM_GETDEFID:

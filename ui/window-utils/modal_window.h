@@ -49,8 +49,8 @@ private:
     bool disabled_ = false;
 };
 
-// The monitor the owner lies on (the one nearest to it); a modal window is made at its corner,
-// so that it has that monitor's DPI from the start.
+// The monitor the owner lies on (the primary one when it lies on none); a modal window is made
+// at its corner, so that it has that monitor's DPI from the start.
 RECT OwnersMonitor(HWND owner);
 
 // Centres a window as it is on its owner's monitor.
