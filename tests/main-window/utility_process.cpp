@@ -4,6 +4,7 @@
 
 #include "engine/numbers/text_util.h"
 #include "tests/main-window/remote_window.h"
+#include "tests/support/process_start.h"
 
 namespace tarvello::ui::testing {
 
@@ -25,8 +26,7 @@ bool Utility::Start(std::wstring* error) {
     std::wstring commandLine = L"\"" + ToWindowsPath(TARVELLO_ROUNDING_EXE) + L"\"";
     STARTUPINFOW si{};
     si.cb = sizeof si;
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &process_)) {
+    if (!launch::StartProcess(nullptr, commandLine.data(), FALSE, nullptr, &si, &process_)) {
         *error = L"cannot start " + commandLine;
         return false;
     }

@@ -29,6 +29,7 @@
 
 #include "tests/main-window/pricing_driver.h"
 #include "tests/main-window/remote_window.h"
+#include "tests/support/process_start.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/preview-window/preview_layout.h"
 #include "ui/price-rules-window/price_rules_layout.h"
@@ -43,8 +44,7 @@ HWND StartUtility(const std::wstring& path, DWORD* processId) {
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &si, &pi)) {
+    if (!tarvello::launch::StartProcess(nullptr, commandLine.data(), FALSE, nullptr, &si, &pi)) {
         return nullptr;
     }
     // The window exists once the program first waits for input.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/numbers/text_util.h"
+#include "tests/support/process_start.h"
 
 namespace tarvello::launch {
 namespace {
@@ -92,8 +93,8 @@ Started Start(const std::wstring& exe, const std::wstring& arguments, const std:
     STARTUPINFOW si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(exe.c_str(), buffer.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        workDir.empty() ? nullptr : workDir.c_str(), &si, &pi)) {
+    if (!StartProcess(exe.c_str(), buffer.data(), FALSE,
+                      workDir.empty() ? nullptr : workDir.c_str(), &si, &pi)) {
         throw std::runtime_error("cannot start " + Narrow(exe) + ": error " +
                                  std::to_string(GetLastError()));
     }

@@ -1,6 +1,7 @@
 #include "tests/support/standin_process.h"
 #include "standin/quote_menu.h"
 #include "tests/support/launch.h"
+#include "tests/support/process_start.h"
 
 #include <utility>
 
@@ -114,8 +115,7 @@ std::optional<Launched> Launch(const std::vector<std::wstring>& args,
     si.hStdOutput = err;
     si.hStdError = err;
     PROCESS_INFORMATION pi{};
-    BOOL ok = CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                             &si, &pi);
+    BOOL ok = launch::StartProcess(exe.c_str(), cmd.data(), TRUE, nullptr, &si, &pi);
     DWORD lastError = GetLastError();
     if (err != INVALID_HANDLE_VALUE) CloseHandle(err);
     if (!ok) {

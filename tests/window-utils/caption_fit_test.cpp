@@ -25,6 +25,7 @@
 #include "tests/about-box/recording_presenter.h"
 #include "tests/main-window/window_test_support.h"
 #include "tests/support/modal_driver.h"
+#include "tests/support/process_start.h"
 #include "ui/about-box/frm_about.h"
 #include "ui/new-total-window/frm_new_total.h"
 #include "ui/preview-window/frm_preview.h"
@@ -295,8 +296,7 @@ int RunAgainAtDpi(int dpi) {
     start.cb = sizeof(start);
     PROCESS_INFORMATION child{};
     DWORD code = 1;
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start,
-                       &child)) {
+    if (launch::StartProcess(nullptr, command.data(), TRUE, nullptr, &start, &child)) {
         ScopedHandleKernel process(child.hProcess), thread(child.hThread);
         // Less than the test's own timeout: the value is put back however the child hangs.
         if (WaitForSingleObject(process.get(), 200000) != WAIT_OBJECT_0) {
