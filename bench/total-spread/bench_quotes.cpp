@@ -43,6 +43,12 @@ Decimal QuantityOf(Shape shape, std::size_t i, std::mt19937& random) {
             return Decimal(Primes()[random() % Primes().size()], 3);
         case Shape::Mix:
             return kMix[random() % 6];
+        case Shape::Wide:
+            return Decimal(100000 + random() % 1900001, 3);
+        case Shape::Alike:
+            return Decimal(2097000 + random() % 152, 3);
+        case Shape::NearMillion:
+            return Decimal(1000000 + random() % 101, 0);
     }
     return Decimal(1, 0);
 }
@@ -58,7 +64,8 @@ int FinestScale(const std::vector<tarvello::SpreadLine>& lines) {
 
 const char* NameOf(Shape shape) {
     static const char* const kNames[] = {"same prime", "eight primes", "0.001/1e6", "random .3",
-                                         "random .6",  "primes .3",    "mix",       "credits"};
+                                         "random .6",  "primes .3",    "mix",       "credits",
+                                         "wide",       "alike",        "1e6+100"};
     return kNames[static_cast<int>(shape)];
 }
 
@@ -66,7 +73,10 @@ std::vector<tarvello::SpreadLine> BuildQuote(Shape shape, std::size_t size, std:
     std::vector<tarvello::SpreadLine> lines;
     for (std::size_t i = 0; i < size; ++i) {
         const Decimal quantity = QuantityOf(shape, i, random);
-        Decimal price(50 + random() % 49951, 2);
+        Decimal price(shape == Shape::Wide    ? 40000 + random() % 60001
+                      : shape == Shape::Alike ? 50 + random() % 451
+                                              : 50 + random() % 49951,
+                      2);
         if (shape == Shape::Credits && random() % 10 == 0) price = price.Negated();
         lines.push_back({quantity, price});
     }

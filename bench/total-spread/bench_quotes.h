@@ -20,11 +20,14 @@ enum class Shape {
     Primes3,      // primes below 1,000,000 read with three decimals
     Mix,          // 0.333, 2.5, 18.5, 0.001, 1,000,000 and 7
     Credits,      // three decimals, one line item in ten a credit
+    Wide,         // 100 to 2,000 with three decimals, prices 400.00 to 1,000.00: wide ranges
+    Alike,        // 2097.000 to 2097.151, prices 0.50 to 5.00: totals in clusters
+    NearMillion,  // 1,000,000 to 1,000,100
 };
 
 const char* NameOf(Shape shape);
 
-// A quote of `size` line items with prices from 0.50 to 500.00.
+// A quote of `size` line items with prices from 0.50 to 500.00 (but for Wide and Alike).
 std::vector<tarvello::SpreadLine> BuildQuote(Shape shape, std::size_t size, std::mt19937& random);
 
 // A total on the step that prices within the bound reach exactly (each line item's price near

@@ -1,6 +1,7 @@
 // The spreading of a new total over quotes of 1,000 and 10,000 line items of the shapes that
-// used to defeat it (bench_quotes.h): for each, a total known to be reachable (built from prices
-// near a fixed change) and a plain rise of 7.31 %. Per row, over fresh quotes: the time (median
+// used to defeat it, and over a few wide line items and quantities alike (bench_quotes.h): for
+// each, a total known to be reachable (built from prices near a fixed change) and a plain rise
+// (7.31 %, or 50 %). Per row, over fresh quotes: the time (median
 // and most), the most heap held during the spread, how many reached the total exactly (and the
 // largest miss otherwise), how many totals and prices were proved the nearest, the most prices
 // more than a step from their shares, and the largest distance of a price from its share in
@@ -76,37 +77,58 @@ void Print(std::size_t size, bench::Shape shape, const char* total, Row& row) {
                                  : "");
 }
 
+// A row of the bench: quotes of `size` line items of a shape, `turns` of them per repetition, with
+// a new total known to be reachable (prices near their own × rise) and the total now × rise.
+struct Case {
+    std::size_t size;
+    bench::Shape shape;
+    Decimal rise;
+    const char* named;
+    int turns;
+};
+
+std::vector<Case> Cases() {
+    std::vector<Case> cases;
+    const Decimal usual(10731, 4);
+    for (const std::size_t size : {1000, 10000}) {
+        for (int shape = 0; shape <= static_cast<int>(bench::Shape::Credits); ++shape) {
+            cases.push_back({size, static_cast<bench::Shape>(shape), usual, "+7.31 %", 1});
+        }
+    }
+    // The shapes that were slow or short: a few wide line items, quantities alike.
+    cases.push_back({3, bench::Shape::Wide, usual, "+7.31 %", 20});
+    cases.push_back({4, bench::Shape::Wide, usual, "+7.31 %", 20});
+    cases.push_back({1000, bench::Shape::Alike, Decimal(15, 1), "+50 %", 1});
+    cases.push_back({50, bench::Shape::NearMillion, usual, "+7.31 %", 4});
+    return cases;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int repetitions = argc > 1 ? std::atoi(argv[1]) : 5;
-    const bench::Shape shapes[] = {bench::Shape::SamePrime,   bench::Shape::EightPrimes,
-                                   bench::Shape::Alternating, bench::Shape::Random3,
-                                   bench::Shape::Random6,     bench::Shape::Primes3,
-                                   bench::Shape::Mix,         bench::Shape::Credits};
     std::printf("%6s %-12s %-9s %8s %8s %6s %7s %8s %3s %3s %5s %7s %6s\n", "items", "quantities",
                 "total", "med ms", "max ms", "MB", "exact", "miss", "n.t", "n.p", "far", "steps",
                 "%");
-    for (const std::size_t size : {1000, 10000}) {
-        for (const bench::Shape shape : shapes) {
-            std::mt19937 random(static_cast<unsigned>(size) + static_cast<unsigned>(shape));
-            Row known, rise;
-            int unknown = 0;
-            for (int repetition = 0; repetition < repetitions; ++repetition) {
-                const auto lines = bench::BuildQuote(shape, size, random);
-                if (const auto total = bench::ReachableTotal(lines, Decimal(10731, 4), kCent)) {
-                    Measure(lines, *total, known);
-                } else {
-                    ++unknown;
-                }
-                const Decimal now = bench::TotalNow(lines);
-                const auto cents = tarvello::FloorDivide(now * Decimal(10731, 4), kCent).quotient;
-                Measure(lines, Decimal::Times(cents, kCent), rise);
+    for (const Case& row : Cases()) {
+        std::mt19937 random(static_cast<unsigned>(row.size) + static_cast<unsigned>(row.shape));
+        Row known, rise;
+        int unknown = 0;
+        for (int repetition = 0; repetition < repetitions * row.turns; ++repetition) {
+            const auto lines = bench::BuildQuote(row.shape, row.size, random);
+            if (const auto total = bench::ReachableTotal(lines, row.rise, kCent)) {
+                Measure(lines, *total, known);
+            } else {
+                ++unknown;
             }
-            if (known.runs > 0) Print(size, shape, "reachable", known);
-            Print(size, shape, "+7.31 %", rise);
-            if (unknown > 0)
-                std::printf("%6s (%d quotes without a total known to be reachable)\n", "", unknown);
+            const Decimal now = bench::TotalNow(lines);
+            const auto cents = tarvello::FloorDivide(now * row.rise, kCent).quotient;
+            Measure(lines, Decimal::Times(cents, kCent), rise);
+        }
+        if (known.runs > 0) Print(row.size, row.shape, "reachable", known);
+        Print(row.size, row.shape, row.named, rise);
+        if (unknown > 0) {
+            std::printf("%6s (%d quotes without a total known to be reachable)\n", "", unknown);
         }
     }
     return 0;

@@ -83,11 +83,8 @@ std::variant<TotalSpread, SpreadRefusal> Spread(const std::vector<SpreadLine>& l
         const std::size_t i = taking[k];
         spread.unitPrices[i] = Decimal::Times(steps->steps[k] * lines[i].unitPrice.Sign(), step);
         spread.reached = spread.reached + lines[i].quantity * spread.unitPrices[i];
-        const detail::SpreadItem& item = problem.items[k];
-        const Wide distance =
-            detail::Abs(detail::Add(Mul(steps->steps[k], problem.denominator), -item.share));
-        if (distance > problem.denominator) ++spread.farFromShare;
     }
+    spread.farFromShare = steps->far;
     spread.exact = spread.reached == newTotal;
     spread.nearestTotal = spread.exact || steps->nearestTotal;
     spread.nearestPrices = steps->nearestTotal && steps->nearestPrices;

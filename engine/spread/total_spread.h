@@ -22,24 +22,29 @@
 //      with the most room go furthest, the earlier first), so that a quote always gets the
 //      same prices.
 // Every comparison by these aims is exact (distances as fractions over one common denominator);
-// no distance is capped or rounded. Only the order in which the greedy walk tries its moves uses
-// a rounded ratio: it decides where the walk looks first, and what it finds is judged exactly.
+// no distance is capped or rounded. Only the order in which the greedy walks try their moves
+// uses a rounded ratio: it decides where a walk looks first, and what it finds is judged exactly.
 //
 // What is proved. Line items of one quantity (and sign) are taken together (total_spread_group.h):
-// for them only the sum of their steps matters, and its cheapest sharing out is known exactly. When
-// every choice of these sums can be weighed (a few line items, a few quantities, or all but one
-// of them narrow: total_spread_meet.h), the answer is the best by every aim. Otherwise the total
-// is reached greedily and finished by weighing a few groups in every combination, or by
-// residues (total_spread_place.h); then every choice as near the total lies within windows
-// narrowed by what the other groups can add at least and at most, and when those can be weighed
-// the answer is again the best by every aim. Short of that, the total reached is proved the
-// nearest when it is T, or the nearest to T of the totals that prices on the step can make at
-// all (whole multiples of what the quantities have in common), or the least or greatest the
-// bound allows; anything else is "the nearest total found" (`nearestTotal`). The prices are
+// for them only the sum of their steps matters, and its cheapest sharing out is known exactly.
+// With N steps in all, the totals lie between a least and a greatest that one choice each makes
+// (total_spread_counts.h): a new total outside every such span (below the least the bound allows,
+// above the greatest, or between the clusters of totals of quantities alike) is reached at best
+// at the edge of the nearest span, proved, and the prices with it where only one choice makes
+// that total. When every choice of these sums can be weighed (a few line items, a few quantities,
+// or all but one or two of them narrow: total_spread_meet.h, total_spread_pair.h), the answer is
+// the best by every aim. Otherwise the total is reached greedily and finished by weighing a few
+// groups in every combination, or by pairs of steps, one up and one down (total_spread_place.h);
+// then every choice as near the total lies within windows narrowed by what the other groups can
+// add at least and at most, and when those can be weighed the answer is again the best by every
+// aim. Short of that, the total reached is proved the nearest when it is T, or the nearest to T
+// of the totals that prices on the step can make at all (whole multiples of what the quantities
+// have in common); anything else is "the nearest total found" (`nearestTotal`). The prices are
 // proved the best by aims 3 and 4 only when every choice that could be cheaper can be weighed
-// (`nearestPrices`); otherwise the groups weighed last can do no better among themselves, and
-// no price breaks the bound. A new total below what the prices make at one step each (no
-// credits) is refused: only a price at 0 or turned round would reach it.
+// (`nearestPrices`); otherwise the groups weighed last can do no better among themselves within
+// the few steps they were weighed over, and no price breaks the bound. A new total below what the
+// prices make at one step each (no credits) is refused: only a price at 0 or turned round would
+// reach it.
 //
 // A quote of 10,000 line items takes well under a second (bench/total-spread,
 // docs/performance.md). Line items with no quantity or no price have no share: they keep their

@@ -21,6 +21,18 @@ void ByRoom(std::size_t count, Room room, std::vector<std::size_t>& order,
 
 }  // namespace
 
+StepRange RangeOf(Wide share, Wide denominator) {
+    const Wide nearLow = std::max<Wide>(1, CeilDiv(Add(share, -denominator), denominator));
+    const Wide nearHigh = FloorDiv(Add(share, denominator), denominator);
+    Wide low = nearLow, high = nearHigh;
+    const Wide hundred = Mul(100, denominator);
+    if (share >= hundred) {
+        low = CeilDiv(Mul(99, share), hundred);
+        high = FloorDiv(Mul(101, share), hundred);
+    }
+    return {Narrow(low), Narrow(nearLow), Narrow(nearHigh), Narrow(high)};
+}
+
 SpreadGroup::SpreadGroup(long long weight, std::vector<Member> members, Wide denominator)
     : weight_(weight), denominator_(denominator), members_(std::move(members)) {
     for (std::size_t m = 0; m < members_.size(); ++m) {
@@ -106,6 +118,20 @@ Wide SpreadGroup::EvenSteps(Wide k, int way) const {
         return beyond < room ? room - beyond : 1;
     }
     return (way > 0 ? k < high_ : k > low_) ? 1 : 0;
+}
+
+Wide SpreadGroup::SameFar(Wide k, int way) const {
+    const Wide left = way > 0 ? high_ - k : k - low_;
+    if (k >= nearLow_ && k <= nearHigh_)
+        return std::min(left, way > 0 ? nearHigh_ - k : k - nearLow_);
+    // Beyond the near prices, `beyond` steps need the first j members of `room` far, as long as
+    // room[j - 1] < beyond <= room[j].
+    const bool above = k > nearHigh_;
+    const std::vector<Wide>& room = above ? upRoom_ : downRoom_;
+    const Wide beyond = above ? k - nearHigh_ : nearLow_ - k;
+    const std::size_t j = static_cast<std::size_t>(FewestFar(room, beyond));
+    const bool away = (way > 0) == above;
+    return std::min(left, away ? room[j] - beyond : beyond - room[j - 1] - 1);
 }
 
 void SpreadGroup::Place(Wide k, std::vector<long long>& steps) const {

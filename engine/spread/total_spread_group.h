@@ -44,6 +44,11 @@ struct StepRange {
     long long low = 1, nearLow = 1, nearHigh = 1, high = 1;
 };
 
+// The range of a share of `share` / denominator steps: within one step of it, or 1 % of it where
+// that is more; never below one step. The one place that says which prices lie more than one step
+// from their shares: those outside nearLow to nearHigh, which every cost counts as far.
+StepRange RangeOf(Wide share, Wide denominator);
+
 class SpreadGroup {
 public:
     struct Member {
@@ -67,11 +72,15 @@ public:
     // every price stays on the far side of its share from the others, so that each step costs
     // exactly one step of distance; within them, the cheapest single moves come first.
     Cost CostAt(Wide k) const;
+    // What one step from k towards `way` (+1 or -1) changes the cost by.
+    Cost StepCost(Wide k, int way) const { return CostAt(k + way) - CostAt(k); }
     // The K on both sides of Best() whose cost is at most `budget` (the cost falls towards
     // Best() and rises away from it); nothing when even Best() costs more.
     std::optional<std::pair<Wide, Wide>> Within(const Cost& budget) const;
     // How many steps from k towards `way` (+1 or -1) each change the cost as the first does.
     Wide EvenSteps(Wide k, int way) const;
+    // How many steps from k towards `way`, within the range, leave CostAt(k).far as it is.
+    Wide SameFar(Wide k, int way) const;
     // Writes the members' prices for k, as CostAt(k) counts them, into `steps`.
     void Place(Wide k, std::vector<long long>& steps) const;
 

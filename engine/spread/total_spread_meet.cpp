@@ -1,10 +1,17 @@
 #include "spread/total_spread_meet.h"
 
 #include <algorithm>
+#include <climits>
 #include <tuple>
+
+#include "spread/total_spread_pair.h"
 
 namespace tarvello::detail {
 namespace {
+
+// A meeting in pairs tries at most this many totals: where the totals of the windows lie sparser
+// than that around the target, listing them (the other ways of a meeting) is the way.
+constexpr int kMostTotals = 64;
 
 // Which windows are listed, which walked through, and which one's K is worked out.
 struct Plan {
@@ -88,6 +95,64 @@ struct Choice {
     }
 };
 
+// The best choice within the windows, with the two widest windows worked out as a pair and
+// every choice of the others walked through, for one whole total after another from the nearest
+// the target (of two as near, the lower): the first that some choice makes is the nearest, and
+// of its choices the cheapest (of two as cheap, the one walked first) is taken. Nothing when the
+// others have more choices than limits.walked, or the totals tried would take more than
+// limits.paired choices in all, or are more than kMostTotals.
+std::optional<Meeting> MeetInPair(const std::vector<KWindow>& windows, const SpreadTarget& target,
+                                  const MeetLimits& limits) {
+    if (windows.size() < 2) return std::nullopt;
+    std::vector<std::size_t> others;
+    for (std::size_t i = 0; i < windows.size(); ++i) others.push_back(i);
+    std::stable_sort(others.begin(), others.end(), [&](std::size_t a, std::size_t b) {
+        return Count(windows[a]) > Count(windows[b]);
+    });
+    const std::size_t xi = others[0], yi = others[1];
+    others.erase(others.begin(), others.begin() + 2);
+    const Wide choices = Choices(windows, others, limits.walked);
+    if (choices > limits.walked) return std::nullopt;
+
+    Wide least = 0, most = 0;
+    for (const KWindow& window : windows) {
+        least = Add(least, Mul(window.group->weight(), LeastK(window)));
+        most = Add(most, Mul(window.group->weight(), MostK(window)));
+    }
+    const Walk walk(windows, others);
+    const PairSolver pair(windows[xi], windows[yi]);
+    Wide walked = 0;
+    // The whole totals the windows make at most and at least, below and above the target, each
+    // side from the nearest out.
+    const Wide floor = FloorDiv(target.numerator, target.denominator);
+    Wide below = std::min(floor, most), above = std::max(floor + 1, least);
+    for (int tried = 0; below >= least || above <= most; ++tried) {
+        const bool down = above > most || (below >= least && target.Nearer(below, above));
+        const Wide total = down ? below-- : above++;
+        if (tried == kMostTotals || (walked += choices) > limits.paired) return std::nullopt;
+        std::optional<Cost> best;
+        long long code = 0;
+        PairSolver::Choice paired;
+        walk.Each([&](Wide sum, const Cost& cost, long long at) {
+            const long long mostFar = best ? best->far - cost.far : LLONG_MAX;
+            if (mostFar < 0) return;
+            const auto choice = pair.Cheapest(Add(total, -sum), mostFar);
+            if (choice && (!best || cost + choice->cost < *best)) {
+                best = cost + choice->cost;
+                code = at;
+                paired = *choice;
+            }
+        });
+        if (!best) continue;
+        Meeting meeting{total, std::vector<Wide>(windows.size(), 0)};
+        walk.Decode(code, meeting.ks);
+        meeting.ks[xi] = paired.x;
+        meeting.ks[yi] = paired.y;
+        return meeting;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 bool MeetFits(const std::vector<KWindow>& windows, const MeetLimits& limits) {
@@ -97,7 +162,7 @@ bool MeetFits(const std::vector<KWindow>& windows, const MeetLimits& limits) {
 std::optional<Meeting> Meet(const std::vector<KWindow>& windows, const SpreadTarget& target,
                             const MeetLimits& limits) {
     const std::optional<Plan> planned = PlanFor(windows, limits);
-    if (!planned) return std::nullopt;
+    if (!planned) return MeetInPair(windows, target, limits);
     const Plan& plan = *planned;
     const Walk walked(windows, plan.walked);
     const Walk listedWalk(windows, plan.listed);

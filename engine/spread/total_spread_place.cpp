@@ -4,23 +4,17 @@
 #include <queue>
 #include <tuple>
 
+#include "spread/total_spread_exchange.h"
 #include "spread/total_spread_meet.h"
-#include "spread/total_spread_residues.h"
 
 namespace tarvello::detail {
 namespace {
 
 // The finishing weighs the combinations of at most kFinishers groups, as many as fit with a step
-// either way, or fewer with more (at most kMostRadius), within kFinishingLimits; by residues, it
-// moves at most kResidueMovers groups.
+// either way, or fewer with more (at most kMostRadius), within kFinishingLimits.
 constexpr std::size_t kFinishers = 40;
 constexpr MeetLimits kFinishingLimits{1 << 15, 1 << 15};
-constexpr std::size_t kResidueMovers = 16;
 constexpr Wide kMostRadius = 1 << 20;
-
-Cost StepCost(const SpreadGroup& group, Wide k, int way) {
-    return group.CostAt(k + way) - group.CostAt(k);
-}
 
 // Moves groups a run of steps at a time towards the goal, the cheapest for what they move the
 // total first, never past the goal: what the groups still lack only shrinks. A step that sends
@@ -34,7 +28,7 @@ void Steer(const std::vector<SpreadGroup>& groups, Wide goal, bool far, std::vec
     const auto way = [&](std::size_t g) { return groups[g].weight() > 0 ? side : -side; };
     const auto offer = [&](std::size_t g) {
         if (groups[g].EvenSteps(ks[g], way(g)) == 0) return;
-        const Cost cost = StepCost(groups[g], ks[g], way(g));
+        const Cost cost = groups[g].StepCost(ks[g], way(g));
         if (cost.far > 0 && !far) return;
         moves.emplace(cost.far,
                       static_cast<long double>(cost.distance) /
@@ -107,25 +101,6 @@ bool Weigh(const std::vector<SpreadGroup>& groups, std::vector<std::size_t> whic
     return meeting.total == rest;
 }
 
-// Moves the cheapest groups as the residues of their weights modulo the smallest weight need,
-// and that group by the rest (total_spread_residues.h); false when that finds nothing.
-bool ByResidues(const std::vector<SpreadGroup>& groups, const std::vector<std::size_t>& cheapest,
-                Wide goal, std::vector<Wide>& ks) {
-    std::size_t pivot = 0;
-    for (std::size_t g = 1; g < groups.size(); ++g) {
-        if (Abs(groups[g].weight()) < Abs(groups[pivot].weight())) pivot = g;
-    }
-    std::vector<std::size_t> which;
-    for (const std::size_t g : cheapest) {
-        if (g != pivot && which.size() < kResidueMovers) which.push_back(g);
-    }
-    const auto moves = ResidueMoves(groups, which, pivot, ks, Add(goal, -TotalOf(groups, ks)));
-    if (!moves) return false;
-    which.push_back(pivot);
-    for (std::size_t j = 0; j < which.size(); ++j) ks[which[j]] += (*moves)[j];
-    return true;
-}
-
 // The groups in the order of what one step either way costs them, least first.
 std::vector<std::size_t> ByRegret(const std::vector<SpreadGroup>& groups,
                                   const std::vector<Wide>& ks) {
@@ -134,7 +109,7 @@ std::vector<std::size_t> ByRegret(const std::vector<SpreadGroup>& groups,
         std::optional<Cost> regret;
         for (const int way : {-1, 1}) {
             if (ks[g] + way < groups[g].Low() || ks[g] + way > groups[g].High()) continue;
-            const Cost cost = StepCost(groups[g], ks[g], way);
+            const Cost cost = groups[g].StepCost(ks[g], way);
             if (!regret || cost < *regret) regret = cost;
         }
         if (regret) regrets.push_back({*regret, g});
@@ -157,29 +132,31 @@ std::vector<std::size_t> ByWeight(std::vector<std::size_t> order,
 
 // Finishes the total exactly where the ways above find it: prices within a step of their shares
 // first, the cheapest groups then those of the smallest weights (their sums lie densest); then
-// any prices within the bound; then by residues. The cheapest groups are weighed again
-// afterwards, for the cost.
-bool Finish(const std::vector<SpreadGroup>& groups, Wide goal, std::vector<Wide>& ks) {
+// any prices within the bound; then by pairs of steps (total_spread_exchange.h). The cheapest
+// groups are weighed again afterwards, for the cost.
+bool Finish(const std::vector<SpreadGroup>& groups, const StepCounts& counts, Wide goal,
+            std::vector<Wide>& ks) {
     const std::vector<std::size_t> cheapest = ByRegret(groups, ks);
     const std::vector<std::size_t> lightest = ByWeight(cheapest, groups);
     const bool done =
         Weigh(groups, cheapest, goal, true, ks) || Weigh(groups, lightest, goal, true, ks) ||
         Weigh(groups, cheapest, goal, false, ks) || Weigh(groups, lightest, goal, false, ks) ||
-        ByResidues(groups, cheapest, goal, ks);
+        Exchange(groups, counts, cheapest, goal, ks);
     if (done) Weigh(groups, ByRegret(groups, ks), goal, false, ks);
     return done;
 }
 
 }  // namespace
 
-std::vector<Wide> Reach(const std::vector<SpreadGroup>& groups, Wide goal) {
+std::vector<Wide> Reach(const std::vector<SpreadGroup>& groups, const StepCounts& counts,
+                        Wide goal) {
     std::vector<Wide> ks;
     for (const SpreadGroup& group : groups) ks.push_back(group.Best());
     // Prices within a step of their shares first; only when those cannot make the total, far.
     Steer(groups, goal, false, ks);
-    if (Finish(groups, goal, ks)) return ks;
+    if (Finish(groups, counts, goal, ks)) return ks;
     Steer(groups, goal, true, ks);
-    Finish(groups, goal, ks);
+    Finish(groups, counts, goal, ks);
     return ks;
 }
 

@@ -5,6 +5,7 @@
 #include <tuple>
 #include <utility>
 
+#include "spread/total_spread_counts.h"
 #include "spread/total_spread_group.h"
 #include "spread/total_spread_meet.h"
 #include "spread/total_spread_place.h"
@@ -12,29 +13,20 @@
 namespace tarvello::detail {
 namespace {
 
-// The prices the bound allows a line item, in steps: within one step of its share, or 1 % of
-// it where that is more; never below one step.
-StepRange RangeOf(Wide share, Wide denominator) {
-    const Wide nearLow = std::max<Wide>(1, CeilDiv(Add(share, -denominator), denominator));
-    const Wide nearHigh = FloorDiv(Add(share, denominator), denominator);
-    Wide low = nearLow, high = nearHigh;
-    const Wide hundred = Mul(100, denominator);
-    if (share >= hundred) {
-        low = CeilDiv(Mul(99, share), hundred);
-        high = FloorDiv(Mul(101, share), hundred);
-    }
-    return {Narrow(low), Narrow(nearLow), Narrow(nearHigh), Narrow(high)};
-}
-
 class Spreader {
 public:
     explicit Spreader(const SpreadProblem& problem);
     std::optional<SpreadSteps> Run();
 
 private:
+    // Groups' K and whether they come to the goal, the whole number nearest the new total.
+    struct Reached {
+        std::vector<Wide> ks;
+        bool goalReached = false;
+    };
+
     bool BelowEveryTotal() const;
-    std::optional<std::vector<Wide>> AtAnEnd() const;
-    std::vector<Wide> Nearest(bool& proved) const;
+    Reached ReachNearest(const StepCounts& counts) const;
     bool Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) const;
     std::vector<KWindow> Narrowed(std::vector<KWindow> windows, Wide off) const;
     Wide TotalOf(const std::vector<Wide>& ks) const { return detail::TotalOf(groups_, ks); }
@@ -71,30 +63,35 @@ Spreader::Spreader(const SpreadProblem& problem)
 
 std::optional<SpreadSteps> Spreader::Run() {
     if (BelowEveryTotal()) return std::nullopt;
+    // A new total beside every cluster of totals, or beyond them all, is reached at best at an
+    // edge of one: proved at once, and the prices too where one choice only makes it.
+    const StepCounts counts(groups_);
+    const std::optional<StepCounts::Outside> outside = counts.NearestOutside(target_);
+    if (outside && outside->only) return Answer(outside->ks, true, true);
     std::vector<KWindow> whole;
     for (const SpreadGroup& group : groups_) whole.push_back({&group, group.Low(), group.High()});
     if (const std::optional<Meeting> met = Meet(whole, target_, limits_)) {
         return Answer(met->ks, true, true);
     }
-    if (const std::optional<std::vector<Wide>> end = AtAnEnd()) return Answer(*end, true, true);
-    bool proved = false;
-    std::vector<Wide> ks = Nearest(proved);
+    // The total reached is proved the nearest when it lies beside every cluster, or is the goal.
+    const Reached reached = outside ? Reached{outside->ks, false} : ReachNearest(counts);
+    const bool nearest = outside || reached.goalReached;
+    std::vector<Wide> ks = reached.ks;
     // Every choice as near the new total as this one lies within the narrowed windows.
     const std::vector<KWindow> nearer = Narrowed(whole, target_.Off(TotalOf(ks)));
     if (const std::optional<Meeting> met = Meet(nearer, target_, limits_)) {
         return Answer(met->ks, true, true);
     }
-    const bool cheapest = proved && Cheapest(nearer, ks);
-    return Answer(ks, proved, cheapest);
+    const bool cheapest = nearest && Cheapest(nearer, ks);
+    return Answer(ks, nearest, cheapest);
 }
 
 // The windows narrowed to the K that, whatever the other groups add within theirs, leave the
 // total within `off` of the new one; again while that narrows any.
 std::vector<KWindow> Spreader::Narrowed(std::vector<KWindow> windows, Wide off) const {
     const auto ends = [](const KWindow& window) {
-        const Wide a = Mul(window.group->weight(), window.first);
-        const Wide b = Mul(window.group->weight(), window.last);
-        return std::make_pair(std::min(a, b), std::max(a, b));
+        return std::make_pair(Mul(window.group->weight(), LeastK(window)),
+                              Mul(window.group->weight(), MostK(window)));
     };
     for (bool narrowed = true; narrowed;) {
         narrowed = false;
@@ -131,33 +128,20 @@ bool Spreader::BelowEveryTotal() const {
     return !credits_ && Mul(oneStepEach_, target_.denominator) > target_.numerator;
 }
 
-// Every group at the end of its range that makes the least total, when the new total is no
-// more than that; or at the other end, when it is no less than the greatest.
-std::optional<std::vector<Wide>> Spreader::AtAnEnd() const {
-    std::vector<Wide> least, most;
-    for (const SpreadGroup& group : groups_) {
-        least.push_back(group.weight() > 0 ? group.Low() : group.High());
-        most.push_back(group.weight() > 0 ? group.High() : group.Low());
-    }
-    if (Mul(TotalOf(least), target_.denominator) >= target_.numerator) return least;
-    if (Mul(TotalOf(most), target_.denominator) <= target_.numerator) return most;
-    return std::nullopt;
-}
-
 // Reaches for the whole number nearest the new total (the lower of two as near): reached, it
-// is proved the nearest. Otherwise the other one beside it too, and the nearer of what the two
-// came to.
-std::vector<Wide> Spreader::Nearest(bool& proved) const {
+// is the goal, and the nearest. Otherwise the other one beside it too, and the nearer of what
+// the two came to.
+Spreader::Reached Spreader::ReachNearest(const StepCounts& counts) const {
     const Wide below = FloorDiv(target_.numerator, target_.denominator);
     const Wide above = CeilDiv(target_.numerator, target_.denominator);
     const Wide goal = target_.Nearer(above, below) ? above : below;
-    std::vector<Wide> ks = Reach(groups_, goal);
-    proved = TotalOf(ks) == goal;
-    if (!proved && above != below) {
-        const std::vector<Wide> other = Reach(groups_, goal == below ? above : below);
-        if (target_.Nearer(TotalOf(other), TotalOf(ks))) ks = other;
+    Reached reached{Reach(groups_, counts, goal), false};
+    reached.goalReached = TotalOf(reached.ks) == goal;
+    if (!reached.goalReached && above != below) {
+        std::vector<Wide> other = Reach(groups_, counts, goal == below ? above : below);
+        if (target_.Nearer(TotalOf(other), TotalOf(reached.ks))) reached.ks = std::move(other);
     }
-    return ks;
+    return reached;
 }
 
 // Looks for a cheaper choice coming to the same total among every one that could be: within the
@@ -184,7 +168,10 @@ bool Spreader::Cheapest(std::vector<KWindow> windows, std::vector<Wide>& ks) con
 SpreadSteps Spreader::Answer(const std::vector<Wide>& ks, bool nearestTotal,
                              bool nearestPrices) const {
     SpreadSteps answer{std::vector<long long>(items_, 1), nearestTotal, nearestPrices};
-    for (std::size_t g = 0; g < groups_.size(); ++g) groups_[g].Place(ks[g], answer.steps);
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        groups_[g].Place(ks[g], answer.steps);
+        answer.far += static_cast<std::size_t>(groups_[g].CostAt(ks[g]).far);
+    }
     return answer;
 }
 

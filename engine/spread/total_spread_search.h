@@ -2,6 +2,7 @@
 // The search behind SpreadTotal, on whole numbers: the quote's decimals scaled away, every
 // price counted in steps with its sign set aside. total_spread.h says what it optimises.
 
+#include <cstddef>
 #include <optional>
 #include <vector>
 
@@ -32,6 +33,7 @@ struct SpreadSteps {
     std::vector<long long> steps;  // every item's price in steps, each at least 1
     bool nearestTotal = true;      // proved: no choice within the bound comes nearer the total
     bool nearestPrices = true;     // proved: none that comes to it is better by the other aims
+    std::size_t far = 0;           // prices more than one step from their shares (RangeOf)
 };
 
 // Nothing when the new total lies below the least total the items can come to at one step each

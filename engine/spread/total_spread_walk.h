@@ -19,6 +19,15 @@ inline Wide Count(const KWindow& window) {
     return window.last - window.first + 1;
 }
 
+// The K of the window at which its group adds the least to the total, and the most: the one
+// place that says which end is which (a credit's group adds the least at its greatest K).
+inline Wide LeastK(const KWindow& window) {
+    return window.group->weight() > 0 ? window.first : window.last;
+}
+inline Wide MostK(const KWindow& window) {
+    return window.group->weight() > 0 ? window.last : window.first;
+}
+
 // The number of choices of the windows `which`, or more than `limit` once it passes it.
 inline Wide Choices(const std::vector<KWindow>& windows, const std::vector<std::size_t>& which,
                     Wide limit) {

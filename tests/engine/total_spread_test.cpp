@@ -149,6 +149,37 @@ TEST(TotalSpreadTest, ReachesTheTotalWithPricesNearTheirShares) {
         {{{1, 1}, {0, 3.5}, {1, 2}}, 6, 1, {"2", "3.5", "4"}, "6"},
         // Near the least total: 0.12 needs 3 a + 7 b = 12, which no a, b >= 1 make.
         {{{3, 0.01}, {7, 0.01}}, 0.12, 0.01, {"0.02", "0.01"}, "0.13"},
+        // Ranges too wide to list: once 661.04, 601.82, 753.31 coming to 1678600.0001, unproved,
+        // and four prices more than a step from their shares where three do.
+        {{{539.89, 615.64}, {960.63, 560.67}, {987.09, 702.32}},
+         1678600,
+         0.01,
+         {"660.79", "604.18", "751.15"},
+         "1678600"},
+        {{{7225.278, 167.9}, {8222.56, 235.46}, {8670.567, 452.99}, {9905.845, 485.39}},
+         14262103.68,
+         0.01,
+         {"201.47", "285.21", "546.82", "577.44"},
+         "14262103.68"},
+        // Quantities alike: the totals come in clusters 20.97 apart, and 1.5 times the total now
+        // lies between two; only these prices make the edge of the nearer (once unproved).
+        {{{2097.003, 3.25},
+          {2097.017, 4.8},
+          {2097.029, 4.35},
+          {2097.041, 3.6},
+          {2097.058, 3.9},
+          {2097.066, 4.15},
+          {2097.078, 4.7},
+          {2097.091, 3.05},
+          {2097.104, 4.55},
+          {2097.115, 4.45},
+          {2097.132, 4.2},
+          {2097.149, 3.95}},
+         153977.68,
+         0.01,
+         {"4.83", "7.13", "6.46", "5.35", "5.8", "6.17", "7.09", "4.62", "6.89", "6.74", "6.36",
+          "5.98"},
+         "153967.22165"},
     };
     for (const auto& row : rows) {
         const auto result = SpreadTotal(Lines(row.lines), D(row.total), D(row.step));
@@ -196,6 +227,50 @@ TEST(TotalSpreadTest, ReachesTheTotalOnLongQuotes) {
         const Judge judge(lines, more, D(0.01));
         for (std::size_t i = 0; i < lines.size(); ++i) {
             EXPECT_TRUE(judge.Within(i, far.unitPrices[i])) << shape << " " << i;
+        }
+    }
+}
+
+// Quantities alike, whose totals come in clusters one step of a price apart. 1,000 line items of
+// 2097.000 to 2097.151 at 0.50 to 5.00: 1.5 times the total now is reached where it lies in a
+// cluster, and where it lies between two, reached at best at the edge of one, proved. 50 line
+// items around 1,000,050 with new prices chosen near 1.0731 times their own: the total they make
+// is reached only by moving some prices up and others down.
+TEST(TotalSpreadTest, ReachesTheTotalOnQuantitiesAlike) {
+    std::mt19937 random(20240611);
+    int between = 0;
+    for (int quote = 0; quote < 3; ++quote) {
+        std::vector<SpreadLine> alike;
+        for (int i = 0; i < 1000; ++i) {
+            alike.push_back(
+                {Decimal(2097000 + random() % 152, 3), Decimal(50 + random() % 451, 2)});
+        }
+        const Decimal half =
+            Decimal::Times(FloorDivide(TotalNow(alike) * D(1.5), D(0.01)).quotient, D(0.01));
+        const TotalSpread spread = std::get<TotalSpread>(SpreadTotal(alike, half));
+        EXPECT_TRUE(spread.nearestTotal && (spread.exact || spread.nearestPrices)) << quote;
+        between += spread.exact ? 0 : 1;
+    }
+    EXPECT_GT(between, 0);
+
+    for (int quote = 0; quote < 4; ++quote) {
+        std::vector<SpreadLine> large;
+        std::vector<Decimal> chosen;  // up to 0.4 % from 1.0731 times the price now
+        Decimal total;
+        for (int i = 0; i < 50; ++i) {
+            large.push_back(
+                {Decimal(1000000 + random() % 101, 0), Decimal(50 + random() % 49951, 2)});
+            const auto near = FloorDivide(large.back().unitPrice * D(1.0731), D(0.01)).quotient;
+            const auto aside = near * static_cast<int>(random() % 9 - 4) / 1000;
+            chosen.push_back(Decimal::Times(near + aside, D(0.01)));
+            total = total + large.back().quantity * chosen.back();
+        }
+        const Judge judge(large, total, D(0.01));
+        for (std::size_t i = 0; i < large.size(); ++i) ASSERT_TRUE(judge.Within(i, chosen[i]));
+        const TotalSpread spread = std::get<TotalSpread>(SpreadTotal(large, total));
+        EXPECT_TRUE(spread.exact) << quote << " " << spread.reached.ToString();
+        for (std::size_t i = 0; i < large.size(); ++i) {
+            EXPECT_TRUE(judge.Within(i, spread.unitPrices[i])) << quote << " " << i;
         }
     }
 }
@@ -250,7 +325,7 @@ TEST(TotalSpreadTest, RefusesWithItsReason) {
 // quantities and a new total made of prices near a common change, often reachable.
 TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
     std::mt19937 random(20240611);
-    const double quantities[] = {1, 3, 7, 699, 1000000, 0.333, 2.5, 18.5, 0.001};
+    const double quantities[] = {1, 3, 7, 699, 1000000, 0.333, 2.5, 18.5, 0.001, 2097};
     const double steps[] = {0.01, 0.05, 0.25, 1};
     int proved = 0;
     for (int round = 0; round < 400; ++round) {
@@ -261,13 +336,18 @@ TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
         Decimal total;
         for (std::size_t n = 1 + random() % 6; lines.size() < n;) {
             const int sign = random() % 5 == 0 ? -1 : 1;
-            const double quantity = quantities[random() % (whole ? 5 : 9)];
-            const int most = n > 4 ? 150 : 400;  // shares of a few hundred steps: a few choices
-            lines.push_back({D(quantity == 699 ? 699 + random() % 903 : quantity),
+            const double quantity = round % 8 == 1 ? 2097 : quantities[random() % (whole ? 5 : 10)];
+            // Shares of a few hundred steps: a few choices; two line items may have more.
+            const int most = n > 4 ? 150 : n > 2 ? 400 : 4000;
+            const double alike = 2097 + (random() % 152) / 1000.0;  // totals in clusters
+            lines.push_back({D(quantity == 699    ? 699 + random() % 903
+                               : quantity == 2097 ? alike
+                                                  : quantity),
                              Decimal::Times(sign * static_cast<int>(4 + random() % most), step)});
             const auto near = FloorDivide(lines.back().unitPrice * change, step).quotient;
-            total = total + lines.back().quantity *
-                                Decimal::Times(near + static_cast<int>(random() % 3), step);
+            // Two line items may lie far from a common change, where few prices of each make it.
+            const int aside = static_cast<int>(random() % (n > 2 ? 3 : 25));
+            total = total + lines.back().quantity * Decimal::Times(near + aside, step);
         }
         const Decimal now = TotalNow(lines);
         if (!whole) total = Decimal::Times(FloorDivide(now * change, step).quotient, step);
@@ -286,20 +366,24 @@ TEST(TotalSpreadTest, DoesAsWellAsAnExhaustiveSearch) {
         EXPECT_EQ(judge.Of(spread.unitPrices), best) << round;
         EXPECT_TRUE(spread.nearestTotal && spread.nearestPrices) << round;
 
-        // The ways of long quotes: within the bound, and never claiming more than is so.
-        const auto longWay = std::get<TotalSpread>(SpreadTotal(lines, total, step, {4, 16}));
-        const Judge::Grade grade = judge.Of(longWay.unitPrices);
-        EXPECT_EQ(static_cast<long long>(longWay.farFromShare), std::get<2>(grade)) << round;
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-            EXPECT_TRUE(judge.Within(i, longWay.unitPrices[i])) << round << " " << i;
+        // The ways of long quotes, and of a few wide line items (every choice of all but two
+        // walked through, the last two worked out): within the bound, and never claiming more
+        // than is so.
+        for (const detail::MeetLimits& limits : {detail::MeetLimits{4, 16}, {1, 16}, {1, 1}}) {
+            const auto longWay = std::get<TotalSpread>(SpreadTotal(lines, total, step, limits));
+            const Judge::Grade grade = judge.Of(longWay.unitPrices);
+            EXPECT_EQ(static_cast<long long>(longWay.farFromShare), std::get<2>(grade)) << round;
+            for (std::size_t i = 0; i < lines.size(); ++i) {
+                EXPECT_TRUE(judge.Within(i, longWay.unitPrices[i])) << round << " " << i;
+            }
+            if (longWay.nearestTotal) {
+                EXPECT_EQ(std::get<1>(grade), std::get<1>(best)) << round;
+            }
+            if (longWay.nearestPrices) {
+                EXPECT_EQ(grade, best) << round;
+            }
+            proved += longWay.nearestPrices ? 1 : 0;
         }
-        if (longWay.nearestTotal) {
-            EXPECT_EQ(std::get<1>(grade), std::get<1>(best)) << round;
-        }
-        if (longWay.nearestPrices) {
-            EXPECT_EQ(grade, best) << round;
-        }
-        proved += longWay.nearestPrices ? 1 : 0;
     }
     EXPECT_GT(proved, 0);  // and sometimes proving it
 }
