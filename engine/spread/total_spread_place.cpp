@@ -1,6 +1,7 @@
 #include "spread/total_spread_place.h"
 
 #include <algorithm>
+#include <optional>
 #include <queue>
 #include <tuple>
 
@@ -11,8 +12,12 @@ namespace tarvello::detail {
 namespace {
 
 // The finishing weighs the combinations of at most kFinishers groups, as many as fit with a step
-// either way, or fewer with more (at most kMostRadius), within kFinishingLimits.
+// either way, or fewer with more (at most kMostRadius), within kFinishingLimits; in a pair, the
+// two widest of kPairedFinishers groups with the others' choices walked through, at most
+// kPairedWalk of them.
 constexpr std::size_t kFinishers = 40;
+constexpr std::size_t kPairedFinishers = 4;
+constexpr long long kPairedWalk = 1 << 15;
 constexpr MeetLimits kFinishingLimits{1 << 15, 1 << 15};
 constexpr Wide kMostRadius = 1 << 20;
 
@@ -130,10 +135,43 @@ std::vector<std::size_t> ByWeight(std::vector<std::size_t> order,
     return order;
 }
 
+// Works out the two of the first kPairedFinishers groups of `which` with the widest ranges
+// together over their whole ranges (total_spread_pair.h), every choice of the others within a
+// radius of their K walked through (as wide as fits kPairedWalk), for the goal alone: true when
+// some choice makes it, and then the cheapest of them is taken.
+bool WeighInPair(const std::vector<SpreadGroup>& groups, std::vector<std::size_t> which, Wide goal,
+                 std::vector<Wide>& ks) {
+    which.resize(std::min(which.size(), kPairedFinishers));
+    if (which.size() < 2) return false;
+    std::stable_sort(which.begin(), which.end(), [&](std::size_t a, std::size_t b) {
+        return groups[a].High() - groups[a].Low() > groups[b].High() - groups[b].Low();
+    });
+    const auto around = [&](Wide radius) {
+        std::vector<KWindow> windows = Around(groups, which, ks, radius, false);
+        for (std::size_t j = 0; j < 2; ++j) {
+            windows[j] = {&groups[which[j]], groups[which[j]].Low(), groups[which[j]].High()};
+        }
+        return windows;
+    };
+    std::vector<std::size_t> walked;
+    for (std::size_t j = 2; j < which.size(); ++j) walked.push_back(j);
+    Wide radius = 1;
+    while (radius < kMostRadius &&
+           Choices(around(2 * radius), walked, kPairedWalk) <= kPairedWalk) {
+        radius *= 2;
+    }
+    const Wide rest = Add(goal, -Others(groups, which, ks));
+    const std::optional<Meeting> met =
+        Meet(around(radius), {rest, 1}, {1, kPairedWalk, kPairedWalk});
+    if (!met || met->total != rest) return false;
+    for (std::size_t j = 0; j < which.size(); ++j) ks[which[j]] = met->ks[j];
+    return true;
+}
+
 // Finishes the total exactly where the ways above find it: prices within a step of their shares
 // first, the cheapest groups then those of the smallest weights (their sums lie densest); then
-// any prices within the bound; then by pairs of steps (total_spread_exchange.h). The cheapest
-// groups are weighed again afterwards, for the cost.
+// any prices within the bound; then two groups worked out together; then by pairs of steps
+// (total_spread_exchange.h). The cheapest groups are weighed again afterwards, for the cost.
 bool Finish(const std::vector<SpreadGroup>& groups, const StepCounts& counts, Wide goal,
             std::vector<Wide>& ks) {
     const std::vector<std::size_t> cheapest = ByRegret(groups, ks);
@@ -141,7 +179,7 @@ bool Finish(const std::vector<SpreadGroup>& groups, const StepCounts& counts, Wi
     const bool done =
         Weigh(groups, cheapest, goal, true, ks) || Weigh(groups, lightest, goal, true, ks) ||
         Weigh(groups, cheapest, goal, false, ks) || Weigh(groups, lightest, goal, false, ks) ||
-        Exchange(groups, counts, cheapest, goal, ks);
+        WeighInPair(groups, cheapest, goal, ks) || Exchange(groups, counts, cheapest, goal, ks);
     if (done) Weigh(groups, ByRegret(groups, ks), goal, false, ks);
     return done;
 }
