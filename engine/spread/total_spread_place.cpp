@@ -170,16 +170,19 @@ bool WeighInPair(const std::vector<SpreadGroup>& groups, std::vector<std::size_t
 
 // Finishes the total exactly where the ways above find it: prices within a step of their shares
 // first, the cheapest groups then those of the smallest weights (their sums lie densest); then
-// any prices within the bound; then two groups worked out together; then by pairs of steps
-// (total_spread_exchange.h). The cheapest groups are weighed again afterwards, for the cost.
-bool Finish(const std::vector<SpreadGroup>& groups, const StepCounts& counts, Wide goal,
+// any prices within the bound; then by pairs of steps (total_spread_exchange.h); and `last`, once
+// prices were steered far too, two groups worked out together over their whole ranges, which may
+// send them far where a far step elsewhere would do. The cheapest groups are weighed again
+// afterwards, for the cost.
+bool Finish(const std::vector<SpreadGroup>& groups, const StepCounts& counts, Wide goal, bool last,
             std::vector<Wide>& ks) {
     const std::vector<std::size_t> cheapest = ByRegret(groups, ks);
     const std::vector<std::size_t> lightest = ByWeight(cheapest, groups);
     const bool done =
         Weigh(groups, cheapest, goal, true, ks) || Weigh(groups, lightest, goal, true, ks) ||
         Weigh(groups, cheapest, goal, false, ks) || Weigh(groups, lightest, goal, false, ks) ||
-        WeighInPair(groups, cheapest, goal, ks) || Exchange(groups, counts, cheapest, goal, ks);
+        Exchange(groups, counts, cheapest, goal, ks) ||
+        (last && WeighInPair(groups, cheapest, goal, ks));
     if (done) Weigh(groups, ByRegret(groups, ks), goal, false, ks);
     return done;
 }
@@ -192,9 +195,9 @@ std::vector<Wide> Reach(const std::vector<SpreadGroup>& groups, const StepCounts
     for (const SpreadGroup& group : groups) ks.push_back(group.Best());
     // Prices within a step of their shares first; only when those cannot make the total, far.
     Steer(groups, goal, false, ks);
-    if (Finish(groups, counts, goal, ks)) return ks;
+    if (Finish(groups, counts, goal, false, ks)) return ks;
     Steer(groups, goal, true, ks);
-    Finish(groups, counts, goal, ks);
+    Finish(groups, counts, goal, true, ks);
     return ks;
 }
 
