@@ -21,7 +21,7 @@ class StepCounts {
 public:
     explicit StepCounts(const std::vector<SpreadGroup>& groups);
 
-    // The least total of n steps and every group's K for it (n from Fewest() to Most()); the
+    // The least total of n steps and every group's K for it (n from Σ Low to Σ High); the
     // greatest.
     Wide Least(Wide n) const;
     std::vector<Wide> LeastKs(Wide n) const;
@@ -51,8 +51,8 @@ private:
 
     std::vector<Wide> low_, high_, weight_;  // per group
     std::vector<std::size_t> order_;         // the groups by weight, lightest first
-    std::vector<Wide> roomSums_,
-        addedSums_;  // of the first j groups of order_: High - Low, × weight
+    // Of the first j groups of order_: Σ (High - Low), and Σ (High - Low) × weight.
+    std::vector<Wide> roomSums_, addedSums_;
     Wide fewest_ = 0, most_ = 0, base_ = 0;  // Σ Low, Σ High, Σ weight × Low
 };
 

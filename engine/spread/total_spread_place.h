@@ -5,10 +5,11 @@
 // while those can. Then a few groups, those cheapest to move and those of the smallest weights,
 // are weighed around where they are in every combination (total_spread_meet.h), near prices
 // first; failing that, pairs of steps, one up and one down (total_spread_exchange.h), or two
-// groups worked out together over their whole ranges (total_spread_pair.h) finish the total. The groups cheapest to move are weighed once more within a radius of where they are:
-// no choice of theirs within it that comes to the same total is cheaper, which says nothing of
-// a choice beyond it or of other groups. The total reached is the one asked for, or the nearest
-// this found: nothing here proves that no other is nearer.
+// groups worked out together over their whole ranges (total_spread_pair.h) finish the total. The
+// groups cheapest to move are weighed once more within a radius of where they are: no choice of
+// theirs within it that comes to the same total is cheaper, which says nothing of a choice
+// beyond it or of other groups. The total reached is the one asked for, or the nearest this
+// found: nothing here proves that no other is nearer.
 
 #include <vector>
 
