@@ -21,8 +21,10 @@ StepCounts::StepCounts(const std::vector<SpreadGroup>& groups) : order_(groups.s
         base_ = Add(base_, Mul(group.weight(), group.Low()));
     }
     std::iota(order_.begin(), order_.end(), 0);
-    std::sort(order_.begin(), order_.end(),
-              [&](std::size_t a, std::size_t b) { return weight_[a] < weight_[b]; });
+    const auto lighter = [&](std::size_t a, std::size_t b) { return weight_[a] < weight_[b]; };
+    if (!std::is_sorted(order_.begin(), order_.end(), lighter)) {
+        std::sort(order_.begin(), order_.end(), lighter);
+    }
     roomSums_.assign(1, 0);
     addedSums_.assign(1, 0);
     for (const std::size_t g : order_) {

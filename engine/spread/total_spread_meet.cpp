@@ -104,13 +104,21 @@ struct Choice {
 std::optional<Meeting> MeetInPair(const std::vector<KWindow>& windows, const SpreadTarget& target,
                                   const MeetLimits& limits) {
     if (windows.size() < 2) return std::nullopt;
+    // The two widest windows (of two as wide, the first), and the others in their order.
+    std::size_t xi = 0, yi = 1;
+    if (Count(windows[yi]) > Count(windows[xi])) std::swap(xi, yi);
+    for (std::size_t i = 2; i < windows.size(); ++i) {
+        if (Count(windows[i]) > Count(windows[xi])) {
+            yi = xi;
+            xi = i;
+        } else if (Count(windows[i]) > Count(windows[yi])) {
+            yi = i;
+        }
+    }
     std::vector<std::size_t> others;
-    for (std::size_t i = 0; i < windows.size(); ++i) others.push_back(i);
-    std::stable_sort(others.begin(), others.end(), [&](std::size_t a, std::size_t b) {
-        return Count(windows[a]) > Count(windows[b]);
-    });
-    const std::size_t xi = others[0], yi = others[1];
-    others.erase(others.begin(), others.begin() + 2);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (i != xi && i != yi) others.push_back(i);
+    }
     const Wide choices = Choices(windows, others, limits.walked);
     if (choices > limits.walked) return std::nullopt;
 
