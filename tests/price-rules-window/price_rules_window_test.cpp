@@ -37,6 +37,7 @@ HWND Child(int id) {
 
 struct Names : AccessibleProperties {
     void SetName(HWND control, const std::wstring& name) override { of[control] = name; }
+    void SetDescription(HWND, const std::wstring&) override {}
     void SetPoliteLiveRegion(HWND) override {}
     void LiveRegionChanged(HWND) override {}
     void Clear(HWND) override {}

@@ -7,6 +7,7 @@
 #include "engine/pricing/band_examples.h"
 #include "identity/identity.h"
 #include "ui/price-rules-window/price_rules_layout.h"
+#include "ui/window-utils/accessible_names.h"
 #include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {
@@ -31,25 +32,50 @@ BandColumn ColumnOf(int id) {
     return static_cast<BandColumn>(id - BandControlId(RowOf(id), BandColumn::Label));
 }
 
+// How long the window waits, as it opens, for the first read of the organisation's rules before
+// it opens without them (saying that they are being read); and how often a file of them is read
+// again while it is open.
+constexpr DWORD kFirstReadWaitMs = 300;
+constexpr UINT kReadAgainMs = 2000;
+constexpr UINT_PTR kReadAgainTimer = 1;
+
 }  // namespace
 
 frmPriceRules::frmPriceRules(HWND owner, RulesTexts typed, const NumberFormat& format,
                              MessagePresenter& messages,
-                             std::optional<std::pair<std::size_t, RulesField>> focus)
+                             std::optional<std::pair<std::size_t, RulesField>> focus,
+                             std::optional<OrganisationRulesInput> organisation)
     : ModalWindow(owner),
       typed_(std::move(typed)),
       format_(format),
       messages_(messages),
-      focus_(focus.value_or(std::pair<std::size_t, RulesField>{0, RulesField::Step})) {
+      focus_(focus.value_or(std::pair<std::size_t, RulesField>{0, RulesField::Step})),
+      input_(std::move(organisation)) {
     if (focus_.first >= kBandRows) focus_ = {0, RulesField::Step};
     // The first band's From is shown as 0 whatever the file held, so that closing without a
     // change compares what was shown with what is there.
     typed_.bands[0].from = u"0";
+    own_ = typed_;
+    if (input_) {
+        organisation_.emplace(input_->source, format_);
+        band_ = input_->allowUserRules ? SourceBand::Choice : SourceBand::Line;
+        showingOwn_ = input_->allowUserRules && input_->ownFirst;
+    }
 }
 
 std::optional<RulesChosen> frmPriceRules::Form_Load() {
     CreateWindowAndControls();
-    ShowTexts();
+    if (organisation_) {
+        reading_ = std::make_unique<BackgroundRead>(hwnd_, kRulesReadMessage, input_->read);
+        reading_->Start();
+        // A read that ends at once (most do) is in place as the window opens.
+        reading_->Wait(kFirstReadWaitMs);
+        if (const std::optional<RulesRead> read = reading_->Take()) organisation_->Take(*read);
+        if (input_->source.kind == RulesSource::Kind::File) {
+            SetTimer(hwnd_, kReadAgainTimer, kReadAgainMs, nullptr);
+        }
+    }
+    ShowSide(showingOwn_);
     FitAndCentre();
     FocusField(focus_.first, focus_.second);
     ShowModal();
@@ -57,16 +83,16 @@ std::optional<RulesChosen> frmPriceRules::Form_Load() {
 }
 
 void frmPriceRules::CreateWindowAndControls() {
-    CreateModal({kClassName, L"Price Rules", "the Price Rules window", Controls(),
-                 SIZE{kClientWidthTwips, kClientHeightTwips}, kCmdPreview, kCmdClose});
+    CreateModal({kClassName, L"Price Rules", "the Price Rules window", Controls(band_),
+                 SIZE{kClientWidthTwips, ClientHeightTwips(band_)}, kCmdPreview, kCmdClose});
     // The first band always starts at 0: its From is shown, and passed on the way to its Step,
     // but never typed in.
     SendMessageW(controls_.Handle(BandControlId(0, BandColumn::From)), EM_SETREADONLY, TRUE, 0);
 }
 
-void frmPriceRules::ShowTexts() {
+void frmPriceRules::ShowTexts(const RulesTexts& texts) {
     for (std::size_t row = 0; row < kBandRows; ++row) {
-        const BandTexts& band = typed_.bands[row];
+        const BandTexts& band = texts.bands[row];
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::From), ToWide(band.from).c_str());
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::Step), ToWide(band.step).c_str());
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::Ending), ToWide(band.ending).c_str());
@@ -76,9 +102,67 @@ void frmPriceRules::ShowTexts() {
         SendDlgItemMessageW(hwnd_, BandControlId(row, BandColumn::Direction), CB_SETCURSEL,
                             static_cast<WPARAM>(direction), 0);
     }
-    CheckDlgButton(hwnd_, kChkNeverToZero, typed_.neverToZero ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemTextW(hwnd_, kTxtMaxChange, ToWide(typed_.maxChangePercent).c_str());
+    CheckDlgButton(hwnd_, kChkNeverToZero, texts.neverToZero ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextW(hwnd_, kTxtMaxChange, ToWide(texts.maxChangePercent).c_str());
     ShowExamples();
+}
+
+void frmPriceRules::ShowSide(bool own) {
+    showingOwn_ = own;
+    if (band_ == SourceBand::Choice) controls_.SetOptionOn(own ? kOptOwn : kOptOrganisation);
+    // The boxes of the organisation's rules can be read, and their texts selected, not typed in;
+    // a list and a check box cannot be read-only, and are greyed.
+    for (std::size_t row = 0; row < kBandRows; ++row) {
+        for (const RulesField field : {RulesField::From, RulesField::Step, RulesField::Ending}) {
+            if (row == 0 && field == RulesField::From) continue;
+            SendMessageW(controls_.Handle(FieldControlId(row, field)), EM_SETREADONLY, !own, 0);
+        }
+        EnableWindow(controls_.Handle(BandControlId(row, BandColumn::Direction)), own);
+    }
+    SendMessageW(controls_.Handle(kTxtMaxChange), EM_SETREADONLY, !own, 0);
+    EnableWindow(controls_.Handle(kChkNeverToZero), own);
+    if (!own) return ShowOrganisationRules();
+    ShowTexts(own_);
+    EnableWindow(controls_.Handle(kCmdPreview), TRUE);
+    if (band_ != SourceBand::None) {
+        SetLine(u"Your own rules, which your organisation allows in place of its own.");
+    }
+}
+
+void frmPriceRules::ShowOrganisationRules() {
+    ShowTexts(organisation_->Texts());
+    SetLine(organisation_->Line());
+    EnableWindow(controls_.Handle(kCmdPreview), organisation_->Usable());
+}
+
+void frmPriceRules::SetLine(const Text& text) {
+    HWND line = controls_.Handle(kLblSource);
+    const std::wstring wide = ToWide(text);
+    if (WindowText(line) == wide) return;
+    SetWindowTextW(line, wide.c_str());
+    AnnounceLiveRegionChange(line);
+    if (IsWindowVisible(hwnd_)) FitAgain();
+}
+
+RulesTexts frmPriceRules::OwnTexts() const {
+    return showingOwn_ ? TypedTexts() : own_;
+}
+
+void frmPriceRules::TakeRead() {
+    const std::optional<RulesRead> read = reading_ ? reading_->Take() : std::nullopt;
+    if (read && organisation_->Take(*read) && !showingOwn_) ShowOrganisationRules();
+}
+
+LRESULT frmPriceRules::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == kRulesReadMessage) {
+        TakeRead();
+        return 0;
+    }
+    if (msg == WM_TIMER && wParam == kReadAgainTimer) {
+        reading_->Start();
+        return 0;
+    }
+    return ModalWindow::OnMessage(msg, wParam, lParam);
 }
 
 RulesTexts frmPriceRules::TypedTexts() const {
@@ -122,6 +206,14 @@ void frmPriceRules::FocusField(std::size_t row, RulesField field) {
 }
 
 void frmPriceRules::cmdPreview_Click() {
+    if (!showingOwn_) {
+        if (!organisation_->Usable()) return;
+        // The user's own rules are kept as they were left, when they read.
+        RulesTexts own = OwnTexts();
+        if (!std::holds_alternative<PriceRules>(ReadPriceRules(own, format_))) own = typed_;
+        chosen_ = RulesChosen{organisation_->Rules(), std::move(own), true, true};
+        return EndModal();
+    }
     RulesTexts typed = TypedTexts();
     auto read = ReadPriceRules(typed, format_);
     if (const auto* problem = std::get_if<RulesInputError>(&read)) {
@@ -136,16 +228,17 @@ void frmPriceRules::cmdPreview_Click() {
 }
 
 // The window has Close, not Cancel: what was typed is the user's work, kept as Preview keeps
-// it. Rules that do not read are dropped only when the user says so, once; No, the default,
-// goes back to the field at fault.
+// it, whichever rules are shown. Rules that do not read are dropped only when the user says so,
+// once; No, the default, goes back to the field at fault.
 void frmPriceRules::cmdClose_Click() {
-    RulesTexts typed = TypedTexts();
+    RulesTexts typed = OwnTexts();
     chosen_.reset();
     if (typed == typed_) return EndModal();
     auto read = ReadPriceRules(typed, format_);
     if (const auto* problem = std::get_if<RulesInputError>(&read)) {
         if (!messages_.Ask(hwnd_, ToWide(problem->message) + L"\n\nDiscard the rules typed?",
                            L"" TARVELLO_TITLE)) {
+            if (!showingOwn_) ShowSide(true);
             FocusField(problem->row, problem->field);
             return;
         }
@@ -175,6 +268,16 @@ void frmPriceRules::chkNeverToZero_Click() {
     ShowExamples();
 }
 
+void frmPriceRules::optOrganisation_Click() {
+    if (!showingOwn_) return;
+    own_ = TypedTexts();
+    ShowSide(false);
+}
+
+void frmPriceRules::optOwn_Click() {
+    if (!showingOwn_) ShowSide(true);
+}
+
 void frmPriceRules::OnCommand(int id, int code) {
     if (IsBandControl(id)) {
         const std::size_t row = RowOf(id);
@@ -195,6 +298,12 @@ void frmPriceRules::OnCommand(int id, int code) {
             break;
         case kChkNeverToZero:
             chkNeverToZero_Click();
+            break;
+        case kOptOrganisation:
+            optOrganisation_Click();
+            break;
+        case kOptOwn:
+            optOwn_Click();
             break;
         default:
             break;
