@@ -123,7 +123,7 @@ void frmPriceRules::ShowSide(bool own) {
     EnableWindow(controls_.Handle(kChkNeverToZero), own);
     if (!own) return ShowOrganisationRules();
     ShowTexts(own_);
-    EnableWindow(controls_.Handle(kCmdPreview), TRUE);
+    OfferPreview(true);
     if (band_ != SourceBand::None) {
         SetLine(u"Your own rules, which your organisation allows in place of its own.");
     }
@@ -132,7 +132,14 @@ void frmPriceRules::ShowSide(bool own) {
 void frmPriceRules::ShowOrganisationRules() {
     ShowTexts(organisation_->Texts());
     SetLine(organisation_->Line());
-    EnableWindow(controls_.Handle(kCmdPreview), organisation_->Usable());
+    OfferPreview(organisation_->Usable());
+}
+
+void frmPriceRules::OfferPreview(bool offered) {
+    HWND preview = controls_.Handle(kCmdPreview);
+    // A button greyed under the focus would leave the keyboard nowhere.
+    if (!offered && GetFocus() == preview) SetFocus(controls_.Handle(kCmdClose));
+    EnableWindow(preview, offered);
 }
 
 void frmPriceRules::SetLine(const Text& text) {

@@ -89,6 +89,7 @@ private:
     // The organisation's rules as they read now, and the line that says so.
     void ShowOrganisationRules();
     void SetLine(const Text& text);
+    void OfferPreview(bool offered);
     void TakeRead();
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
     void ShowExamples();
