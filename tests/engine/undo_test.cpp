@@ -52,14 +52,18 @@ TEST_F(UndoTest, ACompletedRoundIsUndoneModifierFirstAndThenThePriceByReference)
     EXPECT_EQ(outcome.written, 4);
     ExpectAsBefore({0, 1, 3, 4});
     EXPECT_EQ(Undoable(), 0u);
-    // Knowing the quote again (its line types, then each line item's price and quantity), then
-    // reading again right before the writes the price and the modifier the Round left.
+    // Knowing the quote again (its line types, then each line item's price, extended price and
+    // quantity), then right before the writes every field once more, in one visit.
     EXPECT_EQ(host.CallsForRow(1),
               (std::vector<std::string>{
                   "LineItemGetValue(&row 1, \"LineType\")",
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
+                  "LineItemGetValue(&row 1, \"ExtendedPrice\")",
                   "LineItemGetValue(&row 1, \"QtyTotal\")",
+                  "LineItemGetValue(&row 1, \"LineType\")",
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
+                  "LineItemGetValue(&row 1, \"ExtendedPrice\")",
+                  "LineItemGetValue(&row 1, \"QtyTotal\")",
                   "LineItemGetValue(&row 1, \"PriceModifier\")",
                   "LineItemSetValue(&row 1, \"PriceModifier\", text \"Rate B\")",
                   "LineItemSetValue(&row 1, \"UnitPrice\", double 13)",
@@ -106,12 +110,14 @@ TEST_F(UndoTest, ARoundStoppedPartWayIsUndoneAsFarAsItGot) {
     ArrangeQuote();
     host.FailAt("LineItemSetValue", 3, u"UnitPrice", HostError(kRefused, u"Locked", "no"));
     EXPECT_EQ(RoundKeeping(kAll).status, PassOutcome::Status::Failed);
-    // Rows 0 and 1 written; row 3 had its modifier cleared before its price was refused.
+    // Rows 0 and 1 written; row 3 had its empty modifier cleared before its price was refused,
+    // which leaves it as it was.
     ASSERT_EQ(Undoable(), 3u);
     host.fault = nullptr;
 
     const PassOutcome outcome = Undo();
-    EXPECT_EQ(outcome.written, 3);
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(outcome.checked.alreadySo, std::vector<std::int32_t>{3});
     ExpectAsBefore({0, 1, 3, 4});
 }
 
