@@ -47,7 +47,8 @@ struct Words {
     const char16_t* tryAgain;       // after a failure before the walk
     const char16_t* done;           // "restored" in "Undo restored 3 line items."
     const char16_t* since;          // "since the Round."
-    const char16_t* alreadyHad;     // "its new price" in "Row 4 already had its new price"
+    const char16_t* alreadyHad[2];  // "its new price" in "Row 4 already had its new price", and
+                                    // for several
 };
 
 constexpr Words kUndoWords{
@@ -59,7 +60,7 @@ constexpr Words kUndoWords{
     u" Undo Round can be chosen again.",
     u"restored",
     u" since the Round.",
-    u"price from before the Round",
+    {u"its price from before the Round", u"their prices from before the Round"},
 };
 
 constexpr Words kApplyWords{
@@ -72,7 +73,7 @@ constexpr Words kApplyWords{
     u" Preview again.",
     u"wrote",
     u" since the preview.",
-    u"new price",
+    {u"its new price", u"their new prices"},
 };
 
 // "Row 3 was left as it is: its unit price has changed since the Round."
@@ -119,8 +120,7 @@ Text AlreadySo(const std::vector<std::int32_t>& rows, const Words& words) {
     std::vector<ChangedLineItem> named;
     for (const std::int32_t row : rows) named.push_back({row});
     const bool one = named.size() == 1;
-    return u' ' + RowList(named, false) + (one ? u" already had its " : u" already had their ") +
-           (one ? Text(words.alreadyHad) : Plural(words.alreadyHad)) +
+    return u' ' + RowList(named, false) + u" already had " + words.alreadyHad[one ? 0 : 1] +
            (one ? u": nothing was written into it." : u": nothing was written into them.");
 }
 
@@ -200,9 +200,10 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words, const Numbe
     }
     const CheckedReport& report = outcome.checked;
     const Text hostTotal = HostTotal(outcome, format);
+    // A line item that already held what it would have been given is as the user expects it:
+    // worth a word only beside something else to say.
     const bool nothingToSay = outcome.status == Status::Completed && report.changedSince.empty() &&
-                              report.modifierUnknown.empty() && report.alreadySo.empty() &&
-                              hostTotal.empty();
+                              report.modifierUnknown.empty() && hostTotal.empty();
     if (nothingToSay) return Text();
 
     const Text name = words.name;

@@ -57,9 +57,13 @@ LineItemHeld AsTheRoundLeftIt(const WrittenLineItem& item, const QuoteRead& read
     return held;
 }
 
-// What it held before the Round.
+// What it held before the Round. A modifier the host answered as an empty value goes back as
+// the empty text the interface writes: the same modifier to a person, and one a host that takes
+// only texts for it takes.
 LineItemWrite AsBefore(const WrittenLineItem& item) {
-    return {item.modifierBefore.value_or(Variant::FromText(Text())), item.unitPriceBefore};
+    Variant modifier = item.modifierBefore.value_or(Variant());
+    if (modifier.IsEmpty()) modifier = Variant::FromText(Text());
+    return {modifier, item.unitPriceBefore};
 }
 
 class Undo : public LineItemWalk {
