@@ -65,8 +65,10 @@ TEST_F(SystemPolicyTest, EachKindOfValueReadsAsTheEngineTakesIt) {
 }
 
 TEST_F(SystemPolicyTest, TheMachinesKeyComesFirstAndAFileThatIsNotThereSaysWhy) {
-    Put(HKEY_CURRENT_USER, L"PriceRulesFile", REG_SZ, L"C:\\no such folder\\user.txt");
-    Put(HKEY_LOCAL_MACHINE, L"PriceRulesFile", REG_SZ, L"C:\\no such folder\\rules.txt");
+    const Text name = NameOf(PolicySetting::PriceRulesFile);
+    const std::wstring value(name.begin(), name.end());
+    Put(HKEY_CURRENT_USER, value.c_str(), REG_SZ, L"C:\\no such folder\\user.txt");
+    Put(HKEY_LOCAL_MACHINE, value.c_str(), REG_SZ, L"C:\\no such folder\\rules.txt");
     const OrganisationPolicy policy = ReadSystemPolicy(path_);
     EXPECT_EQ(Utf8Of(policy.rules.where), "C:\\no such folder\\rules.txt");
     const RulesRead read = ReadRulesAt(policy.rules);

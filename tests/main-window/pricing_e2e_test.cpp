@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/policy/organisation_policy.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
 #include "identity/identity.h"
@@ -19,6 +20,7 @@
 #include "ui/new-total-window/new_total_layout.h"
 #include "ui/preview-window/preview_layout.h"
 #include "ui/price-rules-window/price_rules_layout.h"
+#include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui::testing {
 namespace {
@@ -136,10 +138,11 @@ protected:
         rules.bands[0] = {u"0", u"1", u"0.99"};
         rules.bands[1] = {u"100", u"10", u"9"};
         file_ = dir_->WriteFile(L"price-rules.txt", PriceRulesFileText(rules, NumberFormat{}));
-        ASSERT_EQ(
-            RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey, L"PriceRulesFile", REG_SZ, file_.c_str(),
-                            static_cast<DWORD>((file_.size() + 1) * sizeof(wchar_t))),
-            ERROR_SUCCESS);
+        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey,
+                                  ToWide(NameOf(PolicySetting::PriceRulesFile)).c_str(), REG_SZ,
+                                  file_.c_str(),
+                                  static_cast<DWORD>((file_.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
         PricingEndToEnd::SetUp();
     }
     void TearDown() override { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kKey); }

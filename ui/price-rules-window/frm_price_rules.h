@@ -84,6 +84,9 @@ private:
     RulesTexts TypedTexts() const;
     // The user's own texts: as typed while they are shown, as they were left otherwise.
     RulesTexts OwnTexts() const;
+    // The rules the organisation sets (organisation_side.cpp): read as the window opens, and a
+    // file of them again every few seconds.
+    void StartReading();
     // Shows the user's own rules, to type in, or the organisation's, to look at.
     void ShowSide(bool own);
     // The organisation's rules as they read now, and the line that says so.
