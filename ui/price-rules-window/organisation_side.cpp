@@ -95,6 +95,9 @@ LRESULT frmPriceRules::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         reading_->Start();
         return 0;
     }
+    // A read still under way when the window goes must not post to a handle another window may
+    // get next.
+    if (msg == WM_DESTROY) reading_.reset();
     return ModalWindow::OnMessage(msg, wParam, lParam);
 }
 
