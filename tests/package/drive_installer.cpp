@@ -11,7 +11,7 @@
 //       lies in %LOCALAPPDATA%\Programs\<title>, starts there and carries an icon; --absent
 //       checks that there is no such shortcut
 //   drive_installer products
-//       prints a line for each product installed: name|version|publisher|icon file
+//       prints a line for each product installed: code|name|version|publisher|icon file
 //
 // Exit code 0 when every check held; otherwise the failed check is on standard error.
 #include <windows.h>
@@ -140,7 +140,8 @@ int ListProducts() {
     wchar_t code[39] = {};
     for (DWORD i = 0; MsiEnumProductsW(i, code) == ERROR_SUCCESS; ++i) {
         const std::wstring icon = ProductInfo(code, L"ProductIcon");
-        std::printf("%s|%s|%s|%s\n", Narrow(ProductInfo(code, L"InstalledProductName")).c_str(),
+        std::printf("%s|%s|%s|%s|%s\n", Narrow(code).c_str(),
+                    Narrow(ProductInfo(code, L"InstalledProductName")).c_str(),
                     Narrow(ProductInfo(code, L"VersionString")).c_str(),
                     Narrow(ProductInfo(code, L"Publisher")).c_str(),
                     HasIcon(icon) ? Narrow(icon).c_str() : "no icon");

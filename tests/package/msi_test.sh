@@ -67,16 +67,18 @@ done
 grep -qxP "ProductVersion\t$version" <<<"$properties" || fail "ProductVersion is not $version"
 ! grep -qP "^ALLUSERS\t" <<<"$properties" || fail "ALLUSERS is set: it would install per machine"
 
-# The product as Apps & features lists it: name|version|maker|icon file, one line a product.
+# The product as Apps & features lists it: code|name|version|maker|icon file, one line a
+# product; its code in $product.
 expect_products() {
     local listed
     listed="$(wine "$installer" products | tr -d '\r')"
     echo "$listed"
     if [ -z "$1" ]; then
         [ -z "$listed" ] || fail "products are still listed"
-    elif ! [[ "$listed" =~ ^"$title|$1|$maker|"[A-Z]:\\[^$'\n']+$ ]]; then
+    elif ! [[ "$listed" =~ ^(\{[-0-9A-F]{36}\})"|$title|$1|$maker|"[A-Z]:\\[^$'\n']+$ ]]; then
         fail "Apps & features does not list $title $1 alone, by $maker, with its icon"
     fi
+    product="${BASH_REMATCH[1]:-}"
 }
 user_folder() { wine winepath -u "$(wine cmd /c echo "%$1%" | tr -d '\r')" | tr -d '\r'; }
 # The user's files as they stand, to compare after each step with how the user left them.
@@ -117,8 +119,8 @@ wine "$installer" msiexec 1603 --says "A newer version of $title is already inst
     -- /i "$(windows_path "$msi")" /qb
 expect_products "$newer"
 
-echo "== remove it silently: its files and shortcut go, the user's stay"
-wine "$installer" msiexec 0 -- /x "$(windows_path "$newer_msi")" /qn
+echo "== remove it silently, as Apps & features does: its files and shortcut go, the user's stay"
+wine "$installer" msiexec 0 -- /x "$product" /qn
 expect_products ""
 wine "$installer" shortcut --absent
 [ ! -e "$install_folder" ] || fail "$install_folder is still there"
