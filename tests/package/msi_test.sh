@@ -56,6 +56,11 @@ cmp "$msi" "$work/dist-b/$(basename "$msi")" || fail "the same inputs gave diffe
 (cd "$work/dist-a" && sha256sum --check --quiet "$(basename "$msi").sha256") ||
     fail "the MSI's checksum file does not match it"
 
+echo "== it holds the zip's utility, byte for byte"
+msiextract -C "$work/extracted" "$msi" >/dev/null
+unzip -p "$work/dist-a/tarvello-rounding-$version-win64.zip" TarvelloRounding.exe |
+    cmp - "$(find "$work/extracted" -name TarvelloRounding.exe)" || fail "the MSI's utility is another"
+
 echo "== what it declares: the release's time stamp, no elevation, per user, its version"
 summary="$(TZ=UTC msiinfo suminfo "$msi")"
 properties="$(msiinfo export "$msi" Property | tr -d '\r')"
