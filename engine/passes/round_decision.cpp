@@ -87,17 +87,6 @@ std::optional<LineItemDecision> RoundDecider::Decide(HostApplication& host, Pass
     return decision;
 }
 
-std::optional<Variant> RoundDecider::ReadModifier(HostApplication& host, PassPosition& at,
-                                                  std::int16_t& row) const {
-    try {
-        return ReadLineItem(host, at, row, Field::PriceModifier);
-    } catch (const HostError& error) {
-        if (error.disconnected()) throw;
-    } catch (const EngineError&) {
-    }
-    return std::nullopt;
-}
-
 bool RoundDecider::IsChosen(std::int16_t row, bool isActiveRow) const {
     switch (rows_) {
         case RowChoice::Current:

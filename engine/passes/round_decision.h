@@ -82,12 +82,6 @@ public:
     std::optional<LineItemDecision> Decide(HostApplication& host, PassPosition& at,
                                            std::int16_t& row);
 
-    // The price modifier of a chosen line item as it is, read right before a Round would clear
-    // it. A host that cannot tell it (an error for that field, a value of a kind that is no text
-    // or number) gives nothing; one that has gone away throws.
-    std::optional<Variant> ReadModifier(HostApplication& host, PassPosition& at,
-                                        std::int16_t& row) const;
-
     // The line type of every row decided so far, from row 0: the shape of the quote, by which a
     // pass that writes later knows it again.
     const std::vector<std::int16_t>& lineTypes() const { return lineTypes_; }

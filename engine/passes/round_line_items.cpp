@@ -39,7 +39,7 @@ public:
         WrittenLineItem item;
         item.row = row;
         item.unitPriceBefore = decision->values.unitPrice;
-        item.modifierBefore = decider_.ReadModifier(host, at, row);
+        item.modifierBefore = ReadModifier(host, at, row);
         item.unitPriceWritten = decision->price.unitPrice;
         item.quantity = decision->values.quantity;
         HistoryRecorder recorder(history_, item);

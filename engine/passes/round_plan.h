@@ -29,6 +29,9 @@ struct PlannedLineItem {
     bool change = true;
     // Why it is left or lifted, in words for the preview; empty when there is nothing to say.
     Text note;
+    // A new total: the extended price the line item comes to at its new price (or as it is, when
+    // it stays), exactly as the preview counts it into the total reached.
+    std::optional<Decimal> newExtendedPrice;
 };
 
 struct RoundPlan {

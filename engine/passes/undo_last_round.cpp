@@ -3,7 +3,7 @@
 #include <optional>
 #include <vector>
 
-#include "passes/line_item_write.h"
+#include "passes/checked_write.h"
 #include "passes/pass_runner.h"
 #include "passes/quote_recognition.h"
 
@@ -11,6 +11,7 @@ namespace tarvello {
 namespace {
 
 using namespace passes;
+using Field = LineItemField;
 
 // Tells the history that a line item is being written back.
 class RestoreRecorder : public WriteRecorder {
@@ -26,37 +27,48 @@ private:
     std::int16_t row_;
 };
 
-// What the line item holds when nobody changed it since the Round: the price as the host left
-// it, no modifier, the quantity the price was worked out with. Cut off between its two writes
-// (by the Round, or by an earlier Undo), it may also still hold, or hold again, what it had
-// before.
+// Cut off between its two writes (by the Round, or by an earlier Undo), a line item may still
+// hold, or hold again, what it had before.
 bool EitherWay(const WrittenLineItem& item) {
     return !item.written || item.restoring;
 }
 
-HeldValue PriceAsLeft(const WrittenLineItem& item) {
-    HeldValue price(LineItemField::UnitPrice, Variant::Double(item.unitPriceWritten));
-    if (EitherWay(item)) price.orValue = item.unitPriceBefore;
+// The price the Round left: the one it wrote, as the host would keep it.
+FieldHeld PriceAsLeft(const WrittenLineItem& item) {
+    FieldHeld price;
+    price.worked = {item.unitPriceWritten};
+    if (EitherWay(item)) price.read = {item.unitPriceBefore};
     return price;
 }
 
-StillHolds AsTheRoundLeftIt(const WrittenLineItem& item) {
-    const bool eitherWay = EitherWay(item);
-    StillHolds holds;
-    holds.push_back(PriceAsLeft(item));
-    if (item.quantity) holds.emplace_back(LineItemField::QtyTotal, *item.quantity);
-    // A host that could not tell the modifier to the Round is not asked for it again.
-    if (item.modifierBefore) {
-        HeldValue modifier(LineItemField::PriceModifier, Variant::FromText(Text()));
-        if (eitherWay) modifier.orValue = *item.modifierBefore;
-        holds.push_back(std::move(modifier));
-    }
-    return holds;
+// What the Round left in the line item: its price, no modifier (one the host could not tell the
+// Round was cleared all the same), the quantity the price was worked out with, and the extended
+// price the host shows for them, as the sweep found it.
+LineItemHeld AsTheRoundLeftIt(const WrittenLineItem& item, const QuoteRead& read) {
+    LineItemHeld held;
+    held.unitPrice = PriceAsLeft(item);
+    held.quantity = FieldHeld::Read(
+        item.quantity ? *item.quantity : read.Find(item.row, Field::QtyTotal).value_or(Variant()));
+    held.modifier = FieldHeld::Read(Variant::FromText(Text()));
+    if (EitherWay(item) && item.modifierBefore) held.modifier.read.push_back(*item.modifierBefore);
+    held.modifier.untoldHolds = !item.modifierBefore;
+    held.extendedPrice =
+        FieldHeld::Read(read.Find(item.row, Field::ExtendedPrice).value_or(Variant()));
+    return held;
+}
+
+// What it held before the Round. A modifier the host answered as an empty value goes back as
+// the empty text the interface writes: the same modifier to a person, and one a host that takes
+// only texts for it takes.
+LineItemWrite AsBefore(const WrittenLineItem& item) {
+    Variant modifier = item.modifierBefore.value_or(Variant());
+    if (modifier.IsEmpty()) modifier = Variant::FromText(Text());
+    return {modifier, item.unitPriceBefore};
 }
 
 class Undo : public LineItemWalk {
 public:
-    Undo(RoundHistory& history, const NumberFormat& format) : history_(history), format_(format) {}
+    Undo(RoundHistory& history, const NumberFormat& format) : history_(history), same_(format) {}
 
     bool Begin(HostApplication& host, PassPosition& at, std::int16_t documentIndex,
                std::int32_t lineItemCount) override {
@@ -66,16 +78,17 @@ public:
         for (const WrittenLineItem& item : round_->items) {
             if (item.dealtWith) continue;
             items_.push_back(item);
-            ExpectedLineItem expected;
-            expected.row = item.row;
-            expected.unitPrice = PriceAsLeft(item);
-            expected.quantity = item.quantity;
-            shape.items.push_back(std::move(expected));
+            shape.items.push_back({item.row, PriceAsLeft(item), item.quantity});
         }
         if (documentIndex != round_->documentIndex || lineItemCount != round_->lineItemCount) {
             return false;
         }
-        return IsSameQuote(host, at, shape, format_, read_);
+        verdict_ = KnowQuote(host, at, shape, same_, read_, /*readExtended=*/true);
+        return verdict_ == QuoteVerdict::Same;
+    }
+    PassOutcome::Status Refusal() const override {
+        return verdict_ == QuoteVerdict::Moved ? PassOutcome::Status::LineItemsMoved
+                                               : PassOutcome::Status::DocumentChanged;
     }
     std::int32_t Length() const override { return static_cast<std::int32_t>(items_.size()); }
     std::int16_t RowAt(std::int32_t position) const override { return Item(position).row; }
@@ -83,19 +96,12 @@ public:
     void Visit(std::int32_t position, std::int16_t& row, HostApplication& host, PassPosition& at,
                PassOutcome& outcome) override {
         const WrittenLineItem& item = Item(position);
-        const Variant modifier = item.modifierBefore.value_or(Variant::FromText(Text()));
         RestoreRecorder recorder(history_, round_->id, item.row);
-        // The price is read once more right before it is written over; the quantity as the quote
-        // was known by it.
-        StillHolds holds = AsTheRoundLeftIt(item);
-        read_.Into(holds, item.row, {LineItemField::QtyTotal});
-        const std::optional<LineItemField> changed = WriteIfUnchanged(
-            host, at, row, holds, modifier, item.unitPriceBefore, format_, recorder);
-        if (changed) {
-            outcome.checked.changedSince.push_back({row, *changed});
-        } else {
-            if (!item.modifierBefore) outcome.checked.modifierUnknown.push_back(row);
-            ++outcome.written;
+        const VisitOutcome visited = WriteIfStillHeld(host, at, row, AsTheRoundLeftIt(item, read_),
+                                                      AsBefore(item), same_, recorder);
+        Tell(visited, row, outcome);
+        if (visited.what == Visited::Written && !item.modifierBefore) {
+            outcome.checked.modifierUnknown.push_back(row);
         }
         history_.DealtWith(round_->id, item.row);
         ++dealtWith_;
@@ -111,9 +117,10 @@ private:
     }
 
     RoundHistory& history_;
-    const NumberFormat& format_;
+    SameValue same_;
     std::optional<RoundRecord> round_;
-    ValuesRead read_;
+    QuoteRead read_;
+    QuoteVerdict verdict_ = QuoteVerdict::Another;
     // The line items still to give back, in the order written.
     std::vector<WrittenLineItem> items_;
     std::int32_t dealtWith_ = 0;
