@@ -8,7 +8,7 @@
 //       message box, which must hold TEXT, and presses OK
 //   drive_installer shortcut [--absent]
 //       prints the target of the Start menu's shortcut of the utility, after checking that it
-//       lies in %LOCALAPPDATA%\Programs\<title>, starts there and carries an icon; --absent
+//       lies in %LOCALAPPDATA%\Programs\<title> and carries an icon; --absent
 //       checks that there is no such shortcut
 //   drive_installer products
 //       prints a line for each product installed: code|name|version|publisher|icon file
@@ -105,10 +105,9 @@ int CheckShortcut(bool absent) {
         FAILED(shortcut.As(&file)) || FAILED(file->Load(link.c_str(), STGM_READ))) {
         throw std::runtime_error("no shortcut " + Narrow(link));
     }
-    wchar_t target[MAX_PATH] = {}, folder[MAX_PATH] = {}, icon[MAX_PATH] = {};
+    wchar_t target[MAX_PATH] = {}, icon[MAX_PATH] = {};
     int iconIndex = 0;
     shortcut->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
-    shortcut->GetWorkingDirectory(folder, MAX_PATH);
     shortcut->GetIconLocation(icon, MAX_PATH, &iconIndex);
     const std::wstring installFolder =
         KnownFolder(FOLDERID_LocalAppData) + L"\\Programs\\" TARVELLO_TITLE;
@@ -117,11 +116,6 @@ int CheckShortcut(bool absent) {
                                  Narrow(installFolder));
     }
     if (!Exists(target)) throw std::runtime_error(Narrow(target) + " is missing");
-    std::wstring start = folder;
-    if (!start.empty() && start.back() == L'\\') start.pop_back();
-    if (lstrcmpiW(start.c_str(), installFolder.c_str()) != 0) {
-        throw std::runtime_error("the shortcut starts in " + Narrow(folder));
-    }
     if (!HasIcon(icon))
         throw std::runtime_error("the shortcut's icon " + Narrow(icon) + " is none");
     std::printf("%s\n", Narrow(target).c_str());
