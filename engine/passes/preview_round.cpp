@@ -3,9 +3,11 @@
 #include <cmath>
 
 #include "numbers/rounding.h"
+#include "numbers/text_util.h"
 #include "passes/checked_write.h"
 #include "passes/pass_runner.h"
 #include "passes/quote_recognition.h"
+#include "passes/undo_last_round.h"
 
 namespace tarvello {
 namespace {
@@ -114,7 +116,7 @@ public:
         if (documentIndex != plan_.documentIndex || lineItemCount != plan_.lineItemCount) {
             return false;
         }
-        verdict_ = KnowQuote(host, at, ShapeOf(plan_), same_, read_);
+        verdict_ = KnowQuote(host, at, ShapeOf(plan_), same_, read_).verdict;
         if (verdict_ != QuoteVerdict::Same) return false;
         // Every price of a new total depends on every line item of the rows chosen: all of them
         // are read and compared before the first write.
@@ -122,7 +124,7 @@ public:
             changedSince_ = FirstChangedOfAll(host, at);
             if (changedSince_) return false;
         }
-        if (history_) history_->RoundBegun(documentIndex, lineItemCount);
+        if (history_) history_->RoundBegun(documentIndex, lineItemCount, Utf8Of(plan_.what));
         return true;
     }
     std::int32_t Length() const override { return static_cast<std::int32_t>(items_.size()); }
@@ -224,6 +226,7 @@ PassOutcome PreviewWith(const LineItemPricing& pricing, RowChoice rows, PlanKind
                         const NumberFormat& format, PassObserver* observer) {
     plan = RoundPlan{};
     plan.kind = kind;
+    plan.what = pricing.What(rows);
     Preview preview(plan, rows, pricing, format);
     return RunPass(PassKind::Preview, preview, host, messages, format,
                    PassHooks{nullptr, observer});
@@ -238,6 +241,9 @@ PassOutcome PreviewRound(const RoundingRequest& request, HostLink& host, Message
 
 PassOutcome ApplyPlan(const RoundPlan& plan, HostLink& host, MessageSink& messages,
                       const NumberFormat& format, const PassHooks& hooks) {
+    if (plan.kind == PlanKind::Undo && hooks.history) {
+        return ApplyUndoPlan(plan, *hooks.history, host, messages, format, hooks.observer);
+    }
     Apply apply(plan, format, hooks.history);
     return RunPass(PassKind::Apply, apply, host, messages, format, hooks);
 }

@@ -108,10 +108,12 @@ bool MostHold(std::size_t holding, std::size_t of) {
     return of < 4 ? holding == of : 2 * holding > of;
 }
 
-QuoteVerdict KnowQuote(HostApplication& host, PassPosition& at, const QuoteShape& shape,
-                       SameValue& same, QuoteRead& read, bool readExtended) {
+QuoteKnown KnowQuote(HostApplication& host, PassPosition& at, const QuoteShape& shape,
+                     SameValue& same, QuoteRead& read, bool readExtended) {
     std::int16_t row = 0;
+    // What `read` already holds is not read again: a look at several Rounds reads the quote once.
     const auto readAndKeep = [&](Field field) {
+        if (std::optional<Variant> known = read.Find(row, field)) return *known;
         Variant value = ReadLineItem(host, at, row, field);
         read.Keep(row, field, value);
         return value;
@@ -119,7 +121,7 @@ QuoteVerdict KnowQuote(HostApplication& host, PassPosition& at, const QuoteShape
     for (std::size_t i = 0; i < shape.lineTypes.size(); ++i) {
         row = static_cast<std::int16_t>(i);
         if (!SameLineType(readAndKeep(Field::LineType), shape.lineTypes[i], same.format())) {
-            return QuoteVerdict::Another;
+            return {};
         }
     }
     const Expected expected = ExpectedRows(shape);
@@ -155,9 +157,10 @@ QuoteVerdict KnowQuote(HostApplication& host, PassPosition& at, const QuoteShape
         if (!holds) notHolding.push_back(expectedRow);
     }
     if (!MostHold(pricesHolding, prices) || !MostHold(quantitiesHolding, quantities)) {
-        return QuoteVerdict::Another;
+        return {QuoteVerdict::Another, std::move(notHolding)};
     }
-    return SeemMoved(expected, notHolding, read, same) ? QuoteVerdict::Moved : QuoteVerdict::Same;
+    const bool moved = SeemMoved(expected, notHolding, read, same);
+    return {moved ? QuoteVerdict::Moved : QuoteVerdict::Same, std::move(notHolding)};
 }
 
 std::vector<Variant> QuantitiesNow(const QuoteShape& shape, const QuoteRead& read) {

@@ -52,6 +52,13 @@ enum class QuoteVerdict {
     Moved,    // the quote, but rows seem to hold other line items than they did
 };
 
+// What knowing the quote found: the verdict, and the rows whose kept quantity or price does not
+// hold now (by shape: a quote of another shape is told without them).
+struct QuoteKnown {
+    QuoteVerdict verdict = QuoteVerdict::Another;
+    std::vector<std::int16_t> notHolding;
+};
+
 // A part of the fingerprint holds when all of it does, for fewer than four, and strictly more
 // than half of it otherwise: somebody may have changed a few line items since, and those are
 // left alone one by one, but half a quote changed is another quote made from the same rows.
@@ -64,8 +71,9 @@ bool MostHold(std::size_t holding, std::size_t of);
 // prices each hold by MostHold; it seems moved when, besides, the rows that do not hold mostly
 // hold what other rows held, shifted by the same number of rows (a line item added, removed or
 // moved before them).
-QuoteVerdict KnowQuote(HostApplication& host, PassPosition& at, const QuoteShape& shape,
-                       SameValue& same, QuoteRead& read, bool readExtended = false);
+// What `read` holds already is not read again.
+QuoteKnown KnowQuote(HostApplication& host, PassPosition& at, const QuoteShape& shape,
+                     SameValue& same, QuoteRead& read, bool readExtended = false);
 
 // The shape's quantities, each as `read` found it where it was read: what the quote is known by
 // once a pass has seen it.

@@ -4,6 +4,7 @@
 
 #include "numbers/errors.h"
 #include "numbers/rounding.h"
+#include "passes/describe_failure.h"
 #include "request/rounding_rules.h"
 
 namespace tarvello::passes {
@@ -52,6 +53,12 @@ NewPrice MethodPricing::Price(const LineItemValues& values, PassPosition& at) co
         price.unitPrice = UnitPriceFromExtended(at, extendedValue, values.quantity, format_);
     }
     return price;
+}
+
+Text MethodPricing::What(RowChoice rows) const {
+    RoundingRequest request = request_;
+    request.RowScope = rows;
+    return DescribeRoundChoice(request, format_);
 }
 
 double MethodPricing::Rounded(PassPosition& at, Field field, const Variant& price) const {

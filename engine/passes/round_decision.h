@@ -37,6 +37,9 @@ class LineItemPricing {
 public:
     virtual ~LineItemPricing() = default;
     virtual NewPrice Price(const LineItemValues& values, PassPosition& at) const = 0;
+    // What a pass that prices so is, in words for the user and the journal; empty when the
+    // pricing is told afterwards (a new total).
+    virtual Text What(RowChoice) const { return Text(); }
 };
 
 // The main window's three methods, on the price field the request names.
@@ -45,6 +48,7 @@ public:
     MethodPricing(const RoundingRequest& request, const NumberFormat& format)
         : request_(request), format_(format) {}
     NewPrice Price(const LineItemValues& values, PassPosition& at) const override;
+    Text What(RowChoice rows) const override;
 
 private:
     double Rounded(PassPosition& at, LineItemField field, const Variant& price) const;

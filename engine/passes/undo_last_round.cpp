@@ -1,17 +1,48 @@
 #include "passes/undo_last_round.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
-#include "passes/checked_write.h"
 #include "passes/pass_runner.h"
-#include "passes/quote_recognition.h"
+#include "passes/undo_expectations.h"
 
 namespace tarvello {
+namespace passes {
+
+LineItemHeld AsTheRoundLeftIt(const WrittenLineItem& item, const QuoteRead& read) {
+    LineItemHeld held;
+    held.unitPrice = PriceAsLeft(item);
+    held.quantity = FieldHeld::Read(
+        item.quantity ? *item.quantity
+                      : read.Find(item.row, LineItemField::QtyTotal).value_or(Variant()));
+    held.modifier = FieldHeld::Read(Variant::FromText(Text()));
+    if (EitherWay(item) && item.modifierBefore) held.modifier.read.push_back(*item.modifierBefore);
+    held.modifier.untoldHolds = !item.modifierBefore;
+    held.extendedPrice =
+        FieldHeld::Read(read.Find(item.row, LineItemField::ExtendedPrice).value_or(Variant()));
+    return held;
+}
+
+LineItemWrite AsBefore(const WrittenLineItem& item) {
+    Variant modifier = item.modifierBefore.value_or(Variant());
+    if (modifier.IsEmpty()) modifier = Variant::FromText(Text());
+    return {modifier, item.unitPriceBefore};
+}
+
+std::vector<WrittenLineItem> StillToGiveBack(const RoundRecord& round) {
+    std::vector<WrittenLineItem> items;
+    for (const WrittenLineItem& item : round.items) {
+        if (!item.dealtWith) items.push_back(item);
+    }
+    return items;
+}
+
+}  // namespace passes
+
 namespace {
 
 using namespace passes;
-using Field = LineItemField;
 
 // Tells the history that a line item is being written back.
 class RestoreRecorder : public WriteRecorder {
@@ -27,64 +58,36 @@ private:
     std::int16_t row_;
 };
 
-// Cut off between its two writes (by the Round, or by an earlier Undo), a line item may still
-// hold, or hold again, what it had before.
-bool EitherWay(const WrittenLineItem& item) {
-    return !item.written || item.restoring;
-}
-
-// The price the Round left: the one it wrote, as the host would keep it.
-FieldHeld PriceAsLeft(const WrittenLineItem& item) {
-    FieldHeld price;
-    price.worked = {item.unitPriceWritten};
-    if (EitherWay(item)) price.read = {item.unitPriceBefore};
-    return price;
-}
-
-// What the Round left in the line item: its price, no modifier (one the host could not tell the
-// Round was cleared all the same), the quantity the price was worked out with, and the extended
-// price the host shows for them, as the sweep found it.
-LineItemHeld AsTheRoundLeftIt(const WrittenLineItem& item, const QuoteRead& read) {
-    LineItemHeld held;
-    held.unitPrice = PriceAsLeft(item);
-    held.quantity = FieldHeld::Read(
-        item.quantity ? *item.quantity : read.Find(item.row, Field::QtyTotal).value_or(Variant()));
-    held.modifier = FieldHeld::Read(Variant::FromText(Text()));
-    if (EitherWay(item) && item.modifierBefore) held.modifier.read.push_back(*item.modifierBefore);
-    held.modifier.untoldHolds = !item.modifierBefore;
-    held.extendedPrice =
-        FieldHeld::Read(read.Find(item.row, Field::ExtendedPrice).value_or(Variant()));
-    return held;
-}
-
-// What it held before the Round. A modifier the host answered as an empty value goes back as
-// the empty text the interface writes: the same modifier to a person, and one a host that takes
-// only texts for it takes.
-LineItemWrite AsBefore(const WrittenLineItem& item) {
-    Variant modifier = item.modifierBefore.value_or(Variant());
-    if (modifier.IsEmpty()) modifier = Variant::FromText(Text());
-    return {modifier, item.unitPriceBefore};
-}
+// Which Round an Undo gives back, and how much of it.
+struct UndoChoice {
+    // Nothing: the one the history names next.
+    std::optional<std::string> id;
+    // Nothing: every line item still to give back; otherwise those of these rows (what the user
+    // saw given back in a preview), the others kept for later.
+    std::optional<std::vector<std::int16_t>> rows;
+};
 
 class Undo : public LineItemWalk {
 public:
-    Undo(RoundHistory& history, const NumberFormat& format) : history_(history), same_(format) {}
+    Undo(RoundHistory& history, const NumberFormat& format, UndoChoice choice)
+        : history_(history), same_(format), choice_(std::move(choice)) {}
 
     bool Begin(HostApplication& host, PassPosition& at, std::int16_t documentIndex,
                std::int32_t lineItemCount) override {
-        round_ = history_.NextUndo();
+        round_ = choice_.id ? history_.Find(*choice_.id) : history_.NextUndo();
         if (!round_) return true;
-        QuoteShape shape{round_->lineTypes, round_->quantities, {}};
-        for (const WrittenLineItem& item : round_->items) {
-            if (item.dealtWith) continue;
-            items_.push_back(item);
-            shape.items.push_back({item.row, PriceAsLeft(item), item.quantity});
+        for (const WrittenLineItem& item : StillToGiveBack(*round_)) {
+            if (!choice_.rows || std::count(choice_.rows->begin(), choice_.rows->end(), item.row)) {
+                items_.push_back(item);
+            }
         }
         if (documentIndex != round_->documentIndex || lineItemCount != round_->lineItemCount) {
             return false;
         }
-        verdict_ = KnowQuote(host, at, shape, same_, read_, /*readExtended=*/true);
-        return verdict_ == QuoteVerdict::Same;
+        verdict_ =
+            KnowQuote(host, at, ShapeLeft(*round_), same_, read_, /*readExtended=*/true).verdict;
+        // Rows that seem moved are written only where the user has seen what each gets.
+        return verdict_ == QuoteVerdict::Same || (verdict_ == QuoteVerdict::Moved && choice_.rows);
     }
     PassOutcome::Status Refusal() const override {
         return verdict_ == QuoteVerdict::Moved ? PassOutcome::Status::LineItemsMoved
@@ -103,7 +106,10 @@ public:
         if (visited.what == Visited::Written && !item.modifierBefore) {
             outcome.checked.modifierUnknown.push_back(row);
         }
-        history_.DealtWith(round_->id, item.row);
+        // Undo Round moves on past a line item it left; one left from a preview the user saw
+        // stays to be given back once it holds again.
+        if (visited.what != Visited::Left || !choice_.rows)
+            history_.DealtWith(round_->id, item.row);
         ++dealtWith_;
     }
 
@@ -118,10 +124,11 @@ private:
 
     RoundHistory& history_;
     SameValue same_;
+    UndoChoice choice_;
     std::optional<RoundRecord> round_;
     QuoteRead read_;
     QuoteVerdict verdict_ = QuoteVerdict::Another;
-    // The line items still to give back, in the order written.
+    // The line items to give back, in the order written.
     std::vector<WrittenLineItem> items_;
     std::int32_t dealtWith_ = 0;
 };
@@ -130,7 +137,18 @@ private:
 
 PassOutcome UndoLastRound(RoundHistory& history, HostLink& link, MessageSink& messages,
                           const NumberFormat& format, PassObserver* observer) {
-    Undo undo(history, format);
+    Undo undo(history, format, {});
+    return RunPass(PassKind::Undo, undo, link, messages, format, PassHooks{&history, observer});
+}
+
+PassOutcome ApplyUndoPlan(const RoundPlan& plan, RoundHistory& history, HostLink& link,
+                          MessageSink& messages, const NumberFormat& format,
+                          PassObserver* observer) {
+    std::vector<std::int16_t> rows;
+    for (const PlannedLineItem& item : plan.items) {
+        if (item.change) rows.push_back(item.row);
+    }
+    Undo undo(history, format, {plan.undoOf, std::move(rows)});
     return RunPass(PassKind::Undo, undo, link, messages, format, PassHooks{&history, observer});
 }
 

@@ -6,6 +6,7 @@
 #include "numbers/errors.h"
 #include "numbers/rounding.h"
 #include "numbers/text_util.h"
+#include "passes/describe_failure.h"
 #include "passes/preview_round.h"
 #include "passes/same_value.h"
 
@@ -87,6 +88,7 @@ std::optional<SpreadRefusal> SpreadOver(RoundPlan& plan, const Decimal& newTotal
         item.newExtendedPrice = lines[k].quantity * done.unitPrices[k];
     }
     plan.newTotal = newTotal;
+    plan.what = DescribeNewTotalChoice(newTotal, format);
     plan.remark = DescribeTotalReached(done, newTotal, step, format);
     return std::nullopt;
 }
