@@ -4,6 +4,7 @@
 
 #include "engine/numbers/errors.h"
 #include "engine/numbers/text_util.h"
+#include "engine/request/line_item_fields.h"
 #include "host/host_failure.h"
 #include "host/variant_convert.h"
 
@@ -51,11 +52,12 @@ void ComHostApplication::Call(const Operation& operation, WORD flags, VARIANTARG
 }
 
 Variant ComHostApplication::CallForValue(const Operation& operation, VARIANTARG* arguments,
-                                         UINT count) {
+                                         UINT count, bool nullIsEmpty) {
     // An operation that answers a value may be declared as a method or as a read-only
     // property; flagged as both, it is found either way.
     VariantOwner result;
     Call(operation, DISPATCH_METHOD | DISPATCH_PROPERTYGET, arguments, count, result.get());
+    if (nullIsEmpty && V_VT(result.get()) == VT_NULL) return Variant();
     try {
         return FromAutomationValue(*result);
     } catch (const EngineError& error) {
@@ -86,7 +88,10 @@ Variant ComHostApplication::LineItemGetValue(std::int16_t& row, const Text& fiel
     V_VT(&arguments[0]) = VT_BSTR;
     V_BSTR(&arguments[0]) = fieldName.get();
     arguments[1] = RowArgument(row);
-    return CallForValue(kLineItemGetValue, arguments, 2);
+    // A host may answer "no modifier" as Null, which Visual Basic takes for an empty one; a
+    // Null price or quantity stays what no pass can work with.
+    return CallForValue(kLineItemGetValue, arguments, 2,
+                        field == FieldName(LineItemField::PriceModifier));
 }
 
 void ComHostApplication::LineItemSetValue(std::int16_t& row, const Text& field, Variant& value) {

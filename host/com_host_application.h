@@ -37,7 +37,7 @@ private:
     void Call(const Operation& operation, WORD flags, VARIANTARG* arguments, UINT count,
               VARIANT* result);
     Variant CallForValue(const Operation& operation, VARIANTARG* arguments = nullptr,
-                         UINT count = 0);
+                         UINT count = 0, bool nullIsEmpty = false);
 
     // Declared first so that it is unregistered last, after every host reference is gone.
     ScopedBusyMessageFilter filter_;

@@ -1,5 +1,7 @@
 #include "standin/automation_objects.h"
 
+#include <cmath>
+
 #include "standin/row_selection.h"
 #include "standin/variant_value.h"
 
@@ -88,14 +90,15 @@ protected:
                 error, DISP_E_MEMBERNOTFOUND,
                 name ? L"Unknown field \"" + *name + L"\"." : L"The field name is not text.");
         LineItem& item = doc->items[*row];
-        if (member.id == kLineItemGetValue) return GetValue(item, *field, result);
-        HRESULT hr = SetValue(&item, *field, *args[2], error);
+        if (member.id == kLineItemGetValue) return GetValue(item, *field, result, manners());
+        HRESULT hr = SetValue(&item, *field, *args[2], error, manners());
         if (SUCCEEDED(hr)) view_->RowChanged(*row);
         return hr;
     }
 
 private:
-    static HRESULT GetValue(const LineItem& item, Field field, VARIANT* result) {
+    static HRESULT GetValue(const LineItem& item, Field field, VARIANT* result,
+                            const HostManners& manners) {
         auto cell = [&](const Cell& c) {
             if (c.IsNumber())
                 SetR8(result, *c.number);
@@ -113,7 +116,14 @@ private:
                 SetText(result, item.description);
                 break;
             case Field::PriceModifier:
-                SetText(result, item.priceModifier);
+                if (item.priceModifier.empty() &&
+                    manners.noModifier != HostManners::NoModifier::EmptyText) {
+                    VariantInit(result);
+                    result->vt =
+                        manners.noModifier == HostManners::NoModifier::Null ? VT_NULL : VT_EMPTY;
+                } else {
+                    SetText(result, item.priceModifier);
+                }
                 break;
             case Field::QtyTotal:
                 cell(item.qtyTotal);
@@ -128,12 +138,21 @@ private:
         return S_OK;
     }
 
-    static HRESULT SetValue(LineItem* item, Field field, const VARIANT& value, CallError* error) {
+    static HRESULT SetValue(LineItem* item, Field field, const VARIANT& value, CallError* error,
+                            const HostManners& manners) {
         if (field == Field::UnitPrice || field == Field::QtyTotal) {
             auto number = ReadNumber(value);
             if (!number)
                 return Raise(error, DISP_E_TYPEMISMATCH,
                              std::wstring(FieldName(field)) + L" takes a number.");
+            if (field == Field::UnitPrice && manners.keepDecimals) {
+                const double scale = std::pow(10.0, *manners.keepDecimals);
+                number = std::round(*number * scale) / scale;
+                // A host that says what it kept, in the caller's own value.
+                if (!manners.keepsSilently && value.vt == (VT_R8 | VT_BYREF) && value.pdblVal) {
+                    *value.pdblVal = *number;
+                }
+            }
             (field == Field::UnitPrice ? item->unitPrice : item->qtyTotal) = Cell::Number(*number);
             return S_OK;
         }

@@ -142,6 +142,7 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID riid, LCID, WORD flags, DISPPAR
             hr = verdict.hresult;
             error.description = L"Injected failure";
         } else {
+            if (verdict.number > 0 && monitor_->beforeCall) monitor_->beforeCall(verdict.number);
             hr = Serve(*member, flags, p, value.get(), &error);
         }
     }

@@ -7,6 +7,7 @@
 #include <oaidl.h>
 
 #include <string>
+#include <functional>
 #include <vector>
 
 #include "standin/call_faults.h"
@@ -23,6 +24,10 @@ struct CallMonitor {
     CallFaults faults{{}, 0};
     // How long a call held by --hold-at-call waits before it fails uncarried out.
     long holdMs = 3000;
+    // What the host keeps of what it is given, and how it answers.
+    HostManners manners;
+    // Right before operation `number` (from 1) is served: the changes of --edit-at-call.
+    std::function<void(long number)> beforeCall;
 };
 
 class DispatchObject : public IDispatch {
@@ -67,6 +72,8 @@ protected:
         error->description = std::move(description);
         return DISP_E_EXCEPTION;
     }
+
+    const HostManners& manners() const { return monitor_->manners; }
 
 private:
     const Member* Find(DISPID id) const;

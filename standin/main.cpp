@@ -22,6 +22,22 @@ enum ExitCode : int { kOk = 0, kBadStart = 2, kForeignRegistration = 3, kComFail
 
 // Joins the window and the document: what clients change is shown and, on request, dumped;
 // a quote the user puts in place is shown and dumped the same way.
+// A change made as if by the user of the quote; false where there is no such line item.
+bool EditLineItem(Workspace& workspace, const EditAtCall& edit) {
+    QuoteDocument* doc = workspace.Active();
+    if (!doc || edit.row >= static_cast<int>(doc->items.size())) return false;
+    LineItem& item = doc->items[static_cast<size_t>(edit.row)];
+    if (edit.field == L"PriceModifier") {
+        item.priceModifier = edit.value;
+    } else {
+        Cell& cell = edit.field == L"LineType"   ? item.lineType
+                     : edit.field == L"QtyTotal" ? item.qtyTotal
+                                                 : item.unitPrice;
+        cell = Cell::FromText(edit.value);
+    }
+    return true;
+}
+
 class Session : public QuoteView, public QuoteChooser {
 public:
     Session(StandinWindow* window, Workspace* workspace, std::wstring dumpFile)
@@ -129,6 +145,14 @@ int Run() {
     CallMonitor monitor;
     monitor.faults = CallFaults(options.failCalls, options.exitAtCall, options.holdAtCall);
     monitor.holdMs = options.holdMs;
+    monitor.manners = options.manners;
+    monitor.beforeCall = [&](long number) {
+        for (const EditAtCall& edit : options.edits) {
+            if (edit.call == number && EditLineItem(start.workspace, edit)) {
+                session.RowChanged(edit.row);
+            }
+        }
+    };
     if (!options.logFile.empty() && !monitor.log.Open(options.logFile)) {
         Report(quiet,
                L"Cannot open the log " + options.logFile + L": " + SystemMessage(GetLastError()));

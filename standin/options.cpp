@@ -34,6 +34,35 @@ bool ParseFailCall(const std::wstring& text, FailCall* fail) {
     return true;
 }
 
+// "N[:silent]".
+bool ParseKeepDecimals(const std::wstring& value, HostManners* manners) {
+    const size_t colon = value.find(L':');
+    long decimals = 0;
+    if (!ParseLong(value.substr(0, colon), 0, &decimals) || decimals > 15) return false;
+    manners->keepDecimals = static_cast<int>(decimals);
+    if (colon == std::wstring::npos) return true;
+    manners->keepsSilently = value.substr(colon + 1) == L"silent";
+    return manners->keepsSilently;
+}
+
+// "N:ROW:FIELD:VALUE"; the value may hold colons.
+bool ParseEdit(const std::wstring& value, EditAtCall* edit) {
+    const size_t first = value.find(L':');
+    const size_t second = first == std::wstring::npos ? first : value.find(L':', first + 1);
+    const size_t third = second == std::wstring::npos ? second : value.find(L':', second + 1);
+    if (third == std::wstring::npos) return false;
+    long row = 0;
+    if (!ParseLong(value.substr(0, first), 1, &edit->call) ||
+        !ParseLong(value.substr(first + 1, second - first - 1), 0, &row) || row > 32767) {
+        return false;
+    }
+    edit->row = static_cast<int>(row);
+    edit->field = value.substr(second + 1, third - second - 1);
+    edit->value = value.substr(third + 1);
+    return edit->field == L"LineType" || edit->field == L"QtyTotal" ||
+           edit->field == L"UnitPrice" || edit->field == L"PriceModifier";
+}
+
 }  // namespace
 
 bool ParseOptions(const std::vector<std::wstring>& args, StandinOptions* options,
@@ -84,6 +113,16 @@ bool ParseOptions(const std::vector<std::wstring>& args, StandinOptions* options
             ok = ParseLong(value.substr(0, colon), 1, &options->holdAtCall) &&
                  (colon == std::wstring::npos ||
                   ParseLong(value.substr(colon + 1), 1, &options->holdMs));
+        } else if (name == L"--keep-decimals") {
+            ok = ParseKeepDecimals(value, &options->manners);
+        } else if (name == L"--no-modifier-as") {
+            using NoModifier = HostManners::NoModifier;
+            ok = value == L"empty" || value == L"null";
+            options->manners.noModifier = value == L"null" ? NoModifier::Null : NoModifier::Empty;
+        } else if (name == L"--edit-at-call") {
+            EditAtCall edit;
+            ok = ParseEdit(value, &edit);
+            options->edits.push_back(edit);
         } else if (name == L"--ready-file") {
             options->readyFile = value;
         } else {
@@ -102,7 +141,8 @@ const wchar_t* UsageText() {
     return L"TarvelloStandin [--quote FILE]... [--active-document N] [--selected LIST]\n"
            L"    [--active-row N] [--dump FILE] [--log FILE] [--fail-call N:HRESULT[:COUNT]]...\n"
            L"    [--exit-at-call N] [--hold-at-call N[:MS]] [--ready-file FILE] [--fresh-members]\n"
-           L"    [--quiet]";
+           L"    [--keep-decimals N[:silent]] [--no-modifier-as empty|null]\n"
+           L"    [--edit-at-call N:ROW:FIELD:VALUE]... [--quiet]";
 }
 
 }  // namespace tarvello::standin

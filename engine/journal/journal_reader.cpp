@@ -5,6 +5,7 @@
 
 #include "journal/journal_syntax.h"
 #include "journal/journal_values.h"
+#include "numbers/text_util.h"
 #include "numbers/exact_parse.h"
 
 namespace tarvello {
@@ -65,6 +66,16 @@ bool JournalReader::LineOf(std::string_view line, int version) {
         round->lineTypes = *types;
         return true;
     }
+    if (kind->mark == JournalMark::What) {
+        const auto what = JournalValueIn(f[2]);
+        if (!what || what->kind() != Variant::Kind::Text) return false;
+        round->what = Utf8Of(what->AsText());
+        return true;
+    }
+    if (kind->mark == JournalMark::Forgotten) {
+        round->forgotten = true;
+        return true;
+    }
     if (kind->mark == JournalMark::Quantities) {
         auto quantities = JournalListIn(f[2]);
         if (!quantities) return false;
@@ -88,8 +99,10 @@ bool JournalReader::LineOf(std::string_view line, int version) {
             item->restoring = !item->dealtWith;
             return true;
         case JournalMark::Undone:
+        case JournalMark::Left:
             item->restoring = false;
             item->dealtWith = true;
+            item->left = kind->mark == JournalMark::Left;
             return true;
         default:
             return false;

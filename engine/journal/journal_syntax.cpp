@@ -14,7 +14,8 @@ constexpr Kind kKinds[] = {
     {JournalMark::Round, "round", 3, 3},           {JournalMark::Item, "item", 5, 4},
     {JournalMark::Written, "written", 2, 2},       {JournalMark::Restoring, "restoring", 1, 1},
     {JournalMark::Undone, "undone", 1, 1},         {JournalMark::Quote, "quote", 1, 0},
-    {JournalMark::Quantities, "quantities", 1, 0},
+    {JournalMark::Quantities, "quantities", 1, 0}, {JournalMark::What, "what", 1, 0},
+    {JournalMark::Forgotten, "forgotten", 0, 0},   {JournalMark::Left, "left", 1, 0},
 };
 
 std::uint32_t Crc32(std::string_view bytes) {

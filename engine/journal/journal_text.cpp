@@ -5,6 +5,7 @@
 
 #include "journal/journal_syntax.h"
 #include "journal/journal_values.h"
+#include "numbers/text_util.h"
 
 namespace tarvello {
 namespace {
@@ -55,6 +56,10 @@ std::string UndoneLine(const std::string& id, std::int16_t row) {
     return Line(JournalMark::Undone, id, {Row(row)});
 }
 
+std::string LeftLine(const std::string& id, std::int16_t row) {
+    return Line(JournalMark::Left, id, {Row(row)});
+}
+
 std::string QuoteLine(const std::string& id, const std::vector<std::int16_t>& lineTypes) {
     return Line(JournalMark::Quote, id, {LineTypesText(lineTypes)});
 }
@@ -63,13 +68,25 @@ std::string QuantitiesLine(const std::string& id, const std::vector<Variant>& qu
     return Line(JournalMark::Quantities, id, {JournalListText(quantities)});
 }
 
+std::string WhatLine(const std::string& id, const std::string& what) {
+    return Line(JournalMark::What, id, {JournalValueText(Variant::FromText(TextFromUtf8(what)))});
+}
+
+std::string ForgottenLine(const std::string& id) {
+    return Line(JournalMark::Forgotten, id, {});
+}
+
 std::string LinesOf(const RoundRecord& round) {
     std::string lines = RoundLine(round);
+    if (!round.what.empty()) lines += WhatLine(round.id, round.what);
+    if (round.forgotten) lines += ForgottenLine(round.id);
     for (const WrittenLineItem& item : round.items) {
         lines += ItemLine(round.id, item);
         if (item.written) lines += WrittenLine(round.id, item.row, item.unitPriceWritten);
         if (item.restoring) lines += RestoringLine(round.id, item.row);
-        if (item.dealtWith) lines += UndoneLine(round.id, item.row);
+        if (item.dealtWith) {
+            lines += item.left ? LeftLine(round.id, item.row) : UndoneLine(round.id, item.row);
+        }
     }
     if (round.lineTypes.empty()) return lines;
     lines += QuoteLine(round.id, round.lineTypes);

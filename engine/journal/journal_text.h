@@ -11,15 +11,20 @@
 //   written	<id>	<row>	<unit price as the host left it>	<check>
 //   restoring	<id>	<row>	<check>
 //   undone	<id>	<row>	<check>
+//   left	<id>	<row>	<check>
 //   quote	<id>	line types <type of row 0, row 1, ...>	<check>
 //   quantities	<id>	<quantity of each line item of type 1, from row 0, apart by commas>	<check>
+//   what	<id>	<what the Round was, in words: a text value>	<check>
+//   forgotten	<id>	<check>
 // clang-format on
 //
-// "quote" and "quantities" come once the Round's walk has ended and say the shape of the quote
-// as far as it went; a run of one line type is written "1x12". Values: a number in its shortest
-// form with a point ("12.5"), a text in double quotes with \" \\ \t \r \n escaped and a lone
-// surrogate as \uD800, "empty", "true"/"false", and "unknown" for a modifier the host could not
-// tell.
+// "undone" says that an Undo gave a line item back, "left" that it left it because it changed
+// since (an earlier version wrote "undone" for both). "what" follows the Round's line; "forgotten"
+// takes a Round out of Undo's line, whatever it still had to give back. "quote" and "quantities"
+// come once the Round's walk has ended and say the shape of the quote as far as it went; a run of
+// one line type is written "1x12". Values: a number in its shortest form with a point ("12.5"), a
+// text in double quotes with \" \\ \t \r \n escaped and a lone surrogate as \uD800, "empty",
+// "true"/"false", and "unknown" for a modifier the host could not tell.
 //
 // A line counts only when it reads as one of these with its check right: a line cut off or
 // damaged is passed over, whatever was appended after it; a header that claims a version beyond
@@ -42,7 +47,18 @@ namespace tarvello {
 constexpr int kJournalVersion = 3;
 
 // What a journal line stands for.
-enum class JournalMark { Round, Item, Written, Restoring, Undone, Quote, Quantities };
+enum class JournalMark {
+    Round,
+    Item,
+    Written,
+    Restoring,
+    Undone,
+    Quote,
+    Quantities,
+    What,
+    Forgotten,
+    Left
+};
 
 // The first line of a journal this version writes.
 std::string JournalHeader();
@@ -52,8 +68,11 @@ std::string ItemLine(const std::string& id, const WrittenLineItem& item);
 std::string WrittenLine(const std::string& id, std::int16_t row, double unitPriceAsLeft);
 std::string RestoringLine(const std::string& id, std::int16_t row);
 std::string UndoneLine(const std::string& id, std::int16_t row);
+std::string LeftLine(const std::string& id, std::int16_t row);
 std::string QuoteLine(const std::string& id, const std::vector<std::int16_t>& lineTypes);
 std::string QuantitiesLine(const std::string& id, const std::vector<Variant>& quantities);
+std::string WhatLine(const std::string& id, const std::string& what);
+std::string ForgottenLine(const std::string& id);
 
 // Every line of a Round as it stands, as they would have been appended: for rewriting the
 // journal without what it no longer needs.

@@ -107,7 +107,8 @@ void RoundHistory::CloseJournal() {
     }
 }
 
-void RoundHistory::RoundBegun(std::int32_t documentIndex, std::int32_t lineItemCount) {
+void RoundHistory::RoundBegun(std::int32_t documentIndex, std::int32_t lineItemCount,
+                              const std::string& what) {
     if (withoutJournal_) return;
     RoundRecord round;
     round.id = NewId();
@@ -116,6 +117,7 @@ void RoundHistory::RoundBegun(std::int32_t documentIndex, std::int32_t lineItemC
     round.lineItemCount = lineItemCount;
     Add(RoundLine(round));
     current_ = round.id;
+    if (!what.empty()) AddIfYouCan(WhatLine(round.id, what));
 }
 
 void RoundHistory::Writing(const WrittenLineItem& item) {
@@ -162,8 +164,27 @@ void RoundHistory::Restoring(const std::string& id, std::int16_t row) {
     AddIfYouCan(RestoringLine(id, row));
 }
 
-void RoundHistory::DealtWith(const std::string& id, std::int16_t row) {
-    AddIfYouCan(UndoneLine(id, row));
+void RoundHistory::DealtWith(const std::string& id, std::int16_t row, bool left) {
+    AddIfYouCan(left ? LeftLine(id, row) : UndoneLine(id, row));
+}
+
+const std::vector<RoundRecord>& RoundHistory::Rounds() const {
+    static const std::vector<RoundRecord> none;
+    return model_.newerVersion() ? none : model_.rounds();
+}
+
+std::optional<RoundRecord> RoundHistory::Find(const std::string& id) const {
+    for (const RoundRecord& round : Rounds()) {
+        if (round.id == id) return round;
+    }
+    return std::nullopt;
+}
+
+void RoundHistory::Forget(const std::string& id, std::string& why) {
+    why.clear();
+    if (!OpenJournal(why)) GoWithoutJournal();
+    AddIfYouCan(ForgottenLine(id));
+    CloseJournal();
 }
 
 void RoundHistory::Add(const std::string& line) {

@@ -56,7 +56,8 @@ public:
     // quantities of the priced line items among them (round_record.h). Writing
     // throws JournalError when the journal cannot take the line item's record: the Round must
     // not write what Undo could not give back.
-    void RoundBegun(std::int32_t documentIndex, std::int32_t lineItemCount);
+    void RoundBegun(std::int32_t documentIndex, std::int32_t lineItemCount,
+                    const std::string& what = std::string());
     void Writing(const WrittenLineItem& item);
     void Written(double unitPriceAsLeft);
     void QuoteSeen(const std::vector<std::int16_t>& lineTypes,
@@ -70,7 +71,17 @@ public:
     // does) and that it has dealt with it. What the journal cannot take of these is kept in
     // memory, and still counts after the journal is read again.
     void Restoring(const std::string& id, std::int16_t row);
-    void DealtWith(const std::string& id, std::int16_t row);
+    // `left`: left alone because it changed since, not given back.
+    void DealtWith(const std::string& id, std::int16_t row, bool left = false);
+
+    // Every Round it holds, oldest first, as it stands now.
+    const std::vector<RoundRecord>& Rounds() const;
+    // The Round of that id; nothing when it is not held (any more).
+    std::optional<RoundRecord> Find(const std::string& id) const;
+    // Takes the Round out of Undo's line: Undo moves on to the one before it. Written to the
+    // journal like every other mark (opened for it, and closed again), so that other copies and
+    // a restart see it; when the journal cannot take it, it is kept in memory and `why` says why.
+    void Forget(const std::string& id, std::string& why);
 
 private:
     // A line this copy adds: read into the history, and handed to the journal when it is open.

@@ -33,6 +33,8 @@ struct WrittenLineItem {
     bool restoring = false;
     // An Undo has dealt with it: given it back, or left it alone because it changed since.
     bool dealtWith = false;
+    // Dealt with by being left alone.
+    bool left = false;
 };
 
 // One Round as Undo sees it.
@@ -54,9 +56,15 @@ struct RoundRecord {
     std::vector<Variant> quantities;
     // In the order written.
     std::vector<WrittenLineItem> items;
+    // What it was, in words for the user ("Nearest multiple of 5, unit price, all rows"); empty
+    // for a Round kept by an earlier version.
+    std::string what;
+    // Taken out of Undo's line by the user: it gives nothing back any more.
+    bool forgotten = false;
 
     // The line items an Undo can still give back.
     std::int32_t Undoable() const {
+        if (forgotten) return 0;
         std::int32_t count = 0;
         for (const WrittenLineItem& item : items) count += item.dealtWith ? 0 : 1;
         return count;

@@ -1,6 +1,7 @@
 // The messages of the two passes that write only what is still as they expect, Undo and Apply:
 // one message when something was left alone or went wrong, in the words of a failed Round; and
 // the question before a pass that writes without its journal.
+#include <algorithm>
 #include <string>
 
 #include "numbers/rounding.h"
@@ -42,18 +43,24 @@ struct Words {
     const char16_t* name;           // "Undo"
     const char16_t* nothingDone;    // "Nothing was undone: "
     const char16_t* otherDocument;  // the whole message for DocumentChanged
+    const char16_t* moved;          // the whole message for LineItemsMoved
     const char16_t* tryAgain;       // after a failure before the walk
     const char16_t* done;           // "restored" in "Undo restored 3 line items."
     const char16_t* since;          // "since the Round."
+    const char16_t* alreadyHad[2];  // "its new price" in "Row 4 already had its new price", and
+                                    // for several
 };
 
 constexpr Words kUndoWords{
     u"Undo",
     u"Nothing was undone: ",
     u"The quote open in Tarvello is not the one this Round changed: nothing was written.",
+    u"Nothing was undone: line items seem to have been added, removed or moved in the quote since "
+    u"the Round, so its rows may no longer hold the line items it changed.",
     u" Undo Round can be chosen again.",
     u"restored",
     u" since the Round.",
+    {u"its price from before the Round", u"their prices from before the Round"},
 };
 
 constexpr Words kApplyWords{
@@ -61,9 +68,12 @@ constexpr Words kApplyWords{
     u"Nothing was written: ",
     u"The quote open in Tarvello is not the one you previewed: nothing was written. Preview "
     u"again.",
+    u"Nothing was written: line items seem to have been added, removed or moved in the quote "
+    u"since the preview. Preview again.",
     u" Preview again.",
     u"wrote",
     u" since the preview.",
+    {u"its new price", u"their new prices"},
 };
 
 // "Row 3 was left as it is: its unit price has changed since the Round."
@@ -81,6 +91,37 @@ Text LeftAlone(const std::vector<ChangedLineItem>& changed, const Words& words) 
                u" have changed" + words.since;
     }
     return RowList(changed, true) + u" were left as they are: they have changed" + words.since;
+}
+
+// "Row 3 was left as it is: Tarvello did not tell its price modifier, which it told before."
+Text LeftUnread(const std::vector<ChangedLineItem>& unread) {
+    const bool one = unread.size() == 1;
+    return RowList(unread, false) +
+           (one ? u" was left as it is: Tarvello did not tell its "
+                : u" were left as they are: Tarvello did not tell their ") +
+           detail::FieldWord(unread[0].field) +
+           (one ? u", which it told before." : u"s, which it told before.");
+}
+
+// The line items left, those changed first.
+Text LeftBehind(const std::vector<ChangedLineItem>& left, const Words& words) {
+    std::vector<ChangedLineItem> changed, unread;
+    for (const ChangedLineItem& item : left) {
+        (item.why == LeftBecause::Changed ? changed : unread).push_back(item);
+    }
+    Text text;
+    if (!changed.empty()) text += u' ' + LeftAlone(changed, words);
+    if (!unread.empty()) text += u' ' + LeftUnread(unread);
+    return text;
+}
+
+// "Rows 4 and 7 already had their new prices: nothing was written into them."
+Text AlreadySo(const std::vector<std::int32_t>& rows, const Words& words) {
+    std::vector<ChangedLineItem> named;
+    for (const std::int32_t row : rows) named.push_back({row});
+    const bool one = named.size() == 1;
+    return u' ' + RowList(named, false) + u" already had " + words.alreadyHad[one ? 0 : 1] +
+           (one ? u": nothing was written into it." : u": nothing was written into them.");
 }
 
 // Apply of a new total, with a line item changed since the preview.
@@ -105,17 +146,40 @@ Text StillUndoable(const PassOutcome& outcome) {
            u" can still be undone with Edit > Undo Round.";
 }
 
-// After Apply of a new total: the host works out each extended price, and may round it.
+// After Apply of a new total: what Tarvello shows for the line items, when it is not what the
+// preview showed, by how much and where.
 Text HostTotal(const PassOutcome& outcome, const NumberFormat& format) {
     const CheckedReport& report = outcome.checked;
-    if (!report.hostTotal || !report.newTotal) return Text();
-    // The host's extended prices summed as doubles carry binary noise below what it shows.
-    const Text shown = FormatShortNumber(*report.hostTotal, format);
-    const std::optional<Decimal> host = Decimal::FromText(shown, format);
-    if (host && *host == *report.newTotal) return Text();
-    return u" Tarvello shows a total of " + shown + u" for these line items, not the " +
-           report.newTotal->ToText(format) +
-           u" asked for: it works out each extended price itself.";
+    if (!report.totalPreviewed || report.otherExtendedPrices.empty()) return Text();
+    Decimal shown = *report.totalPreviewed;
+    Text rows;
+    const std::size_t named = std::min(report.otherExtendedPrices.size(), kRowsNamed);
+    for (std::size_t i = 0; i < report.otherExtendedPrices.size(); ++i) {
+        const ExtendedPriceShown& line = report.otherExtendedPrices[i];
+        const std::optional<Decimal> exact = Decimal::FromDouble(line.shown);
+        if (exact) shown = shown + (*exact - line.previewed);
+        if (i >= named) continue;
+        if (i > 0)
+            rows += i + 1 == named && named == report.otherExtendedPrices.size() ? u" and " : u", ";
+        rows += WholeText(line.row) + u" (" + FormatShortNumber(line.shown, format) + u", not " +
+                line.previewed.ToText(format) + u")";
+    }
+    if (named < report.otherExtendedPrices.size()) {
+        rows += u" and " + WholeText(report.otherExtendedPrices.size() - named) + u" more";
+    }
+    const Decimal by = shown - *report.totalPreviewed;
+    Text where;
+    if (report.otherExtendedPrices.size() == 1) {
+        const ExtendedPriceShown& line = report.otherExtendedPrices[0];
+        where = u"row " + WholeText(line.row) + u" shows an extended price of " +
+                FormatShortNumber(line.shown, format) + u", not the " +
+                line.previewed.ToText(format) + u" previewed.";
+    } else {
+        where = u"rows " + rows + u" show other extended prices than previewed.";
+    }
+    return u" Tarvello shows a total of " + shown.ToText(format) + u" for these line items, " +
+           by.Abs().ToText(format) + (by.Sign() > 0 ? u" more" : u" less") + u" than the " +
+           report.totalPreviewed->ToText(format) + u" the preview showed: " + where;
 }
 
 Text DescribeChecked(const PassOutcome& outcome, const Words& words, const NumberFormat& format) {
@@ -127,6 +191,8 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words, const Numbe
             return Text();  // the pass has said so itself, or the user chose
         case Status::DocumentChanged:
             return words.otherDocument;
+        case Status::LineItemsMoved:
+            return words.moved;
         case Status::ChangedSincePreview:
             return ChangedSincePreview(outcome.checked.changedSince);
         default:
@@ -134,6 +200,8 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words, const Numbe
     }
     const CheckedReport& report = outcome.checked;
     const Text hostTotal = HostTotal(outcome, format);
+    // A line item that already held what it would have been given is as the user expects it:
+    // worth a word only beside something else to say.
     const bool nothingToSay = outcome.status == Status::Completed && report.changedSince.empty() &&
                               report.modifierUnknown.empty() && hostTotal.empty();
     if (nothingToSay) return Text();
@@ -152,10 +220,8 @@ Text DescribeChecked(const PassOutcome& outcome, const Words& words, const Numbe
             name + u" stopped at row " + WholeText(outcome.stoppedBeforeRow) + u", as you asked. ";
     }
     text += name + u" " + words.done + u" " + detail::LineItemsWord(outcome.written) + u".";
-    if (!report.changedSince.empty()) {
-        text += u' ';
-        text += LeftAlone(report.changedSince, words);
-    }
+    text += LeftBehind(report.changedSince, words);
+    if (!report.alreadySo.empty()) text += AlreadySo(report.alreadySo, words);
     if (!report.modifierUnknown.empty()) {
         std::vector<ChangedLineItem> rows;
         for (const std::int32_t row : report.modifierUnknown) rows.push_back({row});

@@ -228,6 +228,7 @@ PassReport DescribePassOutcome(const PassOutcome& outcome, const NumberFormat& f
         // is not.
         const bool wentWrong = outcome.status == Status::Failed ||
                                outcome.status == Status::DocumentChanged ||
+                               outcome.status == Status::LineItemsMoved ||
                                outcome.status == Status::ChangedSincePreview;
         if (outcome.status == Status::Declined) return {Text(), Tone::Information};
         return {

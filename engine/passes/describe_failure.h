@@ -8,6 +8,7 @@
 #include "numbers/number_format.h"
 #include "numbers/variant.h"
 #include "passes/pass.h"
+#include "request/rounding_request.h"
 
 namespace tarvello {
 
@@ -47,6 +48,12 @@ Text DescribeApply(const PassOutcome& outcome, const NumberFormat& format = {});
 // reason `why`: whether to go on without what lets Undo give it back (or, for Undo, without
 // recording what it gives back).
 Text DescribeMissingJournal(PassKind pass, const std::string& where, const std::string& why);
+
+// What a Round was, for the journal and Round History: "Nearest multiple of 5, unit price, all
+// rows"; "Price rules, extended price, selected rows"; "New total 5000".
+Text DescribeRoundChoice(const RoundingRequest& request, const NumberFormat& format = {});
+Text DescribeRulesChoice(RoundedPrice field, RowChoice rows);
+Text DescribeNewTotalChoice(const Decimal& newTotal, const NumberFormat& format = {});
 
 namespace detail {
 

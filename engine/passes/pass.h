@@ -122,12 +122,26 @@ public:
     std::string journalReason;
 };
 
-// A line item left alone because it changed since its new value was worked out, and the first of
-// the values it was worked out from found changed.
+// Why a line item was left alone: a value it was worked out from is another now, or the host
+// could not tell one that it told before.
+enum class LeftBecause { Changed, NotRead };
+
+// A line item left alone, and the first of the values it was worked out from found changed.
 struct ChangedLineItem {
     std::int32_t row = 0;
     LineItemField field = LineItemField::UnitPrice;
-    bool operator==(const ChangedLineItem& o) const { return row == o.row && field == o.field; }
+    LeftBecause why = LeftBecause::Changed;
+    bool operator==(const ChangedLineItem& o) const {
+        return row == o.row && field == o.field && why == o.why;
+    }
+};
+
+// A line item whose extended price, as the host works it out after Apply, is not the one the
+// preview showed.
+struct ExtendedPriceShown {
+    std::int32_t row = 0;
+    double shown = 0;
+    Decimal previewed;
 };
 
 // What the passes that write only what still holds (Undo and Apply) have to tell besides.
@@ -137,21 +151,27 @@ struct CheckedReport {
     std::vector<ChangedLineItem> changedSince;
     // Rows given back whose modifier the Round could not read: it stays empty.
     std::vector<std::int32_t> modifierUnknown;
+    // Line items that already held what would have been written: no write was made.
+    std::vector<std::int32_t> alreadySo;
     // Undo: line items of the Round that can still be undone once it has ended.
     std::int32_t stillUndoable = 0;
-    // Apply of a new total: the total asked for, and the sum of the extended prices the host
-    // shows afterwards, when it could tell them all.
-    std::optional<Decimal> newTotal;
+    // Apply of a new total: the total the preview showed the line items would come to, the sum
+    // of the extended prices the host shows afterwards when it could tell them all, and the line
+    // items whose extended price is not the one the preview showed.
+    std::optional<Decimal> totalPreviewed;
     std::optional<double> hostTotal;
+    std::vector<ExtendedPriceShown> otherExtendedPrices;
 };
 
 struct PassOutcome {
     // Declined: the journal could not be opened and the user chose not to write without it;
     // nothing was done. DocumentChanged: the active document is not the one the pass is for
     // (another index, another number of line items, or another quote altogether); nothing was
-    // written. ChangedSincePreview: Apply of a new total found a line item of the rows chosen
-    // changed since the preview (the first one in checked.changedSince); every price depends on
-    // it, so nothing was written. Stopped: the observer asked, and the pass stopped between two
+    // written. LineItemsMoved: it is that quote, but line items seem to have been added,
+    // removed or moved in it, so that a row no longer holds the line item the pass is for;
+    // nothing was written. ChangedSincePreview: Apply of a new total found a line item of the rows
+    // chosen changed since the preview (the first one in checked.changedSince); every price depends
+    // on it, so nothing was written. Stopped: the observer asked, and the pass stopped between two
     // line items. Failed: see `failure`.
     enum class Status {
         Completed,
@@ -159,6 +179,7 @@ struct PassOutcome {
         HostNotRunning,
         NoDocument,
         DocumentChanged,
+        LineItemsMoved,
         ChangedSincePreview,
         Stopped,
         Failed

@@ -111,6 +111,16 @@ Variant ReadLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
     return host.LineItemGetValue(row, FieldName(field));
 }
 
+std::optional<Variant> ReadModifier(HostApplication& host, PassPosition& at, std::int16_t& row) {
+    try {
+        return ReadLineItem(host, at, row, LineItemField::PriceModifier);
+    } catch (const HostError& error) {
+        if (error.disconnected()) throw;
+    } catch (const EngineError&) {
+    }
+    return std::nullopt;
+}
+
 PassFailure FailureOf(const EngineError& error, PassKind kind, const PassPosition& at,
                       std::int32_t written) {
     return FailureAt(CauseOf(error.kind()), error.what(), kind, at, written);

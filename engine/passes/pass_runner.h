@@ -60,6 +60,11 @@ std::int32_t LineItemCountOf(const Variant& count, const NumberFormat& format);
 Variant ReadLineItem(HostApplication& host, PassPosition& at, std::int16_t& row,
                      LineItemField field);
 
+// The price modifier at `row` as it is. Nothing tells what a line item's modifier is, so a host
+// may not tell it: an error for that field, or a value of a kind that is no text or number,
+// gives nothing; a host that has gone away throws.
+std::optional<Variant> ReadModifier(HostApplication& host, PassPosition& at, std::int16_t& row);
+
 // Runs `walk` over the active document, with the journal of `hooks.history` open around a pass
 // that writes (journal_session.h). The host object is released on every way out, before a
 // message is shown and before the outcome is handed back. Every failure is in the outcome.

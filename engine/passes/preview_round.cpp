@@ -1,9 +1,13 @@
 #include "passes/preview_round.h"
 
+#include <cmath>
+
 #include "numbers/rounding.h"
-#include "passes/line_item_write.h"
+#include "numbers/text_util.h"
+#include "passes/checked_write.h"
 #include "passes/pass_runner.h"
 #include "passes/quote_recognition.h"
+#include "passes/undo_last_round.h"
 
 namespace tarvello {
 namespace {
@@ -39,7 +43,7 @@ public:
         item.quantity = decision->values.quantity;
         item.unitPrice = decision->values.unitPrice;
         item.extendedPrice = decision->values.extendedPrice;
-        item.modifier = decider_.ReadModifier(host, at, row);
+        item.modifier = ReadModifier(host, at, row);
         item.newUnitPrice = decision->price.unitPrice;
         item.change = decision->price.change;
         item.note = decision->price.note;
@@ -55,16 +59,15 @@ private:
     RoundDecider decider_;
 };
 
-// Everything the planned price was worked out from. The extended price comes last: the host
-// works it out from the others, and a change to one of them is named as that change.
-StillHolds AsPreviewed(const PlannedLineItem& item) {
-    StillHolds holds;
-    holds.emplace_back(LineItemField::LineType, Variant::Int16(1));
-    holds.emplace_back(LineItemField::UnitPrice, item.unitPrice);
-    holds.emplace_back(LineItemField::QtyTotal, item.quantity);
-    if (item.modifier) holds.emplace_back(LineItemField::PriceModifier, *item.modifier);
-    holds.emplace_back(LineItemField::ExtendedPrice, item.extendedPrice);
-    return holds;
+// Everything the planned price was worked out from, as the preview read it.
+LineItemHeld AsPreviewed(const PlannedLineItem& item) {
+    LineItemHeld held;
+    held.unitPrice = FieldHeld::Read(item.unitPrice);
+    held.quantity = FieldHeld::Read(item.quantity);
+    held.modifier = FieldHeld::Read(item.modifier.value_or(Variant::FromText(Text())));
+    held.modifier.untoldHolds = !item.modifier;
+    held.extendedPrice = FieldHeld::Read(item.extendedPrice);
+    return held;
 }
 
 // The quote as previewed: its line types, the quantity of each of its priced line items, and
@@ -78,23 +81,33 @@ QuoteShape ShapeOf(const RoundPlan& plan) {
         return shape;
     }
     for (const PlannedLineItem& item : plan.items) {
-        if (!item.change) continue;
-        ExpectedLineItem expected;
-        expected.row = item.row;
-        expected.unitPrice.value = item.unitPrice;
-        expected.quantity = item.quantity;
-        shape.items.push_back(std::move(expected));
+        if (item.change)
+            shape.items.push_back({item.row, FieldHeld::Read(item.unitPrice), item.quantity});
     }
     return shape;
+}
+
+// What the host shows is what the preview showed, to the last digit a double can tell: the host
+// works the extended price out in binary, one rounding away from the exact product.
+bool ShowsAsPreviewed(const std::optional<double>& shown, const Decimal& previewed) {
+    if (!shown) return false;
+    if (const std::optional<Decimal> exact = Decimal::FromDouble(*shown)) {
+        if (*exact == previewed) return true;
+    }
+    const double meant = previewed.ToDouble();
+    const double ulp = std::nextafter(std::fabs(meant), INFINITY) - std::fabs(meant);
+    return std::fabs(*shown - meant) <= 4 * ulp;
 }
 
 class Apply : public LineItemWalk {
 public:
     Apply(const RoundPlan& plan, const NumberFormat& format, RoundHistory* history)
-        : plan_(plan), format_(format), history_(history) {
+        : plan_(plan), same_(format), history_(history) {
         for (const PlannedLineItem& item : plan_.items) {
             // A new total is checked against the host's own, which every line item counts in.
             if (item.change || plan_.newTotal) items_.push_back(&item);
+            // The preview's prices show the host's decimals as well as the ones read now.
+            same_.SeePrice(item.unitPrice);
         }
     }
 
@@ -103,14 +116,15 @@ public:
         if (documentIndex != plan_.documentIndex || lineItemCount != plan_.lineItemCount) {
             return false;
         }
-        if (!IsSameQuote(host, at, ShapeOf(plan_), format_, read_)) return false;
+        verdict_ = KnowQuote(host, at, ShapeOf(plan_), same_, read_).verdict;
+        if (verdict_ != QuoteVerdict::Same) return false;
         // Every price of a new total depends on every line item of the rows chosen: all of them
-        // are read before the first write, and that read is each one's check.
+        // are read and compared before the first write.
         if (plan_.newTotal) {
             changedSince_ = FirstChangedOfAll(host, at);
             if (changedSince_) return false;
         }
-        if (history_) history_->RoundBegun(documentIndex, lineItemCount);
+        if (history_) history_->RoundBegun(documentIndex, lineItemCount, Utf8Of(plan_.what));
         return true;
     }
     std::int32_t Length() const override { return static_cast<std::int32_t>(items_.size()); }
@@ -120,12 +134,13 @@ public:
                PassOutcome& outcome) override {
         const PlannedLineItem& item = Item(position);
         if (item.change) Write(item, row, host, at, outcome);
-        if (plan_.newTotal) ReadBackExtendedPrice(row, host, at, outcome);
+        if (plan_.newTotal) ReadBackExtendedPrice(item, row, host, at, outcome);
     }
 
     PassOutcome::Status Refusal() const override {
-        return changedSince_ ? PassOutcome::Status::ChangedSincePreview
-                             : PassOutcome::Status::DocumentChanged;
+        if (changedSince_) return PassOutcome::Status::ChangedSincePreview;
+        return verdict_ == QuoteVerdict::Moved ? PassOutcome::Status::LineItemsMoved
+                                               : PassOutcome::Status::DocumentChanged;
     }
 
     void Ended(PassOutcome& outcome) override {
@@ -138,8 +153,12 @@ public:
             history_->QuoteSeen(plan_.lineTypes,
                                 QuantitiesNow({plan_.lineTypes, plan_.quantities, {}}, read_));
         }
-        outcome.checked.newTotal = plan_.newTotal;
-        if (!readBackWhole_) outcome.checked.hostTotal.reset();
+        if (plan_.newTotal && readBackWhole_) {
+            outcome.checked.totalPreviewed = totalPreviewed_;
+        } else {
+            outcome.checked.hostTotal.reset();
+            outcome.checked.otherExtendedPrices.clear();
+        }
     }
 
 private:
@@ -147,25 +166,14 @@ private:
         return *items_.at(static_cast<std::size_t>(position));
     }
 
-    // What the line item's new price was worked out from, as the checks before its write take it:
-    // the line type, unit price and quantity as knowing the quote read them; the modifier and the
-    // extended price (which the host works out from the others) read now.
-    StillHolds Checks(const PlannedLineItem& item) const {
-        StillHolds holds = AsPreviewed(item);
-        read_.Into(holds, item.row,
-                   {LineItemField::LineType, LineItemField::UnitPrice, LineItemField::QtyTotal});
-        return holds;
-    }
-
     // The first line item of a new total changed since the preview, every one read.
     std::optional<ChangedLineItem> FirstChangedOfAll(HostApplication& host, PassPosition& at) {
         for (const PlannedLineItem& item : plan_.items) {
             std::int16_t row = item.row;
-            if (const auto changed = FirstChanged(host, at, row, Checks(item), format_)) {
-                return ChangedLineItem{row, *changed};
+            if (const auto changed = FirstChange(host, at, row, AsPreviewed(item), same_)) {
+                return changed;
             }
         }
-        checkedBeforeWrites_ = true;
         return std::nullopt;
     }
 
@@ -178,33 +186,36 @@ private:
         record.unitPriceWritten = item.newUnitPrice;
         record.quantity = item.quantity;
         HistoryRecorder recorder(history_, record);
-        const std::optional<LineItemField> changed = WriteIfUnchanged(
-            host, at, row, checkedBeforeWrites_ ? StillHolds() : Checks(item),
-            Variant::FromText(Text()), Variant::Double(item.newUnitPrice), format_, recorder);
-        if (changed) {
-            outcome.checked.changedSince.push_back({row, *changed});
-        } else {
-            ++outcome.written;
+        const LineItemWrite write{Variant::FromText(Text()), Variant::Double(item.newUnitPrice)};
+        Tell(WriteIfStillHeld(host, at, row, AsPreviewed(item), write, same_, recorder), row,
+             outcome);
+    }
+
+    // The host works out the extended price: what it shows is what the quote comes to, told when
+    // it is not what the preview showed.
+    void ReadBackExtendedPrice(const PlannedLineItem& item, std::int16_t& row,
+                               HostApplication& host, PassPosition& at, PassOutcome& outcome) {
+        const std::optional<double> shown = NumberOrNothing(
+            ReadLineItem(host, at, row, LineItemField::ExtendedPrice), same_.format());
+        if (!shown || !item.newExtendedPrice) {
+            readBackWhole_ = false;
+            return;
+        }
+        outcome.checked.hostTotal = outcome.checked.hostTotal.value_or(0) + *shown;
+        totalPreviewed_ = totalPreviewed_ + *item.newExtendedPrice;
+        if (!ShowsAsPreviewed(shown, *item.newExtendedPrice)) {
+            outcome.checked.otherExtendedPrices.push_back({row, *shown, *item.newExtendedPrice});
         }
     }
 
-    // The host works out the extended price: what it shows is what the quote comes to.
-    void ReadBackExtendedPrice(std::int16_t& row, HostApplication& host, PassPosition& at,
-                               PassOutcome& outcome) {
-        const std::optional<double> extended =
-            NumberOrNothing(ReadLineItem(host, at, row, LineItemField::ExtendedPrice), format_);
-        if (!extended) readBackWhole_ = false;
-        outcome.checked.hostTotal = outcome.checked.hostTotal.value_or(0) + extended.value_or(0);
-    }
-
     const RoundPlan& plan_;
-    const NumberFormat& format_;
+    SameValue same_;
     RoundHistory* history_;
     std::vector<const PlannedLineItem*> items_;
-    ValuesRead read_;
-    // A new total: every line item was read before the first write, and found as previewed.
-    bool checkedBeforeWrites_ = false;
+    QuoteRead read_;
+    QuoteVerdict verdict_ = QuoteVerdict::Another;
     std::optional<ChangedLineItem> changedSince_;
+    Decimal totalPreviewed_;
     bool readBackWhole_ = true;
 };
 
@@ -215,6 +226,7 @@ PassOutcome PreviewWith(const LineItemPricing& pricing, RowChoice rows, PlanKind
                         const NumberFormat& format, PassObserver* observer) {
     plan = RoundPlan{};
     plan.kind = kind;
+    plan.what = pricing.What(rows);
     Preview preview(plan, rows, pricing, format);
     return RunPass(PassKind::Preview, preview, host, messages, format,
                    PassHooks{nullptr, observer});
@@ -229,6 +241,9 @@ PassOutcome PreviewRound(const RoundingRequest& request, HostLink& host, Message
 
 PassOutcome ApplyPlan(const RoundPlan& plan, HostLink& host, MessageSink& messages,
                       const NumberFormat& format, const PassHooks& hooks) {
+    if (plan.kind == PlanKind::Undo && hooks.history) {
+        return ApplyUndoPlan(plan, *hooks.history, host, messages, format, hooks.observer);
+    }
     Apply apply(plan, format, hooks.history);
     return RunPass(PassKind::Apply, apply, host, messages, format, hooks);
 }

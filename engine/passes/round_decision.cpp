@@ -4,6 +4,7 @@
 
 #include "numbers/errors.h"
 #include "numbers/rounding.h"
+#include "passes/describe_failure.h"
 #include "request/rounding_rules.h"
 
 namespace tarvello::passes {
@@ -54,6 +55,12 @@ NewPrice MethodPricing::Price(const LineItemValues& values, PassPosition& at) co
     return price;
 }
 
+Text MethodPricing::What(RowChoice rows) const {
+    RoundingRequest request = request_;
+    request.RowScope = rows;
+    return DescribeRoundChoice(request, format_);
+}
+
 double MethodPricing::Rounded(PassPosition& at, Field field, const Variant& price) const {
     at.At(PassStep::WorkOutAmount);
     const std::int32_t n = detail::MethodWholeNumber(request_.Method, request_.Amount);
@@ -85,17 +92,6 @@ std::optional<LineItemDecision> RoundDecider::Decide(HostApplication& host, Pass
     const bool isActiveRow = IsActiveRow(host.LineItemGetActiveRow(), row, format_);
     decision.chosen = IsChosen(row, isActiveRow);
     return decision;
-}
-
-std::optional<Variant> RoundDecider::ReadModifier(HostApplication& host, PassPosition& at,
-                                                  std::int16_t& row) const {
-    try {
-        return ReadLineItem(host, at, row, Field::PriceModifier);
-    } catch (const HostError& error) {
-        if (error.disconnected()) throw;
-    } catch (const EngineError&) {
-    }
-    return std::nullopt;
 }
 
 bool RoundDecider::IsChosen(std::int16_t row, bool isActiveRow) const {

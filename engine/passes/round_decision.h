@@ -37,6 +37,9 @@ class LineItemPricing {
 public:
     virtual ~LineItemPricing() = default;
     virtual NewPrice Price(const LineItemValues& values, PassPosition& at) const = 0;
+    // What a pass that prices so is, in words for the user and the journal; empty when the
+    // pricing is told afterwards (a new total).
+    virtual Text What(RowChoice) const { return Text(); }
 };
 
 // The main window's three methods, on the price field the request names.
@@ -45,6 +48,7 @@ public:
     MethodPricing(const RoundingRequest& request, const NumberFormat& format)
         : request_(request), format_(format) {}
     NewPrice Price(const LineItemValues& values, PassPosition& at) const override;
+    Text What(RowChoice rows) const override;
 
 private:
     double Rounded(PassPosition& at, LineItemField field, const Variant& price) const;
@@ -81,12 +85,6 @@ public:
     // in the order the host sees them; nothing for a line item of another type.
     std::optional<LineItemDecision> Decide(HostApplication& host, PassPosition& at,
                                            std::int16_t& row);
-
-    // The price modifier of a chosen line item as it is, read right before a Round would clear
-    // it. A host that cannot tell it (an error for that field, a value of a kind that is no text
-    // or number) gives nothing; one that has gone away throws.
-    std::optional<Variant> ReadModifier(HostApplication& host, PassPosition& at,
-                                        std::int16_t& row) const;
 
     // The line type of every row decided so far, from row 0: the shape of the quote, by which a
     // pass that writes later knows it again.

@@ -17,6 +17,7 @@ public:
     Round(const RoundingRequest& request, const NumberFormat& format, RoundHistory* history)
         : pricing_(request, format),
           decider_(request.RowScope, pricing_, format),
+          rows_(request.RowScope),
           history_(history) {}
 
     void BeforeCount(HostApplication& host, PassPosition& at) override {
@@ -25,7 +26,9 @@ public:
     bool Begin(HostApplication&, PassPosition&, std::int16_t documentIndex,
                std::int32_t lineItemCount) override {
         length_ = lineItemCount;
-        if (history_) history_->RoundBegun(documentIndex, lineItemCount);
+        if (history_) {
+            history_->RoundBegun(documentIndex, lineItemCount, Utf8Of(pricing_.What(rows_)));
+        }
         return true;
     }
     std::int32_t Length() const override { return length_; }
@@ -39,7 +42,7 @@ public:
         WrittenLineItem item;
         item.row = row;
         item.unitPriceBefore = decision->values.unitPrice;
-        item.modifierBefore = decider_.ReadModifier(host, at, row);
+        item.modifierBefore = ReadModifier(host, at, row);
         item.unitPriceWritten = decision->price.unitPrice;
         item.quantity = decision->values.quantity;
         HistoryRecorder recorder(history_, item);
@@ -56,6 +59,7 @@ public:
 private:
     MethodPricing pricing_;
     RoundDecider decider_;
+    RowChoice rows_;
     RoundHistory* history_;
     std::int32_t length_ = 0;
 };

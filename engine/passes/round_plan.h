@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "numbers/exact_decimal.h"
@@ -12,8 +13,9 @@
 
 namespace tarvello {
 
-// What worked out the new prices: the main window's method, price rules, or a new total.
-enum class PlanKind { Round, PriceRules, NewTotal };
+// What worked out the new prices: the main window's method, price rules, a new total, or the
+// Undo of a Round chosen in Round History (the prices it had before).
+enum class PlanKind { Round, PriceRules, NewTotal, Undo };
 
 struct PlannedLineItem {
     std::int16_t row = 0;
@@ -29,6 +31,9 @@ struct PlannedLineItem {
     bool change = true;
     // Why it is left or lifted, in words for the preview; empty when there is nothing to say.
     Text note;
+    // A new total: the extended price the line item comes to at its new price (or as it is, when
+    // it stays), exactly as the preview counts it into the total reached.
+    std::optional<Decimal> newExtendedPrice;
 };
 
 struct RoundPlan {
@@ -46,6 +51,11 @@ struct RoundPlan {
     Text remark;
     // NewTotal: the total asked for; after Apply the host's own total is compared with it.
     std::optional<Decimal> newTotal;
+    // What the plan is, in words for the user and the journal ("Price rules, unit price, all
+    // rows").
+    Text what;
+    // Undo: the Round it gives back.
+    std::string undoOf;
 };
 
 }  // namespace tarvello

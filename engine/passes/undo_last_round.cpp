@@ -1,13 +1,45 @@
 #include "passes/undo_last_round.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
-#include "passes/line_item_write.h"
 #include "passes/pass_runner.h"
-#include "passes/quote_recognition.h"
+#include "passes/undo_expectations.h"
 
 namespace tarvello {
+namespace passes {
+
+LineItemHeld AsTheRoundLeftIt(const WrittenLineItem& item, const QuoteRead& read) {
+    LineItemHeld held;
+    held.unitPrice = PriceAsLeft(item);
+    held.quantity = FieldHeld::Read(
+        item.quantity ? *item.quantity
+                      : read.Find(item.row, LineItemField::QtyTotal).value_or(Variant()));
+    held.modifier = FieldHeld::Read(Variant::FromText(Text()));
+    if (EitherWay(item) && item.modifierBefore) held.modifier.read.push_back(*item.modifierBefore);
+    held.modifier.untoldHolds = !item.modifierBefore;
+    held.extendedPrice =
+        FieldHeld::Read(read.Find(item.row, LineItemField::ExtendedPrice).value_or(Variant()));
+    return held;
+}
+
+LineItemWrite AsBefore(const WrittenLineItem& item) {
+    Variant modifier = item.modifierBefore.value_or(Variant());
+    if (modifier.IsEmpty()) modifier = Variant::FromText(Text());
+    return {modifier, item.unitPriceBefore};
+}
+
+std::vector<WrittenLineItem> StillToGiveBack(const RoundRecord& round) {
+    std::vector<WrittenLineItem> items;
+    for (const WrittenLineItem& item : round.items) {
+        if (!item.dealtWith) items.push_back(item);
+    }
+    return items;
+}
+
+}  // namespace passes
+
 namespace {
 
 using namespace passes;
@@ -26,56 +58,40 @@ private:
     std::int16_t row_;
 };
 
-// What the line item holds when nobody changed it since the Round: the price as the host left
-// it, no modifier, the quantity the price was worked out with. Cut off between its two writes
-// (by the Round, or by an earlier Undo), it may also still hold, or hold again, what it had
-// before.
-bool EitherWay(const WrittenLineItem& item) {
-    return !item.written || item.restoring;
-}
-
-HeldValue PriceAsLeft(const WrittenLineItem& item) {
-    HeldValue price(LineItemField::UnitPrice, Variant::Double(item.unitPriceWritten));
-    if (EitherWay(item)) price.orValue = item.unitPriceBefore;
-    return price;
-}
-
-StillHolds AsTheRoundLeftIt(const WrittenLineItem& item) {
-    const bool eitherWay = EitherWay(item);
-    StillHolds holds;
-    holds.push_back(PriceAsLeft(item));
-    if (item.quantity) holds.emplace_back(LineItemField::QtyTotal, *item.quantity);
-    // A host that could not tell the modifier to the Round is not asked for it again.
-    if (item.modifierBefore) {
-        HeldValue modifier(LineItemField::PriceModifier, Variant::FromText(Text()));
-        if (eitherWay) modifier.orValue = *item.modifierBefore;
-        holds.push_back(std::move(modifier));
-    }
-    return holds;
-}
+// Which Round an Undo gives back, and how much of it.
+struct UndoChoice {
+    // Nothing: the one the history names next.
+    std::optional<std::string> id;
+    // Nothing: every line item still to give back; otherwise those of these rows (what the user
+    // saw given back in a preview), the others kept for later.
+    std::optional<std::vector<std::int16_t>> rows;
+};
 
 class Undo : public LineItemWalk {
 public:
-    Undo(RoundHistory& history, const NumberFormat& format) : history_(history), format_(format) {}
+    Undo(RoundHistory& history, const NumberFormat& format, UndoChoice choice)
+        : history_(history), same_(format), choice_(std::move(choice)) {}
 
     bool Begin(HostApplication& host, PassPosition& at, std::int16_t documentIndex,
                std::int32_t lineItemCount) override {
-        round_ = history_.NextUndo();
+        round_ = choice_.id ? history_.Find(*choice_.id) : history_.NextUndo();
         if (!round_) return true;
-        QuoteShape shape{round_->lineTypes, round_->quantities, {}};
-        for (const WrittenLineItem& item : round_->items) {
-            if (item.dealtWith) continue;
-            items_.push_back(item);
-            ExpectedLineItem expected;
-            expected.row = item.row;
-            expected.unitPrice = PriceAsLeft(item);
-            expected.quantity = item.quantity;
-            shape.items.push_back(std::move(expected));
+        for (const WrittenLineItem& item : StillToGiveBack(*round_)) {
+            if (!choice_.rows || std::count(choice_.rows->begin(), choice_.rows->end(), item.row)) {
+                items_.push_back(item);
+            }
         }
         if (documentIndex != round_->documentIndex || lineItemCount != round_->lineItemCount) {
             return false;
         }
-        return IsSameQuote(host, at, shape, format_, read_);
+        verdict_ =
+            KnowQuote(host, at, ShapeLeft(*round_), same_, read_, /*readExtended=*/true).verdict;
+        // Rows that seem moved are written only where the user has seen what each gets.
+        return verdict_ == QuoteVerdict::Same || (verdict_ == QuoteVerdict::Moved && choice_.rows);
+    }
+    PassOutcome::Status Refusal() const override {
+        return verdict_ == QuoteVerdict::Moved ? PassOutcome::Status::LineItemsMoved
+                                               : PassOutcome::Status::DocumentChanged;
     }
     std::int32_t Length() const override { return static_cast<std::int32_t>(items_.size()); }
     std::int16_t RowAt(std::int32_t position) const override { return Item(position).row; }
@@ -83,21 +99,17 @@ public:
     void Visit(std::int32_t position, std::int16_t& row, HostApplication& host, PassPosition& at,
                PassOutcome& outcome) override {
         const WrittenLineItem& item = Item(position);
-        const Variant modifier = item.modifierBefore.value_or(Variant::FromText(Text()));
         RestoreRecorder recorder(history_, round_->id, item.row);
-        // The price is read once more right before it is written over; the quantity as the quote
-        // was known by it.
-        StillHolds holds = AsTheRoundLeftIt(item);
-        read_.Into(holds, item.row, {LineItemField::QtyTotal});
-        const std::optional<LineItemField> changed = WriteIfUnchanged(
-            host, at, row, holds, modifier, item.unitPriceBefore, format_, recorder);
-        if (changed) {
-            outcome.checked.changedSince.push_back({row, *changed});
-        } else {
-            if (!item.modifierBefore) outcome.checked.modifierUnknown.push_back(row);
-            ++outcome.written;
+        const VisitOutcome visited = WriteIfStillHeld(host, at, row, AsTheRoundLeftIt(item, read_),
+                                                      AsBefore(item), same_, recorder);
+        Tell(visited, row, outcome);
+        if (visited.what == Visited::Written && !item.modifierBefore) {
+            outcome.checked.modifierUnknown.push_back(row);
         }
-        history_.DealtWith(round_->id, item.row);
+        // Undo Round moves on past a line item it left; one left from a preview the user saw
+        // stays to be given back once it holds again.
+        if (visited.what != Visited::Left || !choice_.rows)
+            history_.DealtWith(round_->id, item.row);
         ++dealtWith_;
     }
 
@@ -111,10 +123,12 @@ private:
     }
 
     RoundHistory& history_;
-    const NumberFormat& format_;
+    SameValue same_;
+    UndoChoice choice_;
     std::optional<RoundRecord> round_;
-    ValuesRead read_;
-    // The line items still to give back, in the order written.
+    QuoteRead read_;
+    QuoteVerdict verdict_ = QuoteVerdict::Another;
+    // The line items to give back, in the order written.
     std::vector<WrittenLineItem> items_;
     std::int32_t dealtWith_ = 0;
 };
@@ -123,7 +137,18 @@ private:
 
 PassOutcome UndoLastRound(RoundHistory& history, HostLink& link, MessageSink& messages,
                           const NumberFormat& format, PassObserver* observer) {
-    Undo undo(history, format);
+    Undo undo(history, format, {});
+    return RunPass(PassKind::Undo, undo, link, messages, format, PassHooks{&history, observer});
+}
+
+PassOutcome ApplyUndoPlan(const RoundPlan& plan, RoundHistory& history, HostLink& link,
+                          MessageSink& messages, const NumberFormat& format,
+                          PassObserver* observer) {
+    std::vector<std::int16_t> rows;
+    for (const PlannedLineItem& item : plan.items) {
+        if (item.change) rows.push_back(item.row);
+    }
+    Undo undo(history, format, {plan.undoOf, std::move(rows)});
     return RunPass(PassKind::Undo, undo, link, messages, format, PassHooks{&history, observer});
 }
 

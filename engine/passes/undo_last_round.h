@@ -5,6 +5,7 @@
 #include "journal/round_history.h"
 #include "numbers/number_format.h"
 #include "passes/pass.h"
+#include "passes/round_plan.h"
 #include "request/host_application.h"
 
 namespace tarvello {
@@ -21,5 +22,13 @@ namespace tarvello {
 // outcome, after the host object is released.
 PassOutcome UndoLastRound(RoundHistory& history, HostLink& link, MessageSink& messages,
                           const NumberFormat& format = {}, PassObserver* observer = nullptr);
+
+// Gives back what a preview of an Undo (round_standing.h, PreviewUndo) showed given back: the
+// line items of `plan` it planned to change, of the Round it names, each through the checked
+// write as Undo does; the line items it showed left stay to be given back later. Rows that seem
+// moved do not stop it (the user has seen what each row gets); another quote does.
+PassOutcome ApplyUndoPlan(const RoundPlan& plan, RoundHistory& history, HostLink& link,
+                          MessageSink& messages, const NumberFormat& format = {},
+                          PassObserver* observer = nullptr);
 
 }  // namespace tarvello

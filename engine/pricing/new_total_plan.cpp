@@ -6,7 +6,9 @@
 #include "numbers/errors.h"
 #include "numbers/rounding.h"
 #include "numbers/text_util.h"
+#include "passes/describe_failure.h"
 #include "passes/preview_round.h"
+#include "passes/same_value.h"
 
 namespace tarvello {
 namespace {
@@ -76,14 +78,17 @@ std::optional<SpreadRefusal> SpreadOver(RoundPlan& plan, const Decimal& newTotal
     for (PlannedLineItem& item : plan.items) {
         item.change = false;
         item.note = u"no price or quantity: left";
+        item.newExtendedPrice = DecimalOf(item.extendedPrice, format);
     }
     for (std::size_t k = 0; k < taking.size(); ++k) {
         PlannedLineItem& item = plan.items[taking[k]];
         item.newUnitPrice = done.unitPrices[k].ToDouble();
         item.change = true;
         item.note.clear();
+        item.newExtendedPrice = lines[k].quantity * done.unitPrices[k];
     }
     plan.newTotal = newTotal;
+    plan.what = DescribeNewTotalChoice(newTotal, format);
     plan.remark = DescribeTotalReached(done, newTotal, step, format);
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #include "pricing/rule_pricing.h"
 
 #include "numbers/rounding.h"
+#include "passes/same_value.h"
 
 namespace tarvello::passes {
 
@@ -23,6 +24,15 @@ NewPrice RulePricing::Price(const LineItemValues& values, PassPosition& at) cons
         price.unitPrice = NumberOrNothing(values.unitPrice, format_).value_or(0);
     } else if (extended) {
         price.unitPrice = UnitPriceFromExtended(at, outcome.newPrice, values.quantity, format_);
+        // The host's extended price carries the binary error of its product (1.05 x 3 comes to
+        // 3.1500000000000004): a unit price that stays what it is was on a step all along, and
+        // is left with its modifier, so that applying the rules again changes nothing.
+        if (SameValue(format_).Same(Variant::Double(price.unitPrice), values.unitPrice)) {
+            price.change = false;
+            RuleOutcome unchanged;
+            unchanged.kind = RuleOutcome::Kind::Unchanged;
+            price.note = DescribeRuleOutcome(unchanged, format_);
+        }
     } else {
         price.unitPrice = outcome.newPrice;
     }

@@ -4,6 +4,7 @@
 // already on a step) with the reason why.
 
 #include "numbers/number_format.h"
+#include "passes/describe_failure.h"
 #include "passes/round_decision.h"
 #include "pricing/price_rules.h"
 #include "request/rounding_request.h"
@@ -15,6 +16,7 @@ public:
     RulePricing(const PriceRules& rules, RoundedPrice field, const NumberFormat& format)
         : rules_(rules), field_(field), format_(format) {}
     NewPrice Price(const LineItemValues& values, PassPosition& at) const override;
+    Text What(RowChoice rows) const override { return DescribeRulesChoice(field_, rows); }
 
 private:
     PriceRules rules_;

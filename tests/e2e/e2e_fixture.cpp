@@ -4,11 +4,18 @@ namespace tarvello::e2e {
 
 void Standin::Start(const std::optional<std::vector<QuoteRow>>& quote,
                     std::vector<std::wstring> arguments) {
+    Start(quote ? std::vector<std::vector<QuoteRow>>{*quote} : std::vector<std::vector<QuoteRow>>{},
+          std::move(arguments));
+}
+
+void Standin::Start(const std::vector<std::vector<QuoteRow>>& quotes,
+                    std::vector<std::wstring> arguments) {
     std::wstring error;
-    if (quote) {
-        files_ = tarvello::testing::TempDir::Create(&error);
-        ASSERT_TRUE(files_.has_value()) << std::string(error.begin(), error.end());
-        const std::wstring path = files_->WriteFile(L"quote.csv", QuoteCsv(*quote));
+    files_ = tarvello::testing::TempDir::Create(&error);
+    ASSERT_TRUE(files_.has_value()) << std::string(error.begin(), error.end());
+    for (std::size_t n = quotes.size(); n-- > 0;) {
+        const std::wstring path =
+            files_->WriteFile(L"quote" + std::to_wstring(n) + L".csv", QuoteCsv(quotes[n]));
         ASSERT_FALSE(path.empty());
         arguments.insert(arguments.begin(), {L"--quote", path});
     }

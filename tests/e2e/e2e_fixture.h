@@ -42,6 +42,9 @@ public:
     // `arguments`. Fails the test when it does not start.
     void Start(const std::optional<std::vector<QuoteRow>>& quote,
                std::vector<std::wstring> arguments = {});
+    // With several quotes, the first shown; ShowQuote(n) of the process opens the n-th instead.
+    void Start(const std::vector<std::vector<QuoteRow>>& quotes,
+               std::vector<std::wstring> arguments = {});
     void Close();
     bool running() const { return process_.has_value(); }
     tarvello::testing::StandinProcess& process() { return *process_; }

@@ -16,9 +16,15 @@ TEST(ExactDecimalTest, ADoubleIsTheDecimalAPersonSees) {
     const struct {
         double value;
         const char* seen;
-    } rows[] = {{2.675, "2.675"}, {1.005, "1.005"},   {0.1, "0.1"},       {-12.34, "-12.34"},
-                {1e19, "10000000000000000000"},       {33.333333333333336, "33.333333333333336"},
-                {0.0, "0"},       {-0.0, "0"},        {1e-30, "0.000000000000000000000000000001"}};
+    } rows[] = {{2.675, "2.675"},
+                {1.005, "1.005"},
+                {0.1, "0.1"},
+                {-12.34, "-12.34"},
+                {1e19, "10000000000000000000"},
+                {33.333333333333336, "33.333333333333336"},
+                {0.0, "0"},
+                {-0.0, "0"},
+                {1e-30, "0.000000000000000000000000000001"}};
     for (const auto& row : rows) EXPECT_EQ(D(row.value).ToString(), row.seen) << row.value;
     EXPECT_FALSE(Decimal::FromDouble(1e20));
     EXPECT_FALSE(Decimal::FromDouble(1e-40));

@@ -126,7 +126,8 @@ TEST_F(JournalTest, UndoStepsBackThroughEarlierRoundsAfterARestart) {
     RoundHistory restarted(journal);
     restarted.Refresh();
     EXPECT_EQ(restarted.UndoableCount(), 4);
-    EXPECT_EQ(Undo(restarted).written, 4);
+    // The second Round wrote the prices the first had left: nothing to write back.
+    EXPECT_EQ(Undo(restarted).checked.alreadySo.size(), 4u);
     EXPECT_EQ(restarted.UndoableCount(), 4) << "the Round before comes next";
     {
         RoundHistory again(journal);
@@ -268,6 +269,22 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenIsAskedAboutAndNeverWrittenPast) 
     Round(newer, kNearest5);
     ASSERT_EQ(messages.asked.size(), 1u);
     EXPECT_NE(messages.asked[0].find(u"newer version"), Text::npos);
+
+    // The disk fills up with the first line item's "written" mark: after a restart that line item
+    // is one whose write may or may not have reached the host, and is given back all the same.
+    host = RecordingHost();
+    ArrangeQuote();
+    journal = MemoryJournal();
+    journal.appendsLeft = 4;  // the header, the Round, what it is and the first record
+    {
+        RoundHistory full(journal);
+        full.Refresh();
+        EXPECT_EQ(Round(full, kNearest5).status, PassOutcome::Status::Failed);
+    }
+    journal.appendsLeft = -1;
+    RoundHistory restarted(journal);
+    EXPECT_EQ(Undo(restarted).written, 1);
+    EXPECT_EQ(host.items, before);
 
     // The disk fills up, whole or in the middle of a line, with the second line item's record:
     // that line item is left as it was, and so is the rest.

@@ -77,6 +77,10 @@ public:
     // When set, a unit price written as a double is kept to this many decimals, as a host that
     // keeps money at a fixed precision does, and the value handed by reference says what it kept.
     std::optional<int> keepsDecimals;
+    // ... and leaves the caller's value handed by reference as it was, saying nothing.
+    bool keepsSilently = false;
+    // An empty price modifier is answered as an empty value, not an empty text.
+    bool emptyModifierAsEmpty = false;
     // When set, the extended price follows a unit price written, worked out as the quantity times
     // it and kept to this many decimals, as a host that rounds each extended price does.
     std::optional<int> extendedDecimals;
@@ -152,8 +156,14 @@ public:
                 "LineItemGetValue", field);
         const LineItem& item = Item(row);
         const auto value = item.find(field);
-        // A line item made without a price modifier has an empty one.
-        if (value == item.end() && field == u"PriceModifier") return Variant::FromText(u"");
+        if (field == u"PriceModifier") {
+            // A line item made without a price modifier has an empty one.
+            const Variant modifier =
+                value == item.end() ? Variant::FromText(u"") : value->second;
+            const bool blank = modifier == Variant::FromText(u"") || modifier.IsEmpty();
+            if (blank) return host_.emptyModifierAsEmpty ? Variant() : Variant::FromText(u"");
+            return modifier;
+        }
         return item.at(field);
     }
     Variant LineItemGetActiveRow() override {
@@ -169,7 +179,7 @@ public:
         if (host_.keepsDecimals && field == u"UnitPrice" && value.kind() == Variant::Kind::Double) {
             const double scale = std::pow(10.0, *host_.keepsDecimals);
             kept = Variant::Double(std::round(value.AsDouble() * scale) / scale);
-            value = kept;
+            if (!host_.keepsSilently) value = kept;
         }
         Item(row)[field] = kept;
         if (host_.extendedDecimals && field == u"UnitPrice" && kept.IsNumber()) {

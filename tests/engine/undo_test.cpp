@@ -52,14 +52,18 @@ TEST_F(UndoTest, ACompletedRoundIsUndoneModifierFirstAndThenThePriceByReference)
     EXPECT_EQ(outcome.written, 4);
     ExpectAsBefore({0, 1, 3, 4});
     EXPECT_EQ(Undoable(), 0u);
-    // Knowing the quote again (its line types, then each line item's price and quantity), then
-    // reading again right before the writes the price and the modifier the Round left.
+    // Knowing the quote again (its line types, then each line item's price, extended price and
+    // quantity), then right before the writes every field once more, in one visit.
     EXPECT_EQ(host.CallsForRow(1),
               (std::vector<std::string>{
                   "LineItemGetValue(&row 1, \"LineType\")",
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
+                  "LineItemGetValue(&row 1, \"ExtendedPrice\")",
                   "LineItemGetValue(&row 1, \"QtyTotal\")",
+                  "LineItemGetValue(&row 1, \"LineType\")",
                   "LineItemGetValue(&row 1, \"UnitPrice\")",
+                  "LineItemGetValue(&row 1, \"ExtendedPrice\")",
+                  "LineItemGetValue(&row 1, \"QtyTotal\")",
                   "LineItemGetValue(&row 1, \"PriceModifier\")",
                   "LineItemSetValue(&row 1, \"PriceModifier\", text \"Rate B\")",
                   "LineItemSetValue(&row 1, \"UnitPrice\", double 13)",
@@ -106,12 +110,14 @@ TEST_F(UndoTest, ARoundStoppedPartWayIsUndoneAsFarAsItGot) {
     ArrangeQuote();
     host.FailAt("LineItemSetValue", 3, u"UnitPrice", HostError(kRefused, u"Locked", "no"));
     EXPECT_EQ(RoundKeeping(kAll).status, PassOutcome::Status::Failed);
-    // Rows 0 and 1 written; row 3 had its modifier cleared before its price was refused.
+    // Rows 0 and 1 written; row 3 had its empty modifier cleared before its price was refused,
+    // which leaves it as it was.
     ASSERT_EQ(Undoable(), 3u);
     host.fault = nullptr;
 
     const PassOutcome outcome = Undo();
-    EXPECT_EQ(outcome.written, 3);
+    EXPECT_EQ(outcome.written, 2);
+    EXPECT_EQ(outcome.checked.alreadySo, std::vector<std::int32_t>{3});
     ExpectAsBefore({0, 1, 3, 4});
 }
 
@@ -128,6 +134,18 @@ TEST_F(UndoTest, AModifierTheHostCouldNotTellStaysEmptyAndIsNamed) {
     EXPECT_EQ(host.items[1].at(u"UnitPrice"), before[1].at(u"UnitPrice"));
     EXPECT_EQ(host.items[1].at(u"PriceModifier"), Variant::FromText(u""));
     EXPECT_NE(DescribeUndo(outcome).find(u"price modifier of row 1 could not be read"), Text::npos);
+
+    // The Round left it empty: one typed since is a change like any other.
+    host = RecordingHost();
+    ArrangeQuote();
+    host.FailAt("LineItemGetValue", 1, u"PriceModifier", HostError(kRefused, u"", "no"));
+    RoundKeeping(kAll);
+    host.fault = nullptr;
+    host.items[1][u"PriceModifier"] = Variant::FromText(u"Special -20%");
+    const PassOutcome typed = Undo();
+    EXPECT_EQ(typed.checked.changedSince,
+              (std::vector<ChangedLineItem>{{1, LineItemField::PriceModifier}}));
+    EXPECT_EQ(host.items[1].at(u"PriceModifier"), Variant::FromText(u"Special -20%"));
 
     // A host that has gone away stops the Round as any other call does.
     host = RecordingHost();
@@ -163,31 +181,47 @@ TEST_F(UndoTest, AFailureDuringTheUndoLeavesTheRestUndoable) {
 }
 
 // A host that keeps four decimals stores 33.3333 for the 33.333... a Round on the extended
-// price writes, and says so by reference: that is the price written, while a change by hand is
-// a change, a tenth of a cent too.
+// price writes, whether or not it says so by reference: that is the price written, while a change
+// by hand is a change, a tenth of a cent too.
 TEST_F(UndoTest, AHostKeepingFourDecimalsHasItsPricesKnownAgainButNotAHandChange) {
-    host.keepsDecimals = 4;
-    for (int i = 0; i < 9; ++i) {
-        host.items.push_back(PricedItem(34, 102, 3));
-        host.items.back()[u"PriceModifier"] = Variant::FromText(u"List");
-    }
-    before = host.items;
-    RoundKeeping({10, RoundedPrice::ExtendedPrice, RoundingMethod::Nearest, RowChoice::All});
-    ASSERT_EQ(host.items[0].at(u"UnitPrice"), Variant::Double(33.3333));
-    const double byHand[] = {0.01, -0.01, 0.5, 0.001};  // rows 5 to 8 changed
-    for (std::size_t row = 5; row < 9; ++row) {
-        host.items[row][u"UnitPrice"] = Variant::Double(33.3333 + byHand[row - 5]);
-    }
+    const RoundingRequest extendedTo10{10, RoundedPrice::ExtendedPrice, RoundingMethod::Nearest,
+                                       RowChoice::All};
+    for (const bool silently : {false, true}) {
+        SCOPED_TRACE(silently ? "silently" : "saying so");
+        host = RecordingHost();
+        host.keepsDecimals = 4;
+        host.keepsSilently = silently;
+        for (int i = 0; i < 9; ++i) {
+            host.items.push_back(PricedItem(34, 102, 3));
+            host.items.back()[u"PriceModifier"] = Variant::FromText(u"List");
+        }
+        before = host.items;
+        RoundKeeping(extendedTo10);
+        ASSERT_EQ(host.items[0].at(u"UnitPrice"), Variant::Double(33.3333));
+        const double byHand[] = {33.3433, 33.3, 33.8333, 33.3343};  // rows 5 to 8 changed
+        for (std::size_t row = 5; row < 9; ++row) {
+            host.items[row][u"UnitPrice"] = Variant::Double(byHand[row - 5]);
+        }
 
-    const PassOutcome outcome = Undo();
+        const PassOutcome outcome = Undo();
 
-    EXPECT_EQ(outcome.written, 5);
-    EXPECT_EQ(outcome.checked.changedSince,
-              (std::vector<ChangedLineItem>{{5, LineItemField::UnitPrice},
-                                            {6, LineItemField::UnitPrice},
-                                            {7, LineItemField::UnitPrice},
-                                            {8, LineItemField::UnitPrice}}));
-    ExpectAsBefore({0, 1, 2, 3, 4});
+        EXPECT_EQ(outcome.written, 5);
+        EXPECT_EQ(outcome.checked.changedSince.size(), 4u);
+        ExpectAsBefore({0, 1, 2, 3, 4});
+
+        // Fewer than four line items must all hold: 80 / 2, 21 / 3 and 100 / 3.
+        host = RecordingHost();
+        host.keepsDecimals = 4;
+        host.keepsSilently = silently;
+        host.items = {PricedItem(39, 78, 2), PricedItem(7.1, 21.3, 3), PricedItem(33, 99, 3)};
+        before = host.items;
+        RoundKeeping(extendedTo10);
+        EXPECT_EQ(host.items[2].at(u"UnitPrice"), Variant::Double(33.3333));
+        const PassOutcome three = Undo();
+        EXPECT_EQ(three.status, PassOutcome::Status::Completed);
+        EXPECT_EQ(three.written, 3);
+        EXPECT_EQ(DescribeUndo(three), u"");
+    }
 }
 
 // The modifier was cleared and the price write refused: the text price the line item still has
@@ -203,6 +237,50 @@ TEST_F(UndoTest, ATextPriceLeftByARefusedWriteGetsItsModifierBack) {
 
     EXPECT_EQ(Undo().written, 2);
     ExpectAsBefore({0, 1});
+}
+
+// Line items have no identity but their row: one deleted and another added at the end leave the
+// prices of the rows before as the Round left them (by chance), and rows after them holding what
+// the next row held. Nothing is written into line items that seem to have moved.
+TEST_F(UndoTest, LineItemsThatSeemToHaveMovedGetNothingWritten) {
+    for (const double price : {101.0, 102.0, 98.0, 99.0, 230.0}) {
+        host.items.push_back(PricedItem(price, price, 1));
+    }
+    RoundKeeping({10, RoundedPrice::UnitPrice, RoundingMethod::Nearest, RowChoice::All});
+    host.items.erase(host.items.begin());
+    host.items.push_back(PricedItem(100, 100, 1));
+    const std::vector<LineItem> moved = host.items;
+
+    const PassOutcome outcome = Undo();
+
+    EXPECT_EQ(outcome.status, PassOutcome::Status::LineItemsMoved);
+    EXPECT_EQ(host.items, moved);
+    EXPECT_EQ(Undoable(), 5u) << "still there to be given back";
+    EXPECT_EQ(Narrow(DescribeUndo(outcome)),
+              "Nothing was undone: line items seem to have been added, removed or moved in the "
+              "quote since the Round, so its rows may no longer hold the line items it changed.");
+}
+
+// What a host answers and what it is: an empty text answered as an empty value is the empty
+// modifier the Round left; a quantity changed while the Undo runs is a change.
+TEST_F(UndoTest, EveryFieldIsComparedAsAPersonSeesItWhenTheLineItemIsWritten) {
+    ArrangeQuote();
+    RoundKeeping(kAll);
+    host.emptyModifierAsEmpty = true;
+    EXPECT_EQ(Undo().written, 4);
+    ExpectAsBefore({0, 1, 3, 4});
+
+    host = RecordingHost();
+    ArrangeQuote();
+    RoundKeeping(kAll);
+    host.fault = [&](const std::string& operation, int row, const Text&) {
+        if (operation == "LineItemSetValue" && row == 0)
+            host.items[4][u"QtyTotal"] = Variant::Double(5);
+    };
+    const PassOutcome outcome = Undo();
+    EXPECT_EQ(outcome.written, 3);
+    EXPECT_EQ(outcome.checked.changedSince,
+              (std::vector<ChangedLineItem>{{4, LineItemField::QtyTotal}}));
 }
 
 // Round and Undo read the count one way: a count of 2.5 is three line items to both.

@@ -146,8 +146,9 @@ TEST_F(WindowRound, UndoGivesBackEveryPriceAndModifierButTheOneChangedSince) {
     TypeInHost(3, u"PriceModifier", Variant::FromText(u"Typed by hand -15%"));
     Choose(main_window::kMnuEditUndo);
     EXPECT_EQ(TakeMessage(),
-              L"Undo restored 11 line items. Rows 2 (unit price) and 3 (price modifier) were left "
-              L"as they are: they have changed since the Round.");
+              L"Undo restored 10 line items. Rows 2 (unit price) and 3 (price modifier) were left "
+              L"as they are: they have changed since the Round. Row 16 already had its price "
+              L"from before the Round: nothing was written into it.");
 
     // The dump ends in unit price, modifier, extended price; a description may hold a comma.
     const auto unit = [](const std::vector<std::wstring>& cells) {
@@ -258,8 +259,9 @@ TEST_F(WindowRound, PreviewThenApplyWritesWhatARoundWritesAndUndoTakesItBack) {
     TypeInHost(1, u"QtyTotal", Variant::Double(3));
     PostMessageW(GetDlgItem(preview, preview_window::kCmdApply), BM_CLICK, 0, 0);
     EXPECT_EQ(TakeMessage(),
-              L"Apply wrote 12 line items. Row 1 was left as it is: its total quantity has "
-              L"changed since the preview.");
+              L"Apply wrote 11 line items. Row 1 was left as it is: its total quantity has "
+              L"changed since the preview. Row 16 already had its new price: nothing was written "
+              L"into it.");
     const auto row1 = CsvRows(host_->ReadDump())[2];  // its description holds a comma
     EXPECT_EQ(row1[row1.size() - 3], before_[2][before_[2].size() - 3]) << "row 1's unit price";
 }

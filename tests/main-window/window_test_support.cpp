@@ -281,8 +281,12 @@ void LoadedWindow::Load(const SettingsLocation& settings) {
         rulesShown.push_back(typed);
         return std::exchange(rulesChosen, std::nullopt);
     };
+    open.newTotal = [this](HWND, const Text&, const NewTotalTexts&, std::optional<NewTotalField>) {
+        ++newTotalOpened;
+        return std::optional<NewTotalChosen>();
+    };
     open.priceRulesFile = &rulesFile;
-    window = std::make_unique<frmMain>(pass, history, messages, settings, std::move(open));
+    window = std::make_unique<frmMain>(pass, history, messages, settings, std::move(open), fixed);
     window->Load(SW_SHOWNORMAL);
     controls = WindowControls(window->hwnd());
     SetForegroundWindow(window->hwnd());
