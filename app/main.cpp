@@ -32,7 +32,8 @@ int Run(int showCommand) {
         pass, history, messages, tarvello::ui::SettingsLocation{},
         {tarvello::app::AboutBoxOpener(messages), tarvello::app::PreviewWindowOpener(messages),
          tarvello::app::PriceRulesWindowOpener(messages),
-         tarvello::app::NewTotalWindowOpener(messages), &priceRules});
+         tarvello::app::NewTotalWindowOpener(messages), &priceRules,
+         tarvello::app::HistoryWindowOpener(messages)});
     window.Load(showCommand);
 
     MSG msg;

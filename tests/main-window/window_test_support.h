@@ -51,6 +51,16 @@ public:
                                RoundPlan& plan) override;
     PassOutcome ReadForNewTotal(RowChoice rows, MessageSink& messages, PassObserver* observer,
                                 RoundPlan& plan) override;
+    // Every Round stands as the history alone says, those with something to give back as able
+    // to be undone; each look is counted. Without the document, the pass's message.
+    PassOutcome LookAtRounds(const RoundHistory& history, MessageSink& messages,
+                             PassObserver* observer,
+                             std::vector<RoundStanding>& standings) override;
+    // Plans every line item the Round still has to give back; Apply of it gives them back.
+    PassOutcome PreviewUndo(const RoundHistory& history, const std::string& id,
+                            MessageSink& messages, PassObserver* observer,
+                            RoundPlan& plan) override;
+    int lookCalls = 0;
     int previewCalls = 0;
     std::vector<std::size_t> applied;  // the size of each plan applied
     std::vector<PassCall> calls;
@@ -162,6 +172,10 @@ struct LoadedWindow {
     // Each plan the preview window was opened with; what the user chooses there.
     std::vector<RoundPlan> previewed;
     bool applyInPreview = true;
+    // Each view Round History was opened with, and what the user chooses there in turn (Close
+    // once they are used up).
+    std::vector<HistoryView> historyShown;
+    std::vector<HistoryChoice> historyChoices;
     // The texts the Price Rules window opened with each time, what it gives back, and the file
     // the rules are kept in.
     std::vector<RulesTexts> rulesShown;

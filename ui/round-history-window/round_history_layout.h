@@ -1,0 +1,34 @@
+#pragma once
+// frmRoundHistory's controls as data, in twips, for its first size; how each follows the window
+// when it is resized, and the columns of its list.
+
+#include <vector>
+
+#include "ui/window-utils/control_table.h"
+#include "ui/window-utils/report_list.h"
+#include "ui/window-utils/sizable_window.h"
+
+namespace tarvello::ui::round_history_window {
+
+// The client area it opens with: as wide as the preview's, for the Rounds' words.
+constexpr int kClientWidthTwips = 10800;
+constexpr int kClientHeightTwips = 4800;
+
+enum ControlId : int {
+    kLblRounds = 100,
+    kLblNote,
+    kLvwRounds,
+    kCmdPreviewUndo,
+    kLblWhy,
+    kCmdForget,
+    kCmdCopy,
+    kCmdRefresh,
+    kCmdClose,
+};
+
+const std::vector<ControlSpec>& Controls();
+const std::vector<Anchor>& Anchors();
+// When, What, Quote, Line Items Written, State.
+const std::vector<ColumnSpec>& Columns();
+
+}  // namespace tarvello::ui::round_history_window
