@@ -133,7 +133,7 @@ TEST(HistoryList, CopyPastesAsATableWithFormulaLookingTextsAsText) {
     round.what = "=New total -5";
     const std::vector<HistoryRow> rows = {RowOf(Standing(round, State::CanBeUndone, 2), When)};
     EXPECT_EQ(Narrow(HistoryTable(rows, NumberFormat())),
-              "When\tWhat\tQuote\tLine Items Written\tState\r\n"
+              "When\tWhat\tQuote\tWritten\tState\r\n"
               "2026-12-07 14:03:22 local\t'=New total -5\tdocument 0, 12 line items\t2\tcan be "
               "undone\r\n");
 }

@@ -32,8 +32,8 @@ Text ChangedSince(const RoundStanding& standing) {
 }  // namespace
 
 const Text& HistoryColumnName(HistoryColumn column) {
-    static const Text names[kHistoryColumnCount] = {u"When", u"What", u"Quote",
-                                                    u"Line Items Written", u"State"};
+    static const Text names[kHistoryColumnCount] = {u"When", u"What", u"Quote", u"Written",
+                                                    u"State"};
     return names[column];
 }
 

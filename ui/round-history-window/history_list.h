@@ -36,7 +36,7 @@ struct HistoryChoice {
 using WhenText = std::function<Text(const std::string& beganUtc, bool whole)>;
 
 enum HistoryColumn { kWhen, kWhat, kQuote, kWritten, kState, kHistoryColumnCount };
-// "When", "What", "Quote", "Line Items Written", "State".
+// "When", "What", "Quote", "Written" (line items), "State".
 const Text& HistoryColumnName(HistoryColumn column);
 
 struct HistoryRow {

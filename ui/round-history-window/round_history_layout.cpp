@@ -12,22 +12,22 @@ ControlSpec Button(int id, const wchar_t* name, const wchar_t* caption, int left
 }
 
 std::vector<ControlSpec> MakeControls() {
-    ControlSpec list{kLvwRounds, L"lvwRounds", K::ListView, 0, nullptr, 120, 900, 10560, 3240, 0};
+    ControlSpec list{kLvwRounds, L"lvwRounds", K::ListView, 0, nullptr, 120, 900, 12360, 3240, 0};
     list.labelledBy = kLblRounds;
     // Why Preview Undo is greyed for the Round chosen: read out as the choice moves.
-    ControlSpec why{kLblWhy, L"lblWhy", K::Label, 0, nullptr, 1815, 4260, 3750, 435, -1};
+    ControlSpec why{kLblWhy, L"lblWhy", K::Label, 0, nullptr, 1815, 4260, 5550, 435, -1};
     why.liveRegion = true;
     return {
-        {kLblRounds, L"lblRounds", K::Label, 0, L"Rounds kept, newest first", 120, 120, 10560, 255,
+        {kLblRounds, L"lblRounds", K::Label, 0, L"Rounds kept, newest first", 120, 120, 12360, 255,
          -1},
-        {kLblNote, L"lblNote", K::Label, 0, nullptr, 120, 405, 10560, 435, -1},
+        {kLblNote, L"lblNote", K::Label, 0, nullptr, 120, 405, 12360, 435, -1},
         list,
         Button(kCmdPreviewUndo, L"cmdPreviewUndo", L"&Preview Undo...", 120, 1575, 1),
         why,
-        Button(kCmdForget, L"cmdForget", L"&Forget", 5685, 1183, 2),
-        Button(kCmdCopy, L"cmdCopy", L"&Copy", 6960, 1183, 3),
-        Button(kCmdRefresh, L"cmdRefresh", L"&Refresh", 8235, 1183, 4),
-        Button(kCmdClose, L"cmdClose", L"C&lose", 9510, 1183, 5),
+        Button(kCmdForget, L"cmdForget", L"&Forget", 7485, 1183, 2),
+        Button(kCmdCopy, L"cmdCopy", L"&Copy", 8760, 1183, 3),
+        Button(kCmdRefresh, L"cmdRefresh", L"&Refresh", 10035, 1183, 4),
+        Button(kCmdClose, L"cmdClose", L"C&lose", 11310, 1183, 5),
     };
 }
 
@@ -51,7 +51,7 @@ const std::vector<Anchor>& Anchors() {
 
 const std::vector<ColumnSpec>& Columns() {
     static const std::vector<ColumnSpec> columns = {
-        {1800, false}, {3600, false}, {2280, false}, {1260, true}, {2400, false},
+        {1800, false}, {3000, false}, {2100, false}, {1080, true}, {2700, false},
     };
     return columns;
 }

@@ -10,8 +10,9 @@
 
 namespace tarvello::ui::round_history_window {
 
-// The client area it opens with: as wide as the preview's, for the Rounds' words.
-constexpr int kClientWidthTwips = 10800;
+// The client area it opens with: wider than the preview's, so that the Rounds' words read
+// without scrolling.
+constexpr int kClientWidthTwips = 12600;
 constexpr int kClientHeightTwips = 4800;
 
 enum ControlId : int {
@@ -28,7 +29,7 @@ enum ControlId : int {
 
 const std::vector<ControlSpec>& Controls();
 const std::vector<Anchor>& Anchors();
-// When, What, Quote, Line Items Written, State.
+// When, What, Quote, Written, State.
 const std::vector<ColumnSpec>& Columns();
 
 }  // namespace tarvello::ui::round_history_window
