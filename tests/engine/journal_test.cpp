@@ -270,6 +270,22 @@ TEST_F(JournalTest, AJournalThatCannotBeWrittenIsAskedAboutAndNeverWrittenPast) 
     ASSERT_EQ(messages.asked.size(), 1u);
     EXPECT_NE(messages.asked[0].find(u"newer version"), Text::npos);
 
+    // The disk fills up with the first line item's "written" mark: after a restart that line item
+    // is one whose write may or may not have reached the host, and is given back all the same.
+    host = RecordingHost();
+    ArrangeQuote();
+    journal = MemoryJournal();
+    journal.appendsLeft = 4;  // the header, the Round, what it is and the first record
+    {
+        RoundHistory full(journal);
+        full.Refresh();
+        EXPECT_EQ(Round(full, kNearest5).status, PassOutcome::Status::Failed);
+    }
+    journal.appendsLeft = -1;
+    RoundHistory restarted(journal);
+    EXPECT_EQ(Undo(restarted).written, 1);
+    EXPECT_EQ(host.items, before);
+
     // The disk fills up, whole or in the middle of a line, with the second line item's record:
     // that line item is left as it was, and so is the rest.
     for (const bool torn : {false, true}) {
