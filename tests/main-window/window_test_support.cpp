@@ -299,6 +299,16 @@ void PressAltKey(HWND dialog, wchar_t letter) {
     PumpMessages(dialog);
 }
 
+void PressHolding(HWND dialog, UINT vk, std::initializer_list<int> held) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    for (int key : held) keys[key] = 0x80;
+    SetKeyboardState(keys);
+    PressKey(dialog, vk);
+    for (int key : held) keys[key] = 0;
+    SetKeyboardState(keys);
+}
+
 void Click(HWND control) {
     SendMessageW(control, BM_CLICK, 0, 0);
     PumpMessages(GetParent(control));

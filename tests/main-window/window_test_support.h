@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -141,6 +142,8 @@ void PumpMessages(HWND dialog);
 // Input as the message loop would hand it over: through IsDialogMessage first.
 void PressKey(HWND dialog, UINT vk);
 void PressAltKey(HWND dialog, wchar_t letter);
+// A key with other keys held down (VK_CONTROL, VK_SHIFT).
+void PressHolding(HWND dialog, UINT vk, std::initializer_list<int> held);
 // A character typed without Alt, to whatever has the focus.
 void TypeCharacter(HWND dialog, wchar_t letter);
 // A mouse click on a button or option.

@@ -20,7 +20,8 @@ frmPreview::frmPreview(HWND owner, const RoundPlan& plan, const NumberFormat& fo
 bool frmPreview::Form_Load() {
     CreateWindowAndControls();
     FillList();
-    SizeAndPlace();
+    // Wide enough for the list's columns, where the monitor has room.
+    SizeAndPlace(WidthShort(controls_.Handle(kLvwLineItems)));
     // The list has the focus as the window opens (Cancel when there is no list).
     ReturnFocusTo(controls_.Handle(table_.lines.empty() ? kCmdCancel : kLvwLineItems));
     ShowModal();

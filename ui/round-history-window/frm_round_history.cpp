@@ -40,7 +40,8 @@ frmRoundHistory::frmRoundHistory(HWND owner, HistoryView view, const NumberForma
 HistoryChoice frmRoundHistory::Form_Load() {
     CreateWindowAndControls();
     FillList();
-    SizeAndPlace();
+    // Wide enough for the list's columns, where the monitor has room.
+    SizeAndPlace(WidthShort(controls_.Handle(kLvwRounds)));
     HWND list = controls_.Handle(kLvwRounds);
     ReturnFocusTo(rows_.empty() ? controls_.Handle(kCmdClose) : list);
     ShowModal();

@@ -8,14 +8,14 @@ using K = ControlKind;
 
 ControlSpec Button(int id, const wchar_t* name, const wchar_t* caption, int left, int width,
                    int tabIndex) {
-    return {id, name, K::PushButton, 0, caption, left, 4260, width, 375, tabIndex};
+    return {id, name, K::PushButton, 0, caption, left, 4215, width, 375, tabIndex};
 }
 
 std::vector<ControlSpec> MakeControls() {
-    ControlSpec list{kLvwRounds, L"lvwRounds", K::ListView, 0, nullptr, 120, 900, 12360, 3240, 0};
+    ControlSpec list{kLvwRounds, L"lvwRounds", K::ListView, 0, nullptr, 120, 900, 12360, 2880, 0};
     list.labelledBy = kLblRounds;
-    // Why Preview Undo is greyed for the Round chosen: read out as the choice moves.
-    ControlSpec why{kLblWhy, L"lblWhy", K::Label, 0, nullptr, 1815, 4260, 5550, 435, -1};
+    // Why Preview Undo, below it, is greyed for the Round chosen: read out as the choice moves.
+    ControlSpec why{kLblWhy, L"lblWhy", K::Label, 0, nullptr, 120, 3870, 12360, 255, -1};
     why.liveRegion = true;
     return {
         {kLblRounds, L"lblRounds", K::Label, 0, L"Rounds kept, newest first", 120, 120, 12360, 255,

@@ -13,7 +13,7 @@ namespace tarvello::ui::round_history_window {
 // The client area it opens with: wider than the preview's, so that the Rounds' words read
 // without scrolling.
 constexpr int kClientWidthTwips = 12600;
-constexpr int kClientHeightTwips = 4800;
+constexpr int kClientHeightTwips = 4710;
 
 enum ControlId : int {
     kLblRounds = 100,

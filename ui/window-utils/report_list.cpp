@@ -50,4 +50,18 @@ void SizeColumns(HWND list, const std::vector<ColumnSpec>& columns,
     }
 }
 
+int WidthShort(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int count = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    int columns = 0;
+    for (int column = 0; column < count; ++column) {
+        columns += static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0));
+    }
+    RECT client;
+    GetClientRect(list, &client);
+    // Room for the scroll bar a long list shows.
+    const int needed = columns + GetSystemMetrics(SM_CXVSCROLL) - client.right;
+    return std::max(needed, 0);
+}
+
 }  // namespace tarvello::ui

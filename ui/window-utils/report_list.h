@@ -28,5 +28,8 @@ void AddRow(HWND list, int index, const std::vector<std::wstring>& cells);
 // Readable however narrow the window, which then scrolls the list sideways.
 void SizeColumns(HWND list, const std::vector<ColumnSpec>& columns,
                  const std::vector<std::wstring>& names, int dpi);
+// How much wider the list would have to be to show every column without scrolling; 0 when it
+// shows them all.
+int WidthShort(HWND list);
 
 }  // namespace tarvello::ui

@@ -9,7 +9,7 @@ namespace tarvello::ui {
 
 // The table's client area with room for the texts, never smaller than the owner (a long list
 // reads better in a larger window), centred on the owner's monitor as every modal window opens.
-void SizableWindow::SizeAndPlace() {
+void SizableWindow::SizeAndPlace(int moreWidth) {
     controls_.Fit();
     RememberLayout();
     RECT ownerRect{0, 0, 0, 0};
@@ -19,10 +19,12 @@ void SizableWindow::SizeAndPlace() {
     SetClientSize(hwnd_, createdClient_, controls_.Dpi());
     RECT frame;
     GetWindowRect(hwnd_, &frame);
-    if (frame.right - frame.left < minimumWindow_.cx ||
-        frame.bottom - frame.top < minimumWindow_.cy) {
-        const int width = std::max<int>(frame.right - frame.left, minimumWindow_.cx);
-        const int height = std::max<int>(frame.bottom - frame.top, minimumWindow_.cy);
+    const RECT monitor = OwnersMonitor(owner());
+    const int wider = std::min<int>(frame.right - frame.left + std::max(moreWidth, 0),
+                                    monitor.right - monitor.left);
+    const int width = std::max<int>({frame.right - frame.left, wider, minimumWindow_.cx});
+    const int height = std::max<int>(frame.bottom - frame.top, minimumWindow_.cy);
+    if (width != frame.right - frame.left || height != frame.bottom - frame.top) {
         SetWindowPos(hwnd_, nullptr, 0, 0, width, height,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }

@@ -25,8 +25,9 @@ protected:
     SizableWindow(HWND owner, const std::vector<Anchor>& anchors)
         : ModalWindow(owner), anchors_(anchors) {}
 
-    // The texts are in: the window takes its first size and place.
-    void SizeAndPlace();
+    // The texts are in: the window takes its first size and place, `moreWidth` pixels wider than
+    // its table as far as its owner's monitor has room (a list whose columns need more).
+    void SizeAndPlace(int moreWidth = 0);
     // What a window adds when its DPI changes, before its layout is taken as the one to follow
     // (the preview's columns).
     virtual void FollowDpiToo(int /*dpi*/) {}
