@@ -73,7 +73,8 @@ TEST(RoundHistoryWindow, TheButtonsFollowTheRoundChosenAndForgetAsksFirst) {
         PostMessageW(Child(kCmdForget), BM_CLICK, 0, 0);
     });
     driver.ArmGuard();
-    frmRoundHistory window(driver.owner(), TwoRoundsOfOneQuote(), NumberFormat(), messages);
+    const HistoryView view = TwoRoundsOfOneQuote();
+    frmRoundHistory window(driver.owner(), view, NumberFormat(), messages);
     const HistoryChoice choice = window.Form_Load();
     driver.DisarmGuard();
     ASSERT_FALSE(driver.guardFired()) << "Round History did not close";

@@ -25,10 +25,10 @@ std::vector<std::wstring> ColumnNames() {
 
 }  // namespace
 
-frmRoundHistory::frmRoundHistory(HWND owner, HistoryView view, const NumberFormat& format,
+frmRoundHistory::frmRoundHistory(HWND owner, const HistoryView& view, const NumberFormat& format,
                                  MessagePresenter& messages)
     : SizableWindow(owner, Anchors()),
-      view_(std::move(view)),
+      view_(view),
       format_(format),
       messages_(messages),
       when_([](const std::string& beganUtc, bool whole) {

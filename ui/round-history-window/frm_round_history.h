@@ -19,7 +19,8 @@ class frmRoundHistory : public SizableWindow {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloRoundHistory";
 
-    frmRoundHistory(HWND owner, HistoryView view, const NumberFormat& format,
+    // `view` must outlive the window: a journal of large Rounds is not copied for it.
+    frmRoundHistory(HWND owner, const HistoryView& view, const NumberFormat& format,
                     MessagePresenter& messages);
 
     // Shows the window modally over the owner (the owner takes no input meanwhile) and returns
@@ -46,7 +47,7 @@ private:
     void OnCommand(int id, int code) override;
     LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
-    HistoryView view_;
+    const HistoryView& view_;
     NumberFormat format_;
     MessagePresenter& messages_;
     WhenText when_;
