@@ -65,6 +65,8 @@ bool frmMain::LookAtRounds(HistoryView& view) {
 
 bool frmMain::PreviewUndoOf(const std::string& id, HistoryView& view) {
     history_.Refresh();
+    // Another copy may have rewritten the journal without it meanwhile: the list says so.
+    if (!history_.Find(id)) return LookAtRounds(view);
     RoundPlan plan;
     const std::optional<PassOutcome> preview =
         RunWatched(PassWatch::Activity::Preview, [&](MessageSink& messages, PassWatch& watch) {
