@@ -7,6 +7,7 @@
 #include "app/win_journal_file.h"
 #include "app/production_services.h"
 #include "app/roaming_file.h"
+#include "app/system_policy.h"
 #include "host/com_raii.h"
 #include "ui/main-window/frm_main.h"
 #include "ui/window-utils/dialog_keys.h"
@@ -26,15 +27,22 @@ int Run(int showCommand) {
     tarvello::app::WinJournalFile journal;
     tarvello::RoundHistory history(journal);
     tarvello::ui::SystemMessagePresenter messages;
-    // The price rules follow the user from machine to machine.
+    // What the organisation sets, once: a change to the policy counts from the next start.
+    const tarvello::OrganisationPolicy policy = tarvello::app::ReadSystemPolicy();
+    // The price rules follow the user from machine to machine, unless the organisation's are
+    // the only ones: the user's own are then neither read nor written.
     tarvello::app::RoamingFile priceRules(L"price-rules.txt");
+    const bool ownRules =
+        policy.rules.kind == tarvello::RulesSource::Kind::None || policy.allowUserRules;
     tarvello::ui::frmMain window(
         pass, history, messages, tarvello::ui::SettingsLocation{},
         {tarvello::app::AboutBoxOpener(messages), tarvello::app::PreviewWindowOpener(messages),
-         tarvello::app::PriceRulesWindowOpener(messages),
-         tarvello::app::NewTotalWindowOpener(messages), &priceRules,
-         tarvello::app::HistoryWindowOpener(messages)});
+         tarvello::app::PriceRulesWindowOpener(messages, policy),
+         tarvello::app::NewTotalWindowOpener(messages), ownRules ? &priceRules : nullptr,
+         tarvello::app::HistoryWindowOpener(messages)},
+        policy.fixed);
     window.Load(showCommand);
+    tarvello::app::TellPolicyProblems(window.hwnd(), policy, messages);
 
     MSG msg;
     while (window.hwnd() && GetMessageW(&msg, nullptr, 0, 0) > 0) {

@@ -1,5 +1,6 @@
 #include "app/production_services.h"
 
+#include "app/system_policy.h"
 #include "engine/passes/round_standing.h"
 #include "engine/passes/undo_last_round.h"
 #include "engine/pricing/new_total_plan.h"
@@ -76,10 +77,21 @@ ui::HistoryOpener HistoryWindowOpener(ui::MessagePresenter& messages) {
     };
 }
 
-ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages) {
-    return [&messages](HWND owner, const RulesTexts& typed, std::optional<ui::RulesFieldAt> focus) {
-        ui::frmPriceRules window(owner, typed, ui::UserNumberFormat(), messages, focus);
-        return window.Form_Load();
+ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages,
+                                            const OrganisationPolicy& policy) {
+    std::optional<ui::OrganisationRulesInput> organisation;
+    if (policy.rules.kind != RulesSource::Kind::None) {
+        const RulesSource source = policy.rules;
+        organisation = ui::OrganisationRulesInput{source, [source] { return ReadRulesAt(source); },
+                                                  policy.allowUserRules, false};
+    }
+    return [&messages, organisation](HWND owner, const RulesTexts& typed,
+                                     std::optional<ui::RulesFieldAt> focus) mutable {
+        ui::frmPriceRules window(owner, typed, ui::UserNumberFormat(), messages, focus,
+                                 organisation);
+        std::optional<RulesChosen> chosen = window.Form_Load();
+        if (organisation) organisation->ownFirst = window.OwnRulesChosen();
+        return chosen;
     };
 }
 

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "engine/policy/organisation_policy.h"
 #include "ui/main-window/services.h"
 #include "ui/window-utils/message_presenter.h"
 
@@ -40,8 +41,11 @@ ui::AboutOpener AboutBoxOpener(ui::MessagePresenter& messages);
 // closed, saying whether the user chose Apply.
 ui::PreviewOpener PreviewWindowOpener(ui::MessagePresenter& messages);
 
-// The Price Rules and Round to a Total windows, fresh each time, in the user's number format.
-ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages);
+// The Price Rules and Round to a Total windows, fresh each time, in the user's number format;
+// Price Rules with the rules the organisation sets, where it sets some, opening on the side the
+// user chose last.
+ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages,
+                                            const OrganisationPolicy& policy);
 ui::NewTotalOpener NewTotalWindowOpener(ui::MessagePresenter& messages);
 
 // Round History, fresh each time, in the user's number format and date and time formats.

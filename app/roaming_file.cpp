@@ -6,12 +6,6 @@
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::app {
-namespace {
-
-// A file this small is read whole; anything larger is no file of ours.
-constexpr DWORD kLargest = 1 << 20;
-
-}  // namespace
 
 RoamingFile::RoamingFile(std::wstring name, std::wstring folder)
     : folder_(folder.empty() ? ProgramFolderIn(FOLDERID_RoamingAppData) : std::move(folder)),
@@ -22,26 +16,10 @@ std::string RoamingFile::Where() const {
 }
 
 std::optional<std::string> RoamingFile::Read(std::string& why) {
-    ui::ScopedFile file(CreateFileW(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-            why = SystemReason(error);
-        return std::nullopt;
-    }
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargest) {
-        why = "it is not a file of this utility";
-        return std::nullopt;
-    }
-    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD got = 0;
-    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) {
-        why = SystemReason(GetLastError());
-        return std::nullopt;
-    }
-    text.resize(got);
+    DWORD error = 0;
+    std::optional<std::string> text = ReadSmallFile(path_, why, error);
+    // No file is no rules kept yet, not a failure.
+    if (!text && (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND)) why.clear();
     return text;
 }
 

@@ -2,8 +2,15 @@
 
 #include "engine/numbers/text_util.h"
 #include "identity/identity.h"
+#include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::app {
+namespace {
+
+// A file this small is read whole; anything larger is no file of ours.
+constexpr DWORD kLargest = 1 << 20;
+
+}  // namespace
 
 std::wstring ProgramFolderIn(REFKNOWNFOLDERID known) {
     PWSTR path = nullptr;
@@ -15,6 +22,35 @@ std::wstring ProgramFolderIn(REFKNOWNFOLDERID known) {
 
 std::string Utf8(const std::wstring& text) {
     return Utf8Of(Text(text.begin(), text.end()));
+}
+
+// Shared for writing and deleting too: a colleague saving the file, or another copy of this
+// program putting a new one in its place, keeps no one from reading it (a file read half-written
+// does not read as rules, and the next read has it whole).
+std::optional<std::string> ReadSmallFile(const std::wstring& path, std::string& why, DWORD& error) {
+    ui::ScopedFile file(CreateFileW(path.c_str(), GENERIC_READ,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (!file || !GetFileSizeEx(file.get(), &size)) {
+        error = GetLastError();
+        why = SystemReason(error);
+        return std::nullopt;
+    }
+    if (size.QuadPart > kLargest) {
+        error = 0;
+        why = "it is too large to be a file of this utility";
+        return std::nullopt;
+    }
+    std::string text(static_cast<std::size_t>(size.QuadPart), '\0');
+    DWORD got = 0;
+    if (!ReadFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &got, nullptr)) {
+        error = GetLastError();
+        why = SystemReason(error);
+        return std::nullopt;
+    }
+    text.resize(got);
+    return text;
 }
 
 std::string SystemReason(DWORD error) {

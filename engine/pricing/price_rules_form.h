@@ -58,11 +58,13 @@ struct RulesInputError {
 
 // What the Price Rules window gives back: the rules read, and the texts as typed, for the next
 // opening and the file that keeps them; a preview of them, or only that they are kept (the
-// window closed over rules changed).
+// window closed over rules changed). The rules may be the organisation's: `typed` are
+// then the user's own, as they were left.
 struct RulesChosen {
     PriceRules rules;
     RulesTexts typed;
     bool preview = true;
+    bool organisation = false;
 };
 
 // Reads what was typed, amounts in the user's decimal separator. A row with an empty Step is

@@ -26,6 +26,7 @@ ROOM_USES = {
     "spread": {"numbers"},
     "passes": {"numbers", "request", "journal"},
     "pricing": {"numbers", "request", "passes", "spread"},
+    "policy": {"numbers", "request", "pricing"},
 }
 
 

@@ -1,15 +1,17 @@
 // What the window tells screen readers, seen through the seam it tells them by: the amount boxes
-// named after their methods, and the progress line as a polite live region whose changes are
-// told at most once a second.
+// named after their methods, the progress line as a polite live region whose changes are told at
+// most once a second, and why the choices the organisation fixed are greyed.
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "tests/main-window/window_test_support.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/window-utils/accessible_names.h"
+#include "ui/window-utils/regional.h"
 
 namespace tarvello::ui::testing {
 namespace {
@@ -26,6 +28,9 @@ struct Told {
 class RecordingAccessibility : public AccessibleProperties {
 public:
     void SetName(HWND control, const std::wstring& name) override { Add("name", control, name); }
+    void SetDescription(HWND control, const std::wstring& text) override {
+        Add("description", control, text);
+    }
     void SetPoliteLiveRegion(HWND control) override { Add("polite", control); }
     void LiveRegionChanged(HWND control) override { Add("changed", control); }
     void Clear(HWND control) override { Add("clear", control); }
@@ -67,6 +72,40 @@ TEST_F(AccessibleNames, AmountBoxesAreNamedAfterTheirMethodsTheProgressLineIsPol
         {"changed", progress, L""},
     };
     EXPECT_EQ(recorder.told, expected);
+}
+
+// What the organisation fixed is set as it set it and greyed, each greyed control saying why to
+// screen readers and the note beside the buttons saying it to all; a Round takes it as set, and
+// Round to a Total, greyed, is refused when chosen from outside the menu too.
+TEST(FixedChoices, AreSetGreyedSayWhyAndARoundTakesThem) {
+    RecordingAccessibility recorder;
+    ScopedAccessibleProperties seam{recorder};
+    ScratchSettings settings;
+    LoadedWindow loaded;
+    loaded.fixed = {RoundingMethod::Nearest, NumberTextIn("0.5", UserNumberFormat()),
+                    RoundedPrice::UnitPrice, RowChoice::Selected, true};
+    loaded.Load(settings.Location());
+    const WindowControls& w = loaded.controls;
+    const std::set<HWND> fixed = {w.optUnitPrice,     w.optExtendedPrice,  w.optDecimal,
+                                  w.txtDecimalPlaces, w.optNearest,        w.txtNearest,
+                                  w.optRoundUp,       w.txtNearestRoundUp, w.optCurrentRow,
+                                  w.optSelectedRows,  w.optAllRows};
+    std::set<HWND> described;
+    for (const Told& told : recorder.told) {
+        if (told.name == L"Set by your organisation.") described.insert(told.control);
+        EXPECT_TRUE(told.what != "description" || !IsWindowEnabled(told.control));
+    }
+    EXPECT_EQ(described, fixed);
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(w.hwnd(), main_window::kLblFixedNote)));
+    wchar_t caption[100] = {};
+    GetMenuStringW(GetMenu(w.hwnd()), main_window::kMnuEditNewTotal, caption, 100, MF_BYCOMMAND);
+    EXPECT_STREQ(caption, L"Round to a &Total... (turned off by your organisation)");
+    EXPECT_TRUE(GetMenuState(GetMenu(w.hwnd()), main_window::kMnuEditNewTotal, 0) & MF_GRAYED);
+    Click(w.cmdRound);
+    SendMessageW(w.hwnd(), WM_COMMAND, MAKEWPARAM(main_window::kMnuEditNewTotal, 0), 0);
+    EXPECT_EQ(Describe(loaded.pass.calls),
+              Describe(std::vector<PassCall>{{0.5, u"UnitPrice", u"Nearest", u"Selected"}}));
+    EXPECT_EQ(loaded.pass.previewCalls + loaded.newTotalOpened, 0);
 }
 
 TEST(AnnouncementPacing, TellsTheFirstChangeAtOnceThenAtMostOneASecondForEachControl) {

@@ -53,14 +53,32 @@ std::wstring ForConsole(std::wstring text) {
     return text;
 }
 
+namespace {
+
+HWND ChoosePriceRules(HWND utility, DWORD processId) {
+    PostMessageW(utility, WM_COMMAND, MAKEWPARAM(main_window::kMnuEditPriceRules, 0), 0);
+    HWND rules = WaitForWindowOf(processId, L"TarvelloPriceRules");
+    if (!rules) Fail(3, L"no Price Rules window came: " + MessageBoxText(processId));
+    return rules;
+}
+
+}  // namespace
+
+int OpenRules(HWND utility, DWORD processId) {
+    HWND rules = ChoosePriceRules(utility, processId);
+    if (!rules) return 3;
+    const std::wstring line = RemoteText(GetDlgItem(rules, price_rules_window::kLblSource));
+    if (!line.empty()) std::wprintf(L"Price Rules: %ls\n", line.c_str());
+    return 0;
+}
+
 int RulesInWindow(HWND utility, DWORD processId) {
     // The rules round the unit price: the field chosen in the main window.
     if (!SendBounded(GetDlgItem(utility, main_window::kOptUnitPrice), BM_CLICK)) {
         return Fail(3, L"the utility's window did not answer");
     }
-    PostMessageW(utility, WM_COMMAND, MAKEWPARAM(main_window::kMnuEditPriceRules, 0), 0);
-    HWND rules = WaitForWindowOf(processId, L"TarvelloPriceRules");
-    if (!rules) return Fail(3, L"no Price Rules window came: " + MessageBoxText(processId));
+    HWND rules = ChoosePriceRules(utility, processId);
+    if (!rules) return 3;
     using price_rules_window::BandColumn;
     struct Band {
         const wchar_t *from, *step, *ending;

@@ -11,6 +11,9 @@ namespace tarvello::ui::testing {
 
 // Opens Price Rules, types three bands with endings into it and leaves it open, for a picture.
 int RulesInWindow(HWND utility, DWORD processId);
+// Opens Price Rules and leaves it open as it opened, for a picture; prints the line that says
+// where the organisation's rules come from, when it shows one.
+int OpenRules(HWND utility, DWORD processId);
 // Presses Preview in the open Price Rules window and prints the preview.
 int PreviewRules(DWORD processId);
 // Opens Round to a Total, prints the total now, types `newTotal` and previews it.

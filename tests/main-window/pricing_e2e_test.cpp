@@ -9,8 +9,10 @@
 #include <optional>
 #include <string>
 
+#include "engine/policy/organisation_policy.h"
 #include "host/com_host_link.h"
 #include "host/com_raii.h"
+#include "identity/identity.h"
 #include "tests/main-window/remote_window.h"
 #include "tests/main-window/utility_process.h"
 #include "tests/support/standin_process.h"
@@ -18,6 +20,7 @@
 #include "ui/new-total-window/new_total_layout.h"
 #include "ui/preview-window/preview_layout.h"
 #include "ui/price-rules-window/price_rules_layout.h"
+#include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui::testing {
 namespace {
@@ -77,6 +80,19 @@ protected:
     static double Cell(const std::vector<std::wstring>& row, std::size_t fromEnd) {
         return std::wcstod(row[row.size() - fromEnd].c_str(), nullptr);
     }
+    // Steps of 1 ending in .99 up to 100, of 10 ending in 9 above, applied to many unit prices.
+    void ExpectEndings(const Rows& after) const {
+        int written = 0;
+        for (std::size_t i = 1; i < after.size(); ++i) {
+            if (after[i][0] != L"1") continue;
+            const double unit = Cell(after[i], 3);
+            const double cents = std::round(unit * 100);
+            EXPECT_TRUE(unit < 100 ? std::fmod(cents, 100) == 99 : std::fmod(cents, 1000) == 900)
+                << "row " << i - 1 << ": " << unit;
+            written += Cell(before_[i], 3) != unit;
+        }
+        EXPECT_GT(written, 8);
+    }
 
     host::ComApartment apartment_;
     std::optional<StandinProcess> host_;
@@ -105,18 +121,52 @@ TEST_F(PricingEndToEnd, RulesTypedIntoTheirWindowArePreviewedAppliedAndUndone) {
     ASSERT_TRUE(rules = WaitForWindow(L"TarvelloPriceRules"));
     EXPECT_EQ(RemoteText(box(1, BandColumn::Ending)), L"9");
     PostMessageW(GetDlgItem(rules, price_rules_window::kCmdPreview), BM_CLICK, 0, 0);
-    const Rows after = ApplyPreview(L"Preview by Price Rules");
-    int written = 0;
-    for (std::size_t i = 1; i < after.size(); ++i) {
-        if (after[i][0] != L"1") continue;
-        const double unit = Cell(after[i], 3);
-        const double cents = std::round(unit * 100);
-        EXPECT_TRUE(unit < 100 ? std::fmod(cents, 100) == 99 : std::fmod(cents, 1000) == 900)
-            << "row " << i - 1 << ": " << unit;
-        written += Cell(before_[i], 3) != unit;
-    }
-    EXPECT_GT(written, 8);
+    ExpectEndings(ApplyPreview(L"Preview by Price Rules"));
     EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
+    UndoAll();
+}
+
+// The same rules set by the organisation, in a file the machine's policy key names (set before
+// the utility starts, taken away after): Price Rules shows them read-only under the line that
+// says where they come from, previews and applies them, and keeps no rules of the user's.
+class PolicyEndToEnd : public PricingEndToEnd {
+protected:
+    void SetUp() override {
+        std::wstring error;
+        ASSERT_TRUE(dir_ = tarvello::testing::TempDir::Create(&error)) << Narrow(error);
+        RulesTexts rules = DefaultRulesTexts(NumberFormat{});
+        rules.bands[0] = {u"0", u"1", u"0.99"};
+        rules.bands[1] = {u"100", u"10", u"9"};
+        file_ = dir_->WriteFile(L"price-rules.txt", PriceRulesFileText(rules, NumberFormat{}));
+        ASSERT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, kKey,
+                                  ToWide(NameOf(PolicySetting::PriceRulesFile)).c_str(), REG_SZ,
+                                  file_.c_str(),
+                                  static_cast<DWORD>((file_.size() + 1) * sizeof(wchar_t))),
+                  ERROR_SUCCESS);
+        PricingEndToEnd::SetUp();
+    }
+    void TearDown() override { RegDeleteTreeW(HKEY_LOCAL_MACHINE, kKey); }
+    static constexpr const wchar_t* kKey = L"" TARVELLO_POLICY_KEY;
+    std::optional<tarvello::testing::TempDir> dir_;
+    std::wstring file_;
+};
+
+TEST_F(PolicyEndToEnd, TheOrganisationsRulesAreShownReadOnlyPreviewedAndNotKept) {
+    ASSERT_TRUE(SendBounded(utility_.Control(main_window::kOptUnitPrice), BM_CLICK));
+    Choose(main_window::kMnuEditPriceRules);
+    HWND rules = WaitForWindow(L"TarvelloPriceRules");
+    ASSERT_TRUE(rules);
+    EXPECT_EQ(RemoteText(GetDlgItem(rules, price_rules_window::kLblSource)),
+              L"Set by your organisation, from " + file_ + L". They cannot be changed here.");
+    HWND step = GetDlgItem(
+        rules, price_rules_window::BandControlId(1, price_rules_window::BandColumn::Step));
+    EXPECT_EQ(RemoteText(step), L"10");
+    EXPECT_TRUE(GetWindowLongPtrW(step, GWL_STYLE) & ES_READONLY);
+    PostMessageW(GetDlgItem(rules, price_rules_window::kCmdPreview), BM_CLICK, 0, 0);
+    ExpectEndings(ApplyPreview(L"Preview by Price Rules"));
+    EXPECT_EQ(MessageBoxText(utility_.ProcessId()), L"");
+    EXPECT_EQ(GetFileAttributesW(KeptRulesPath().c_str()), INVALID_FILE_ATTRIBUTES)
+        << "no rules of the user's kept";
     UndoAll();
 }
 

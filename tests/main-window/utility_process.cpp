@@ -65,12 +65,17 @@ void ForgetJournal() {
         }
     }
     CoTaskMemFree(local);
+    DeleteFileW(KeptRulesPath().c_str());
+}
+
+std::wstring KeptRulesPath() {
     PWSTR roaming = nullptr;
+    std::wstring path;
     if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &roaming))) {
-        DeleteFileW(
-            (std::wstring(roaming) + L"\\Tarvello Rounding Utility\\price-rules.txt").c_str());
+        path = std::wstring(roaming) + L"\\Tarvello Rounding Utility\\price-rules.txt";
     }
     CoTaskMemFree(roaming);
+    return path;
 }
 
 Rows CsvRows(const std::wstring& csv) {

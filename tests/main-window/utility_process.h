@@ -39,6 +39,8 @@ private:
 // Forgets every Round the utility kept in this Wine prefix, and the price rules it kept: each
 // test begins with none.
 void ForgetJournal();
+// Where the utility keeps the user's own price rules.
+std::wstring KeptRulesPath();
 
 using Rows = std::vector<std::vector<std::wstring>>;
 Rows CsvRows(const std::wstring& csv);

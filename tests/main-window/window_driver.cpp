@@ -8,6 +8,7 @@
 //   RoundThroughWindow.exe --apply        (presses Apply in the open preview)
 //   RoundThroughWindow.exe [--start UTILITY.exe] --undo   (chooses Edit > Undo Round)
 //   RoundThroughWindow.exe --rules        (Edit > Price Rules, three bands typed, left open)
+//   RoundThroughWindow.exe --open-rules   (Edit > Price Rules, left open as it opened)
 //   RoundThroughWindow.exe --preview-rules   (presses Preview in the open Price Rules window)
 //   RoundThroughWindow.exe --close-rules  (presses Close in the open Price Rules window)
 //   RoundThroughWindow.exe --total AMOUNT (Edit > Round to a Total, AMOUNT typed, previewed)
@@ -142,13 +143,15 @@ int wmain(int argc, wchar_t** argv) {
         return UndoInWindow(argv[2]);
     }
     if (argc == 2 && std::wstring(argv[1]) == L"--apply") return ApplyInPreview();
-    if (argc >= 2 && (std::wstring(argv[1]) == L"--rules" || std::wstring(argv[1]) == L"--total" ||
-                      std::wstring(argv[1]) == L"--preview-rules")) {
+    if (argc >= 2 &&
+        (std::wstring(argv[1]) == L"--rules" || std::wstring(argv[1]) == L"--total" ||
+         std::wstring(argv[1]) == L"--preview-rules" || std::wstring(argv[1]) == L"--open-rules")) {
         DWORD processId = 0;
         HWND window = UtilityWindow(L"", &processId);
         if (!window) return Fail(2, L"the utility's window is not there");
         const std::wstring mode = argv[1];
         if (mode == L"--rules") return RulesInWindow(window, processId);
+        if (mode == L"--open-rules") return OpenRules(window, processId);
         if (mode == L"--preview-rules") return PreviewRules(processId);
         if (argc != 3) return Fail(1, L"--total needs an amount");
         return NewTotalInWindow(window, processId, argv[2]);

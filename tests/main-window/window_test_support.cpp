@@ -336,6 +336,10 @@ void LoadedWindow::Load(const SettingsLocation& settings) {
         rulesShown.push_back(typed);
         return std::exchange(rulesChosen, std::nullopt);
     };
+    open.newTotal = [this](HWND, const Text&, const NewTotalTexts&, std::optional<NewTotalField>) {
+        ++newTotalOpened;
+        return std::optional<NewTotalChosen>();
+    };
     open.priceRulesFile = &rulesFile;
     open.history = [this](HWND, const HistoryView& view) {
         historyShown.push_back(view);
@@ -344,7 +348,7 @@ void LoadedWindow::Load(const SettingsLocation& settings) {
         historyChoices.erase(historyChoices.begin());
         return choice;
     };
-    window = std::make_unique<frmMain>(pass, history, messages, settings, std::move(open));
+    window = std::make_unique<frmMain>(pass, history, messages, settings, std::move(open), fixed);
     window->Load(SW_SHOWNORMAL);
     controls = WindowControls(window->hwnd());
     SetForegroundWindow(window->hwnd());

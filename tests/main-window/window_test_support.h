@@ -184,6 +184,9 @@ struct LoadedWindow {
     std::vector<RulesTexts> rulesShown;
     std::optional<RulesChosen> rulesChosen;
     MemoryUserFile rulesFile;
+    // What the organisation fixed; how often the Round to a Total window opened.
+    FixedChoices fixed;
+    int newTotalOpened = 0;
     std::unique_ptr<frmMain> window;
     WindowControls controls;
     void Load(const SettingsLocation& settings);

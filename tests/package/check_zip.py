@@ -16,6 +16,8 @@ EXPECTED_ENTRIES = [
     "standin/TarvelloStandin.exe",
     "standin/README.txt",
     "standin/sample-quote.csv",
+    "policy/tarvello-rounding.admx",
+    "policy/en-US/tarvello-rounding.adml",
 ]
 # What a Windows user must find in the read-me, word for word.
 README_MUST_SAY = [

@@ -1,11 +1,16 @@
 // The Price Rules window as the user meets it: its controls in tab order, the examples beside the
-// rows as they are typed, one message box for what does not read, and what it gives back.
+// rows as they are typed, one message box for what does not read, and what it gives back; and
+// the rules the organisation sets, read from a file that changes and goes while the window is
+// open.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <algorithm>
+#include <fstream>
 #include <functional>
+#include <iterator>
+#include <memory>
 #include <map>
 #include <optional>
 #include <string>
@@ -16,6 +21,7 @@
 #include "ui/price-rules-window/frm_price_rules.h"
 #include "ui/price-rules-window/price_rules_layout.h"
 #include "ui/window-utils/accessible_names.h"
+#include "ui/window-utils/scoped_win.h"
 #include "ui/window-utils/window_text.h"
 
 namespace tarvello::ui {
@@ -37,6 +43,7 @@ HWND Child(int id) {
 
 struct Names : AccessibleProperties {
     void SetName(HWND control, const std::wstring& name) override { of[control] = name; }
+    void SetDescription(HWND, const std::wstring&) override {}
     void SetPoliteLiveRegion(HWND) override {}
     void LiveRegionChanged(HWND) override {}
     void Clear(HWND) override {}
@@ -66,15 +73,19 @@ std::wstring Example(std::vector<PriceBand> bands, std::size_t band) {
 
 class PriceRulesWindow : public ::testing::Test {
 protected:
-    std::optional<RulesChosen> Open(RulesTexts typed, const NumberFormat& format = kPoint,
-                                    Focus focus = std::nullopt) {
+    std::optional<RulesChosen> Open(
+        RulesTexts typed, const NumberFormat& format = kPoint, Focus focus = std::nullopt,
+        std::optional<OrganisationRulesInput> organisation = std::nullopt) {
         driver_.ArmGuard();
-        frmPriceRules window(driver_.owner(), std::move(typed), format, messages_, focus);
+        frmPriceRules window(driver_.owner(), std::move(typed), format, messages_, focus,
+                             std::move(organisation));
         std::optional<RulesChosen> chosen = window.Form_Load();
+        ownChosen_ = window.OwnRulesChosen();
         driver_.DisarmGuard();
         EXPECT_FALSE(driver_.guardFired()) << "the window did not close";
         return chosen;
     }
+    bool ownChosen_ = false;
     test::ModalDriver driver_{frmPriceRules::kClassName};
     test::RecordingPresenter messages_;
 };
@@ -241,6 +252,130 @@ TEST_F(PriceRulesWindow, ClosingOverRulesThatDoNotReadAsksOnceWhetherToDropThem)
     EXPECT_FALSE(Open(DefaultRulesTexts(kPoint)));
     EXPECT_EQ(focused, BandControlId(2, Col::Step));
     EXPECT_EQ(messages_.shown.size(), 2u) << "one question at each close";
+}
+
+// ---- the rules the organisation sets ----
+
+// Handles what comes to the window (its reads and timers), not the steps queued after this one,
+// until it is in `state` (for a bounded time).
+bool PumpUntil(const std::function<bool()>& state) {
+    for (const ULONGLONG end = GetTickCount64() + 20000; !state() && GetTickCount64() < end;) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
+        MSG msg;
+        while (PeekMessageW(&msg, Window(), 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    return state();
+}
+
+RulesTexts StepOf(const char16_t* step) {
+    RulesTexts typed = DefaultRulesTexts(kPoint);
+    typed.bands[0].step = step;
+    return typed;
+}
+
+// A file of rules as a colleague saves it: whole, in place of the one before.
+struct RulesFile {
+    RulesFile() {
+        char folder[MAX_PATH];
+        GetTempPathA(MAX_PATH, folder);
+        path = std::string(folder) + "org-price-rules-" + std::to_string(GetCurrentProcessId());
+    }
+    ~RulesFile() { DeleteFileA(path.c_str()); }
+    void Save(const char16_t* step) const {
+        std::ofstream(path + ".new", std::ios::binary) << PriceRulesFileText(StepOf(step), kPoint);
+        MoveFileExA((path + ".new").c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+    }
+    OrganisationRulesInput Input(bool allowUserRules = false) const {
+        return {{RulesSource::Kind::File, TextFromUtf8(path), {}},
+                [at = path] {
+                    std::ifstream in(at, std::ios::binary);
+                    if (!in) return RulesRead{std::nullopt, u"it is not there"};
+                    return RulesRead{std::string(std::istreambuf_iterator<char>(in), {}), u""};
+                },
+                allowUserRules};
+    }
+    std::string path;
+};
+
+bool ReadOnly(HWND box) {
+    return GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY;
+}
+bool PreviewOffered() {
+    return IsWindowEnabled(Child(kCmdPreview));
+}
+std::wstring StepShown() {
+    return WindowText(Child(BandControlId(0, Col::Step)));
+}
+
+// Read off the window's thread: a share that does not answer keeps the window waiting no more
+// than a moment, and it opens saying the rules are being read. Then read-only; a change to the
+// file shows while the window is open; a file gone is said, its rules not shown and no preview
+// offered, until it is back.
+TEST_F(PriceRulesWindow, TheOrganisationsRulesAreReadAsideShownReadOnlyAndFollowTheirFile) {
+    RulesFile file;
+    file.Save(u"1");
+    OrganisationRulesInput input = file.Input();
+    const auto answer =
+        std::make_shared<ScopedHandleKernel>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    input.read = [answer, read = input.read] {
+        WaitForSingleObject(answer->get(), 60000);
+        return read();
+    };
+    driver_.Then([&] {
+        EXPECT_EQ(WindowText(Child(kLblSource)).rfind(L"Reading the price rules", 0), 0u);
+        EXPECT_FALSE(PreviewOffered());
+        SetEvent(answer->get());
+        EXPECT_TRUE(PumpUntil([] { return PreviewOffered() && StepShown() == L"1"; }));
+        EXPECT_TRUE(ReadOnly(Child(BandControlId(1, Col::From))));
+        EXPECT_FALSE(IsWindowEnabled(Child(BandControlId(0, Col::Direction))));
+        file.Save(u"2");
+        EXPECT_TRUE(PumpUntil([] { return StepShown() == L"2"; }));
+        DeleteFileA(file.path.c_str());
+        EXPECT_TRUE(PumpUntil([] { return !PreviewOffered(); }));
+        EXPECT_EQ(WindowText(Child(kLblSource)),
+                  L"Your organisation's price rules could not be read from " +
+                      ToWide(TextFromUtf8(file.path)) +
+                      L": it is not there. Preview is unavailable until they can be read.");
+        EXPECT_EQ(StepShown(), L"");
+        SendMessageW(Window(), WM_COMMAND, IDOK, 0);
+        EXPECT_TRUE(Window()) << "Enter previews nothing";
+        file.Save(u"5");
+        EXPECT_TRUE(PumpUntil([] { return PreviewOffered() && StepShown() == L"5"; }));
+        test::PressKey(VK_RETURN);
+    });
+    const RulesTexts own = StepOf(u"0.5");
+    const std::optional<RulesChosen> chosen = Open(own, kPoint, std::nullopt, input);
+    ASSERT_TRUE(chosen);
+    EXPECT_TRUE(chosen->organisation);
+    EXPECT_EQ(chosen->rules.bands.at(0).step, Decimal(5, 0));
+    EXPECT_TRUE(chosen->typed == own) << "the user's own, as they were";
+    EXPECT_TRUE(messages_.shown.empty());
+}
+
+// Allowed their own too, the user chooses between the two at the top: the organisation's to look
+// at, their own to type in, each kept as it was while the other is shown.
+TEST_F(PriceRulesWindow, WhereTheirOwnAreAllowedTheUserChoosesBetweenThem) {
+    RulesFile file;
+    file.Save(u"1");
+    driver_.Then([&] {
+        EXPECT_EQ(IsDlgButtonChecked(Window(), kOptOrganisation), BST_CHECKED);
+        EXPECT_TRUE(ReadOnly(Child(BandControlId(0, Col::Step))));
+        SendMessageW(Child(kOptOwn), BM_CLICK, 0, 0);
+        EXPECT_EQ(StepShown(), L"0.5");
+        EXPECT_FALSE(ReadOnly(Child(BandControlId(0, Col::Step))));
+        SetWindowTextW(Child(BandControlId(0, Col::Step)), L"0.25");
+        SendMessageW(Child(kOptOrganisation), BM_CLICK, 0, 0);
+        EXPECT_EQ(StepShown(), L"1");
+        SendMessageW(Child(kOptOwn), BM_CLICK, 0, 0);
+        EXPECT_EQ(StepShown(), L"0.25");
+        test::PressKey(VK_RETURN);
+    });
+    const std::optional<RulesChosen> chosen =
+        Open(StepOf(u"0.5"), kPoint, std::nullopt, file.Input(true));
+    ASSERT_TRUE(chosen);
+    EXPECT_FALSE(chosen->organisation);
+    EXPECT_TRUE(chosen->typed == StepOf(u"0.25"));
+    EXPECT_TRUE(ownChosen_) << "the next opening starts on the user's own";
 }
 
 }  // namespace

@@ -63,6 +63,7 @@ const Control kControls[] = {
     {"cmdRound", Box::Main, mw::kCmdRound, kButton, Check::Text},
     {"cmdClose", Box::Main, mw::kCmdClose, kButton, Check::Text},
     {"lblProgress", Box::Main, mw::kLblProgress, kStatic, Check::Text},
+    {"lblFixedNote", Box::Main, mw::kLblFixedNote, kStatic, Check::Text},
     {"picIcon", Box::About, ab::kPicIcon, kStatic, Check::Text},
     {"cmdOK", Box::About, ab::kCmdOK, kButton, Check::Text},
     {"cmdSysInfo", Box::About, ab::kCmdSysInfo, kButton, Check::Text},

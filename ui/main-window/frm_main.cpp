@@ -16,12 +16,13 @@ namespace tarvello::ui {
 using namespace main_window;
 
 frmMain::frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
-                 SettingsLocation settings, WindowOpeners open)
+                 SettingsLocation settings, WindowOpeners open, FixedChoices fixed)
     : pass_(pass),
       history_(history),
       messages_(messages),
       settings_(std::move(settings)),
-      open_(std::move(open)) {}
+      open_(std::move(open)),
+      fixed_(std::move(fixed)) {}
 
 frmMain::~frmMain() {
     if (hwnd_) DestroyWindow(hwnd_);
@@ -40,6 +41,7 @@ void frmMain::Load(int showCommand) {
     dpi_ = WindowDpi(hwnd_);
     icons_.SetOn(hwnd_, dpi_);
     OnCreate();
+    ShowFixedChoices();
     SetClientSize(hwnd_, controls_.ClientSize(), dpi_);
     UpdateUndoItem();
     Form_Load();

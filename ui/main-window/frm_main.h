@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "engine/policy/organisation_policy.h"
 #include "ui/main-window/pass_watch.h"
 #include "ui/main-window/services.h"
 #include "ui/main-window/settings_store.h"
@@ -24,8 +25,9 @@ public:
     // Posted to itself once it is shown: now the journal is read.
     static constexpr UINT kReadJournalMessage = WM_APP + 1;
 
+    // `fixed`: the choices the organisation fixed, shown as they are set and greyed.
     frmMain(RoundingPass& pass, RoundHistory& history, MessagePresenter& messages,
-            SettingsLocation settings, WindowOpeners open);
+            SettingsLocation settings, WindowOpeners open, FixedChoices fixed = {});
     ~frmMain();
     frmMain(const frmMain&) = delete;
     frmMain& operator=(const frmMain&) = delete;
@@ -68,6 +70,8 @@ private:
     };
 
     void OnCreate();
+    // Sets and greys what the organisation fixed, saying why (fixed_choices.cpp).
+    void ShowFixedChoices();
     LRESULT OnCommand(int id, int code);
     void OnActivate(WPARAM wParam);
     HMENU BuildMenu() const;
@@ -122,6 +126,7 @@ private:
     MessagePresenter& messages_;
     SettingsStore settings_;
     WindowOpeners open_;
+    FixedChoices fixed_;
     bool toldOfDamagedRules_ = false;
     ControlSet controls_;
     ControlSet progress_;

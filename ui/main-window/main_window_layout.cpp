@@ -96,7 +96,18 @@ const std::vector<ControlSpec>& ProgressControls() {
         row.fallback = ColorSpec::System(COLOR_WINDOWTEXT);
         // Screen readers say how far a long Round is without taking the focus.
         row.liveRegion = true;
-        return std::vector<ControlSpec>{row};
+        // Two lines of the window's own text, left of Round.
+        const ControlSpec note{kLblFixedNote,
+                               L"lblFixedNote",
+                               K::Label,
+                               0,
+                               L"Greyed choices are set by your organisation.",
+                               120,
+                               3930,
+                               2520,
+                               450,
+                               -1};
+        return std::vector<ControlSpec>{row, note};
     }();
     return controls;
 }

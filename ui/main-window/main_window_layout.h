@@ -31,6 +31,8 @@ enum ControlId : int {
     kCmdClose,
     // Not part of the layout: a line of small text in the header band while a pass runs.
     kLblProgress,
+    // Not part of the layout: under the frames, where the organisation fixed some choices.
+    kLblFixedNote,
 };
 
 enum MenuId : int {
@@ -53,7 +55,8 @@ inline constexpr FontSpec kWindowFont = kProgramFont;
 const std::vector<ControlSpec>& Controls();
 
 // The progress line: in the header band, under the title and above its bottom rule, so
-// that no control of the layout moves. Hidden while no pass runs.
+// that no control of the layout moves. Hidden while no pass runs. And the note that the greyed
+// choices are the organisation's, beside the buttons: hidden where it fixed none.
 const std::vector<ControlSpec>& ProgressControls();
 
 }  // namespace tarvello::ui::main_window

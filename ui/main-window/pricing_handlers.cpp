@@ -19,8 +19,12 @@ void frmMain::mnuEditPriceRules_Click() {
     for (;;) {
         const std::optional<RulesChosen> chosen = open_.priceRules(hwnd_, typed, std::nullopt);
         if (!chosen) return;
+        // The organisation's rules are never the user's to keep; the user's own, left changed
+        // beside them, are.
+        if (!chosen->organisation || !(chosen->typed == typed)) {
+            SavePriceRules(chosen->typed, chosen->preview);
+        }
         typed = chosen->typed;
-        SavePriceRules(typed, chosen->preview);
         if (!chosen->preview) return;
         RoundPlan plan;
         const std::optional<PassOutcome> preview =
@@ -34,7 +38,9 @@ void frmMain::mnuEditPriceRules_Click() {
 }
 
 void frmMain::mnuEditNewTotal_Click() {
-    if (!open_.newTotal) return;
+    // Greyed in the menu where the organisation turned it off; a command sent from outside the
+    // menu is refused the same.
+    if (!open_.newTotal || fixed_.roundToTotalOff) return;
     const NumberFormat format = UserNumberFormat();
     const RowChoice rows = ReadRows();
     // What the quote comes to now, read as the preview will read it.

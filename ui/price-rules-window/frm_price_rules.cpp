@@ -35,21 +35,30 @@ BandColumn ColumnOf(int id) {
 
 frmPriceRules::frmPriceRules(HWND owner, RulesTexts typed, const NumberFormat& format,
                              MessagePresenter& messages,
-                             std::optional<std::pair<std::size_t, RulesField>> focus)
+                             std::optional<std::pair<std::size_t, RulesField>> focus,
+                             std::optional<OrganisationRulesInput> organisation)
     : ModalWindow(owner),
       typed_(std::move(typed)),
       format_(format),
       messages_(messages),
-      focus_(focus.value_or(std::pair<std::size_t, RulesField>{0, RulesField::Step})) {
+      focus_(focus.value_or(std::pair<std::size_t, RulesField>{0, RulesField::Step})),
+      input_(std::move(organisation)) {
     if (focus_.first >= kBandRows) focus_ = {0, RulesField::Step};
     // The first band's From is shown as 0 whatever the file held, so that closing without a
     // change compares what was shown with what is there.
     typed_.bands[0].from = u"0";
+    own_ = typed_;
+    if (input_) {
+        organisation_.emplace(input_->source, format_);
+        band_ = input_->allowUserRules ? SourceBand::Choice : SourceBand::Line;
+        showingOwn_ = input_->allowUserRules && input_->ownFirst;
+    }
 }
 
 std::optional<RulesChosen> frmPriceRules::Form_Load() {
     CreateWindowAndControls();
-    ShowTexts();
+    if (organisation_) StartReading();
+    ShowSide(showingOwn_);
     FitAndCentre();
     FocusField(focus_.first, focus_.second);
     ShowModal();
@@ -57,16 +66,16 @@ std::optional<RulesChosen> frmPriceRules::Form_Load() {
 }
 
 void frmPriceRules::CreateWindowAndControls() {
-    CreateModal({kClassName, L"Price Rules", "the Price Rules window", Controls(),
-                 SIZE{kClientWidthTwips, kClientHeightTwips}, kCmdPreview, kCmdClose});
+    CreateModal({kClassName, L"Price Rules", "the Price Rules window", Controls(band_),
+                 SIZE{kClientWidthTwips, ClientHeightTwips(band_)}, kCmdPreview, kCmdClose});
     // The first band always starts at 0: its From is shown, and passed on the way to its Step,
     // but never typed in.
     SendMessageW(controls_.Handle(BandControlId(0, BandColumn::From)), EM_SETREADONLY, TRUE, 0);
 }
 
-void frmPriceRules::ShowTexts() {
+void frmPriceRules::ShowTexts(const RulesTexts& texts) {
     for (std::size_t row = 0; row < kBandRows; ++row) {
-        const BandTexts& band = typed_.bands[row];
+        const BandTexts& band = texts.bands[row];
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::From), ToWide(band.from).c_str());
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::Step), ToWide(band.step).c_str());
         SetDlgItemTextW(hwnd_, BandControlId(row, BandColumn::Ending), ToWide(band.ending).c_str());
@@ -76,8 +85,8 @@ void frmPriceRules::ShowTexts() {
         SendDlgItemMessageW(hwnd_, BandControlId(row, BandColumn::Direction), CB_SETCURSEL,
                             static_cast<WPARAM>(direction), 0);
     }
-    CheckDlgButton(hwnd_, kChkNeverToZero, typed_.neverToZero ? BST_CHECKED : BST_UNCHECKED);
-    SetDlgItemTextW(hwnd_, kTxtMaxChange, ToWide(typed_.maxChangePercent).c_str());
+    CheckDlgButton(hwnd_, kChkNeverToZero, texts.neverToZero ? BST_CHECKED : BST_UNCHECKED);
+    SetDlgItemTextW(hwnd_, kTxtMaxChange, ToWide(texts.maxChangePercent).c_str());
     ShowExamples();
 }
 
@@ -122,6 +131,14 @@ void frmPriceRules::FocusField(std::size_t row, RulesField field) {
 }
 
 void frmPriceRules::cmdPreview_Click() {
+    if (!showingOwn_) {
+        if (!organisation_->Usable()) return;
+        // The user's own rules are kept as they were left, when they read.
+        RulesTexts own = OwnTexts();
+        if (!std::holds_alternative<PriceRules>(ReadPriceRules(own, format_))) own = typed_;
+        chosen_ = RulesChosen{organisation_->Rules(), std::move(own), true, true};
+        return EndModal();
+    }
     RulesTexts typed = TypedTexts();
     auto read = ReadPriceRules(typed, format_);
     if (const auto* problem = std::get_if<RulesInputError>(&read)) {
@@ -136,16 +153,17 @@ void frmPriceRules::cmdPreview_Click() {
 }
 
 // The window has Close, not Cancel: what was typed is the user's work, kept as Preview keeps
-// it. Rules that do not read are dropped only when the user says so, once; No, the default,
-// goes back to the field at fault.
+// it, whichever rules are shown. Rules that do not read are dropped only when the user says so,
+// once; No, the default, goes back to the field at fault.
 void frmPriceRules::cmdClose_Click() {
-    RulesTexts typed = TypedTexts();
+    RulesTexts typed = OwnTexts();
     chosen_.reset();
     if (typed == typed_) return EndModal();
     auto read = ReadPriceRules(typed, format_);
     if (const auto* problem = std::get_if<RulesInputError>(&read)) {
         if (!messages_.Ask(hwnd_, ToWide(problem->message) + L"\n\nDiscard the rules typed?",
                            L"" TARVELLO_TITLE)) {
+            if (!showingOwn_) ShowSide(true);
             FocusField(problem->row, problem->field);
             return;
         }
@@ -195,6 +213,12 @@ void frmPriceRules::OnCommand(int id, int code) {
             break;
         case kChkNeverToZero:
             chkNeverToZero_Click();
+            break;
+        case kOptOrganisation:
+            optOrganisation_Click();
+            break;
+        case kOptOwn:
+            optOwn_Click();
             break;
         default:
             break;

@@ -60,10 +60,29 @@ const wchar_t* DirectionItems() {
     return items.c_str();
 }
 
+// How far the band above the headings moves everything below it down; and the tab indexes,
+// which begin after the choice's one stop.
+struct Offset {
+    int top = 0;
+    int tab = 0;
+};
+
+Offset OffsetFor(SourceBand band) {
+    switch (band) {
+        case SourceBand::None:
+            break;
+        case SourceBand::Line:
+            return {540, 0};
+        case SourceBand::Choice:
+            return {840, 1};
+    }
+    return {};
+}
+
 // Tab order goes along each row (From, Step, Ending, Direction), then down to the next.
-ControlSpec BandControl(std::size_t row, const Column& column) {
-    const int top = kFirstRowTop + kRowPitch * static_cast<int>(row);
-    const int boxTab = static_cast<int>(row) * 4 + static_cast<int>(column.column) - 1;
+ControlSpec BandControl(std::size_t row, const Column& column, Offset offset) {
+    const int top = offset.top + kFirstRowTop + kRowPitch * static_cast<int>(row);
+    const int boxTab = offset.tab + static_cast<int>(row) * 4 + static_cast<int>(column.column) - 1;
     const bool label = column.kind == K::Label;
     const wchar_t* caption = column.column == BandColumn::Label       ? kBandLabels[row]
                              : column.column == BandColumn::Direction ? DirectionItems()
@@ -82,33 +101,64 @@ ControlSpec BandControl(std::size_t row, const Column& column) {
     return control;
 }
 
-std::vector<ControlSpec> MakeControls() {
+// The organisation's rules or the user's own, side by side, and under them (or alone) the line
+// that says where the organisation's come from, two lines tall for a long path or a problem.
+// Screen readers hear that line when it changes: a share that stops answering, say.
+void AddSourceBand(std::vector<ControlSpec>& rows, SourceBand band) {
+    int lineTop = kMargin;
+    if (band == SourceBand::Choice) {
+        ControlSpec organisation{kOptOrganisation,
+                                 L"optOrganisation",
+                                 K::OptionButton,
+                                 0,
+                                 L"Your &organisation's rules",
+                                 kMargin,
+                                 kMargin,
+                                 3300,
+                                 255,
+                                 0};
+        organisation.initiallyOn = true;
+        rows.push_back(organisation);
+        rows.push_back({kOptOwn, L"optOwn", K::OptionButton, 0, L"Your o&wn rules", 3540, kMargin,
+                        3300, 255, 0});
+        lineTop = 420;
+    }
+    ControlSpec line{kLblSource, L"lblSource", K::Label, 0,   nullptr,
+                     kMargin,    lineTop,      6960,     420, -1};
+    line.liveRegion = true;
+    rows.push_back(line);
+}
+
+std::vector<ControlSpec> MakeControls(SourceBand band) {
+    const Offset offset = OffsetFor(band);
     std::vector<ControlSpec> rows;
+    if (band != SourceBand::None) AddSourceBand(rows, band);
     for (const Column& column : kColumns) {
         if (!column.heading) continue;
         rows.push_back({column.headingId, column.headingName, K::Label, 0, column.heading,
-                        column.left, kMargin, column.width, kLabelHeight, -1});
+                        column.left, offset.top + kMargin, column.width, kLabelHeight, -1});
     }
     for (std::size_t row = 0; row < kBandRows; ++row) {
-        for (const Column& column : kColumns) rows.push_back(BandControl(row, column));
+        for (const Column& column : kColumns) rows.push_back(BandControl(row, column, offset));
     }
     // Below the band rows: the zero guard, the limit on the change, then the buttons.
-    constexpr int kTab = static_cast<int>(kBandRows) * 4;
-    constexpr int kLimitTop = 2880;
+    const int tab = offset.tab + static_cast<int>(kBandRows) * 4;
+    const int limitTop = offset.top + 2880;
     rows.push_back({kChkNeverToZero, L"chkNeverToZero", K::CheckBox, 0,
-                    L"Never round a price to zero", kMargin, 2520, 3600, 255, kTab});
+                    L"Never round a price to zero", kMargin, offset.top + 2520, 3600, 255, tab});
     rows.push_back({kLblMaxChange, L"lblMaxChange", K::Label, 0,
                     L"Leave line items whose price would change by more than", kMargin,
-                    kLimitTop + kLabelDrop, 4560, kLabelHeight, -1});
-    rows.push_back({kTxtMaxChange, L"txtMaxChange", K::TextBox, 0, nullptr, 4740, kLimitTop, 720,
-                    kBoxHeight, kTab + 1});
+                    limitTop + kLabelDrop, 4560, kLabelHeight, -1});
+    rows.push_back({kTxtMaxChange, L"txtMaxChange", K::TextBox, 0, nullptr, 4740, limitTop, 720,
+                    kBoxHeight, tab + 1});
     rows.back().labelledBy = kLblMaxChange;
     rows.push_back({kLblPercentSign, L"lblPercentSign", K::Label, 0, L"%", 5520,
-                    kLimitTop + kLabelDrop, 300, kLabelHeight, -1});
-    rows.push_back({kCmdPreview, L"cmdPreview", K::PushButton, 0, L"&Preview...", 4575, 3660, 1183,
-                    375, kTab + 2});
+                    limitTop + kLabelDrop, 300, kLabelHeight, -1});
+    const int buttonTop = offset.top + 3660;
+    rows.push_back({kCmdPreview, L"cmdPreview", K::PushButton, 0, L"&Preview...", 4575, buttonTop,
+                    1183, 375, tab + 2});
     rows.push_back(
-        {kCmdClose, L"cmdClose", K::PushButton, 0, L"Close", 5895, 3660, 1183, 375, kTab + 3});
+        {kCmdClose, L"cmdClose", K::PushButton, 0, L"Close", 5895, buttonTop, 1183, 375, tab + 3});
     return rows;
 }
 
@@ -132,9 +182,15 @@ int FieldControlId(std::size_t row, RulesField field) {
     return kTxtMaxChange;
 }
 
-const std::vector<ControlSpec>& Controls() {
-    static const std::vector<ControlSpec> controls = MakeControls();
-    return controls;
+const std::vector<ControlSpec>& Controls(SourceBand band) {
+    static const std::vector<ControlSpec> controls[] = {MakeControls(SourceBand::None),
+                                                        MakeControls(SourceBand::Line),
+                                                        MakeControls(SourceBand::Choice)};
+    return controls[static_cast<int>(band)];
+}
+
+int ClientHeightTwips(SourceBand band) {
+    return kClientHeightTwips + OffsetFor(band).top;
 }
 
 }  // namespace tarvello::ui::price_rules_window

@@ -1,7 +1,8 @@
 #pragma once
 // frmPriceRules's controls as data, in twips: the column headings, five band rows of From,
 // Step, Ending, Direction and the row's example, the zero guard, the limit on the change, and
-// Preview and Close.
+// Preview and Close; above them, where the organisation sets price rules, the line that says
+// where they come from, and the choice between them and the user's own where it allows both.
 
 #include <cstddef>
 #include <vector>
@@ -15,6 +16,10 @@ namespace tarvello::ui::price_rules_window {
 constexpr int kClientWidthTwips = 7200;
 constexpr int kClientHeightTwips = 4200;
 
+// What lies above the headings: nothing, the line saying where the organisation's rules come
+// from, or the choice between the organisation's rules and the user's own above that line.
+enum class SourceBand { None, Line, Choice };
+
 enum ControlId : int {
     kLblFromHeading = 100,
     kLblStepHeading,
@@ -27,6 +32,9 @@ enum ControlId : int {
     kLblPercentSign,
     kCmdPreview,
     kCmdClose,
+    kOptOrganisation,
+    kOptOwn,
+    kLblSource,
 };
 
 // The controls of a band row, in the row's order from left to right.
@@ -42,6 +50,8 @@ int FieldControlId(std::size_t row, RulesField field);
 constexpr RuleDirection kDirections[] = {RuleDirection::Nearest, RuleDirection::Up,
                                          RuleDirection::Down};
 
-const std::vector<ControlSpec>& Controls();
+const std::vector<ControlSpec>& Controls(SourceBand band = SourceBand::None);
+// The client area's height with that band, as the table has it.
+int ClientHeightTwips(SourceBand band);
 
 }  // namespace tarvello::ui::price_rules_window

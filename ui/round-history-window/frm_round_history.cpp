@@ -114,6 +114,8 @@ void frmRoundHistory::UpdateButtons() {
     HWND why = controls_.Handle(kLblWhy);
     const std::wstring text = ToWide(buttons_.why);
     if (WindowText(why) == text) return;
+    // The greyed button says why itself, where the focus can never read the line beside it.
+    Describe(controls_.Handle(kCmdPreviewUndo), text);
     SetWindowTextW(why, text.c_str());
     AnnounceLiveRegionChange(why);
 }

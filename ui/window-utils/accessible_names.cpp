@@ -66,6 +66,13 @@ void AccessibleAnnotations::Annotate(std::initializer_list<const ControlSet*> se
     }
 }
 
+void AccessibleAnnotations::Describe(HWND control, const std::wstring& description) {
+    CurrentAccessibleProperties().SetDescription(control, description);
+    if (std::find(annotated_.begin(), annotated_.end(), control) == annotated_.end()) {
+        annotated_.push_back(control);
+    }
+}
+
 AccessibleAnnotations::~AccessibleAnnotations() {
     AccessibleProperties& properties = CurrentAccessibleProperties();
     for (HWND control : annotated_) {

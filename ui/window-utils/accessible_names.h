@@ -26,6 +26,8 @@ public:
     virtual ~AccessibleProperties() = default;
     // IAccPropServices::SetHwndPropStr with PROPID_ACC_NAME.
     virtual void SetName(HWND control, const std::wstring& name) = 0;
+    // The same with PROPID_ACC_DESCRIPTION: why a greyed control is as it is.
+    virtual void SetDescription(HWND control, const std::wstring& description) = 0;
     // IAccPropServices::SetHwndProp with the live setting Polite.
     virtual void SetPoliteLiveRegion(HWND control) = 0;
     // NotifyWinEvent(EVENT_OBJECT_LIVEREGIONCHANGED).
@@ -59,6 +61,8 @@ public:
     AccessibleAnnotations& operator=(const AccessibleAnnotations&) = delete;
 
     void Annotate(std::initializer_list<const ControlSet*> sets);
+    // Says, beside its name, why a control is as it is ("Set by your organisation.").
+    void Describe(HWND control, const std::wstring& description);
 
 private:
     std::vector<HWND> annotated_;

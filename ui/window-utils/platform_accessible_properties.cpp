@@ -29,13 +29,21 @@ Microsoft::WRL::ComPtr<IAccPropServices> Services() {
     return services;
 }
 
+void SetText(HWND control, const MSAAPROPID& property, const std::wstring& text) {
+    if (auto services = Services()) {
+        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, property,
+                                 text.c_str());
+    }
+}
+
 }  // namespace
 
 void PlatformAccessibleProperties::SetName(HWND control, const std::wstring& name) {
-    if (auto services = Services()) {
-        services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
-                                 PROPID_ACC_NAME, name.c_str());
-    }
+    SetText(control, PROPID_ACC_NAME, name);
+}
+
+void PlatformAccessibleProperties::SetDescription(HWND control, const std::wstring& description) {
+    SetText(control, PROPID_ACC_DESCRIPTION, description);
 }
 
 void PlatformAccessibleProperties::SetPoliteLiveRegion(HWND control) {
@@ -55,7 +63,8 @@ void PlatformAccessibleProperties::LiveRegionChanged(HWND control) {
 void PlatformAccessibleProperties::Clear(HWND control) {
     if (auto services = Services()) {
         // One at a time: a system that does not know the live setting refuses the whole list.
-        for (const MSAAPROPID& property : {PROPID_ACC_NAME, kLiveSettingProperty}) {
+        for (const MSAAPROPID& property :
+             {PROPID_ACC_NAME, PROPID_ACC_DESCRIPTION, kLiveSettingProperty}) {
             services->ClearHwndProps(control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF,
                                      &property, 1);
         }

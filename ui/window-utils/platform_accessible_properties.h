@@ -15,6 +15,7 @@ namespace tarvello::ui {
 class PlatformAccessibleProperties : public AccessibleProperties {
 public:
     void SetName(HWND control, const std::wstring& name) override;
+    void SetDescription(HWND control, const std::wstring& description) override;
     void SetPoliteLiveRegion(HWND control) override;
     void LiveRegionChanged(HWND control) override;
     void Clear(HWND control) override;
