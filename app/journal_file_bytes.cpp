@@ -8,10 +8,10 @@
 namespace tarvello::app {
 namespace {
 
-// The line up to `end` that begins as `first` does up to its first tab (a header), and after
-// which no other does: where a later version of the journal took it over, before the part that
-// follows. Empty when there is none.
-std::string LastHeaderBefore(HANDLE file, const std::string& first, LONGLONG end) {
+// The line between `from` and `end` that begins as `first` does up to its first tab (a header),
+// and after which no other does: where a later version of the journal took it over, before the
+// part that follows. Empty when there is none.
+std::string LastHeaderBefore(HANDLE file, const std::string& first, LONGLONG from, LONGLONG end) {
     const std::size_t tab = first.find('\t');
     if (tab == std::string::npos) return std::string();
     const std::string mark = "\n" + first.substr(0, tab + 1);
@@ -19,10 +19,10 @@ std::string LastHeaderBefore(HANDLE file, const std::string& first, LONGLONG end
     // mark: the first found is the last, and an enormous file is read no further back.
     constexpr LONGLONG kPiece = 1 << 20;
     LONGLONG found = -1;
-    for (LONGLONG at = end > 0 ? (end - 1) / kPiece * kPiece : -1; at >= 0 && found < 0;
-         at -= kPiece) {
+    for (LONGLONG stop = end; stop > from && found < 0; stop -= kPiece) {
+        const LONGLONG at = std::max(from, stop - kPiece);
         const std::string piece =
-            ReadRange(file, at, std::min<LONGLONG>(end, at + kPiece + mark.size()));
+            ReadRange(file, at, std::min<LONGLONG>(end, stop + static_cast<LONGLONG>(mark.size())));
         const std::size_t p = piece.rfind(mark);
         if (p != std::string::npos) found = at + static_cast<LONGLONG>(p) + 1;
     }
@@ -63,16 +63,18 @@ LONGLONG SizeOf(HANDLE file) {
     return size.QuadPart;
 }
 
-std::string ReadWhole(HANDLE file, LONGLONG size, LONGLONG limit) {
+std::string ReadWhole(HANDLE file, LONGLONG size, LONGLONG limit, LONGLONG headerSearch) {
     if (size <= limit) return ReadRange(file, 0, size);
     std::string first = ReadRange(file, 0, std::min<LONGLONG>(size, 4096));
     first.resize(first.find('\n') == std::string::npos ? 0 : first.find('\n') + 1);
-    std::string tail = ReadRange(file, size - limit, size);
+    // From the byte before the part, so that a part that begins on a line keeps that line.
+    std::string tail = ReadRange(file, size - limit - 1, size);
     const std::size_t skipped =
         tail.find('\n') == std::string::npos ? tail.size() : tail.find('\n') + 1;
     tail.erase(0, skipped);
-    const LONGLONG tailAt = size - limit + static_cast<LONGLONG>(skipped);
-    return first + LastHeaderBefore(file, first, tailAt) + tail;
+    const LONGLONG tailAt = size - limit - 1 + static_cast<LONGLONG>(skipped);
+    const LONGLONG searchFrom = std::max<LONGLONG>(0, tailAt - headerSearch);
+    return first + LastHeaderBefore(file, first, searchFrom, tailAt) + tail;
 }
 
 bool Exists(const std::wstring& path) {

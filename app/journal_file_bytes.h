@@ -19,9 +19,10 @@ LONGLONG SizeOf(HANDLE file);
 
 // The whole file of `size` bytes; beyond `limit` its first line (which says its version), the
 // last line before its last part that begins as the first does up to its first tab (the header
-// that says the version of that part, where a later version took the journal over), and that
-// part, from its first whole line on.
-std::string ReadWhole(HANDLE file, LONGLONG size, LONGLONG limit);
+// that says the version of that part, where a later version took the journal over), looked for
+// no further back than `headerSearch` bytes before that part, and that part, from its first
+// whole line on: at most about `limit` + `headerSearch` bytes are read, whatever the size.
+std::string ReadWhole(HANDLE file, LONGLONG size, LONGLONG limit, LONGLONG headerSearch);
 
 bool Exists(const std::wstring& path);
 // True when the file is empty or its last line is ended.

@@ -38,7 +38,8 @@ int Run(int showCommand) {
         pass, history, messages, tarvello::ui::SettingsLocation{},
         {tarvello::app::AboutBoxOpener(messages), tarvello::app::PreviewWindowOpener(messages),
          tarvello::app::PriceRulesWindowOpener(messages, policy),
-         tarvello::app::NewTotalWindowOpener(messages), ownRules ? &priceRules : nullptr},
+         tarvello::app::NewTotalWindowOpener(messages), ownRules ? &priceRules : nullptr,
+         tarvello::app::HistoryWindowOpener(messages)},
         policy.fixed);
     window.Load(showCommand);
     tarvello::app::TellPolicyProblems(window.hwnd(), policy, messages);

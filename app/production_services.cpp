@@ -1,6 +1,7 @@
 #include "app/production_services.h"
 
 #include "app/system_policy.h"
+#include "engine/passes/round_standing.h"
 #include "engine/passes/undo_last_round.h"
 #include "engine/pricing/new_total_plan.h"
 #include "engine/pricing/rule_pricing.h"
@@ -9,6 +10,7 @@
 #include "ui/new-total-window/frm_new_total.h"
 #include "ui/preview-window/frm_preview.h"
 #include "ui/price-rules-window/frm_price_rules.h"
+#include "ui/round-history-window/frm_round_history.h"
 #include "ui/window-utils/regional.h"
 
 namespace tarvello::app {
@@ -50,6 +52,29 @@ PassOutcome HostRoundingPass::ReadForNewTotal(RowChoice rows, MessageSink& messa
                                               PassObserver* observer, RoundPlan& plan) {
     host::ComHostLink link;
     return tarvello::ReadForNewTotal(rows, link, messages, plan, ui::UserNumberFormat(), observer);
+}
+
+PassOutcome HostRoundingPass::LookAtRounds(const RoundHistory& history, MessageSink& messages,
+                                           PassObserver* observer,
+                                           std::vector<RoundStanding>& standings) {
+    host::ComHostLink link;
+    return tarvello::LookAtRounds(history, link, messages, standings, ui::UserNumberFormat(),
+                                  observer);
+}
+
+PassOutcome HostRoundingPass::PreviewUndo(const RoundHistory& history, const std::string& id,
+                                          MessageSink& messages, PassObserver* observer,
+                                          RoundPlan& plan) {
+    host::ComHostLink link;
+    return tarvello::PreviewUndo(history, id, link, messages, plan, ui::UserNumberFormat(),
+                                 observer);
+}
+
+ui::HistoryOpener HistoryWindowOpener(ui::MessagePresenter& messages) {
+    return [&messages](HWND owner, const ui::HistoryView& view) {
+        ui::frmRoundHistory window(owner, view, ui::UserNumberFormat(), messages);
+        return window.Form_Load();
+    };
 }
 
 ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages,

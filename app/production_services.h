@@ -1,6 +1,6 @@
 #pragma once
 // The real services the program puts the main window together with: the rounding pass over the
-// COM host link and the About box.
+// COM host link and the windows it opens.
 
 #include <windows.h>
 
@@ -26,6 +26,12 @@ public:
                                RoundPlan& plan) override;
     PassOutcome ReadForNewTotal(RowChoice rows, MessageSink& messages, PassObserver* observer,
                                 RoundPlan& plan) override;
+    PassOutcome LookAtRounds(const RoundHistory& history, MessageSink& messages,
+                             PassObserver* observer,
+                             std::vector<RoundStanding>& standings) override;
+    PassOutcome PreviewUndo(const RoundHistory& history, const std::string& id,
+                            MessageSink& messages, PassObserver* observer,
+                            RoundPlan& plan) override;
 };
 
 // Builds a fresh About box and loads it; returns when the box has closed.
@@ -41,5 +47,8 @@ ui::PreviewOpener PreviewWindowOpener(ui::MessagePresenter& messages);
 ui::PriceRulesOpener PriceRulesWindowOpener(ui::MessagePresenter& messages,
                                             const OrganisationPolicy& policy);
 ui::NewTotalOpener NewTotalWindowOpener(ui::MessagePresenter& messages);
+
+// Round History, fresh each time, in the user's number format and date and time formats.
+ui::HistoryOpener HistoryWindowOpener(ui::MessagePresenter& messages);
 
 }  // namespace tarvello::app

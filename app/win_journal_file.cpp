@@ -113,7 +113,7 @@ JournalChunk WinJournalFile::ReadSince(const JournalPlace& since) {
     chunk.end = {IdentityOf(file.get()), static_cast<std::uint64_t>(size)};
     const auto from = static_cast<LONGLONG>(since.offset);
     chunk.fromStart = since.file != chunk.end.file || from > size || size - from > readLimit;
-    chunk.text = chunk.fromStart ? ReadWhole(file.get(), size, readLimit)
+    chunk.text = chunk.fromStart ? ReadWhole(file.get(), size, readLimit, headerSearch)
                                  : ReadRange(file.get(), from, size);
     return chunk;
 }
@@ -202,7 +202,8 @@ bool WinJournalFile::Replace(const Rewrite& rewrite) {
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                     OPEN_EXISTING));
     if (!held) Fail("it could not be opened for rewriting");
-    const std::string text = rewrite(ReadWhole(held.get(), SizeOf(held.get()), readLimit));
+    const std::string text =
+        rewrite(ReadWhole(held.get(), SizeOf(held.get()), readLimit, headerSearch));
     held.reset();
     const std::wstring fresh = WriteBeside(text);
     // A copy reading it for a moment may be in the way.
@@ -254,7 +255,7 @@ void WinJournalFile::TakeOverEarlier() {
         if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return;
         Fail("the journal of an earlier version could not be read", error);
     }
-    std::string text = ReadWhole(earlier.get(), SizeOf(earlier.get()), readLimit);
+    std::string text = ReadWhole(earlier.get(), SizeOf(earlier.get()), readLimit, headerSearch);
     earlier.reset();
     text.resize(text.rfind('\n') + 1);  // a line an earlier release is still writing stays out
     if (text.empty()) return;

@@ -39,6 +39,9 @@ public:
     // Beyond this only the first line and the end of a file are read: a journal never grows so
     // large, whatever put it there. Tests set a smaller one.
     LONGLONG readLimit = 64LL * 1024 * 1024;
+    // How far back before that end the header that says its version is looked for: a journal
+    // whose only header is its first line is not read back to it.
+    LONGLONG headerSearch = 4LL * 1024 * 1024;
     // How much of a write of `wanted` bytes the disk takes, for tests that fill it: less than
     // asked, and the write puts down only that much and fails, as on a full disk.
     std::function<std::size_t(std::size_t wanted)> diskTakes;

@@ -54,9 +54,12 @@ struct Words {
 constexpr Words kUndoWords{
     u"Undo",
     u"Nothing was undone: ",
-    u"The quote open in Tarvello is not the one this Round changed: nothing was written.",
+    u"The quote open in Tarvello is not the one this Round changed: nothing was written. Edit > "
+    u"Round History shows what each Round kept can still give back, and forgets one whose quote "
+    u"is gone.",
     u"Nothing was undone: line items seem to have been added, removed or moved in the quote since "
-    u"the Round, so its rows may no longer hold the line items it changed.",
+    u"the Round, so its rows may no longer hold the line items it changed. Edit > Round History "
+    u"shows them line item by line item, and gives back those that still hold.",
     u" Undo Round can be chosen again.",
     u"restored",
     u" since the Round.",

@@ -52,7 +52,18 @@ double Difference(double after, double before) {
 
 }  // namespace
 
-const Text& ColumnName(PlanTable::Column column) {
+const Text& ColumnName(PlanTable::Column column, PlanKind kind) {
+    static const Text undoNames[PlanTable::kColumnCount] = {
+        u"Row",
+        u"Quantity",
+        u"Unit Price",
+        u"Unit Price Before the Round",
+        u"Extended Price",
+        u"Extended Price Before the Round",
+        u"Price Modifier",
+        u"Note",
+    };
+    if (kind == PlanKind::Undo) return undoNames[column];
     static const Text names[PlanTable::kColumnCount] = {
         u"Row",
         u"Quantity",
@@ -68,6 +79,7 @@ const Text& ColumnName(PlanTable::Column column) {
 
 PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format) {
     PlanTable table;
+    table.kind = plan.kind;
     table.remark = plan.remark;
     for (const PlannedLineItem& item : plan.items) {
         PlanTable::Line line;
@@ -125,27 +137,29 @@ Text TotalsText(const PlanTable& table, const NumberFormat& format) {
     return text;
 }
 
-Text TabSeparated(const PlanTable& table, const NumberFormat& format) {
+Text TabSeparatedLine(const Text* cells, std::size_t count, const NumberFormat& format) {
     Text text;
-    const auto addLine = [&text, &format](const Text* cells) {
-        for (int column = 0; column < PlanTable::kColumnCount; ++column) {
-            if (column > 0) text += u'\t';
-            text += Pasted(cells[column], format);
-        }
-        text += u"\r\n";
-    };
+    for (std::size_t column = 0; column < count; ++column) {
+        if (column > 0) text += u'\t';
+        text += Pasted(cells[column], format);
+    }
+    return text + u"\r\n";
+}
+
+Text TabSeparated(const PlanTable& table, const NumberFormat& format) {
     Text header[PlanTable::kColumnCount];
     for (int column = 0; column < PlanTable::kColumnCount; ++column) {
-        header[column] = ColumnName(static_cast<PlanTable::Column>(column));
+        header[column] = ColumnName(static_cast<PlanTable::Column>(column), table.kind);
     }
-    addLine(header);
-    for (const PlanTable::Line& line : table.lines) addLine(line.cells);
+    Text text = TabSeparatedLine(header, PlanTable::kColumnCount, format);
+    for (const PlanTable::Line& line : table.lines) {
+        text += TabSeparatedLine(line.cells, PlanTable::kColumnCount, format);
+    }
     Text total[PlanTable::kColumnCount];
     total[PlanTable::kRow] = u"Total";
     total[PlanTable::kExtendedPrice] = FormatShortNumber(table.extendedBefore, format);
     total[PlanTable::kNewExtendedPrice] = FormatShortNumber(table.extendedAfter, format);
-    addLine(total);
-    return text;
+    return text + TabSeparatedLine(total, PlanTable::kColumnCount, format);
 }
 
 }  // namespace tarvello

@@ -3,6 +3,7 @@
 // and the totals of the extended price before and after. The preview window shows it, and
 // copies it as tab-separated text that pastes into a spreadsheet as a table.
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -32,6 +33,8 @@ struct PlanTable {
         bool unchanged = false;
     };
     std::vector<Line> lines;
+    // What worked the plan out: an Undo's new prices are those from before its Round.
+    PlanKind kind = PlanKind::Round;
     // A word about the whole plan (a new total that cannot be reached exactly).
     Text remark;
     // Over the line items whose extended prices are numbers.
@@ -42,8 +45,8 @@ struct PlanTable {
 };
 
 // "Row", "Quantity", "Unit Price", "New Unit Price", "Extended Price", "New Extended Price",
-// "Price Modifier", "Note".
-const Text& ColumnName(PlanTable::Column column);
+// "Price Modifier", "Note"; for an Undo the new prices are "... Before the Round".
+const Text& ColumnName(PlanTable::Column column, PlanKind kind = PlanKind::Round);
 
 // Numbers in the user's format (FormatShortNumber); texts as the host gave them.
 PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format);
@@ -56,5 +59,9 @@ Text TotalsText(const PlanTable& table, const NumberFormat& format);
 // take for a formula (it begins with =, +, - or @ and is no number) keeps a leading apostrophe,
 // so that it pastes as the text it is; numbers stay numbers.
 Text TabSeparated(const PlanTable& table, const NumberFormat& format);
+
+// One line of such a table: `count` cells apart by tabs, ended by CR LF, each kept to its cell
+// and a formula-looking text kept as text. Round History copies its list so too.
+Text TabSeparatedLine(const Text* cells, std::size_t count, const NumberFormat& format);
 
 }  // namespace tarvello

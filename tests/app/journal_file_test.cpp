@@ -77,6 +77,8 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         std::string read;                 // after "x\n" was appended
         LONGLONG readLimit = 64LL * 1024 * 1024;
         const char* firstRead = nullptr;  // what is read first, when not all it holds
+        LONGLONG headerSearch = 4LL * 1024 * 1024;
+        const char* rewritten = nullptr;  // read after the rewrite, when not firstRead and "x\n"
     };
     const Case cases[] = {
         {"no folder yet", std::nullopt, "x\n"},
@@ -95,6 +97,15 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         // Searched for in pieces: the last of two, the one found across two pieces.
         {"enormous, its last header across pieces", LaterHeaders(), "h\t1\nh\t3\td\nlast\nx\n", 100,
          "h\t1\nh\t3\td\nlast\n"},
+        // Its end beginning exactly on a line: that line is whole, and kept.
+        {"enormous, its end beginning on a line",
+         "first\n" + std::string(5000, 'a') + "\nkept\nlast\n", "first\nlast\nx\n", 10,
+         "first\nkept\nlast\n", 4LL * 1024 * 1024, "first\nlast\nx\n"},
+        // A header further back than it is looked for is not read: what is read stays bounded
+        // however far back the only header lies.
+        {"enormous, its later header too far back",
+         "h\t1\n" + std::string(5000, 'a') + "\nh\t2\tc\n" + std::string(5000, 'b') + "\nlast\n",
+         "h\t1\nlast\nx\n", 100, "h\t1\nlast\n", 1000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -103,6 +114,7 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         if (c.held) Put(*c.held);
         WinJournalFile journal(folder_);
         journal.readLimit = c.readLimit;
+        journal.headerSearch = c.headerSearch;
         const JournalChunk first = journal.ReadSince({});
         EXPECT_EQ(first.text, c.firstRead ? c.firstRead : c.held.value_or(""));
         journal.Open();
@@ -118,7 +130,7 @@ TEST_F(JournalFileTest, WhateverItFindsItReadsAndAppendsOnALineOfItsOwn) {
         // Rewritten, an enormous journal keeps its first line.
         EXPECT_TRUE(journal.Replace([](const std::string& held) { return held; }));
         if (c.firstRead) {
-            EXPECT_EQ(Read(journal), c.firstRead + std::string("x\n"));
+            EXPECT_EQ(Read(journal), c.rewritten ? c.rewritten : c.firstRead + std::string("x\n"));
         }
     }
 }

@@ -258,7 +258,9 @@ TEST_F(UndoTest, LineItemsThatSeemToHaveMovedGetNothingWritten) {
     EXPECT_EQ(Undoable(), 5u) << "still there to be given back";
     EXPECT_EQ(Narrow(DescribeUndo(outcome)),
               "Nothing was undone: line items seem to have been added, removed or moved in the "
-              "quote since the Round, so its rows may no longer hold the line items it changed.");
+              "quote since the Round, so its rows may no longer hold the line items it changed. "
+              "Edit > Round History shows them line item by line item, and gives back those that "
+              "still hold.");
 }
 
 // What a host answers and what it is: an empty text answered as an empty value is the empty

@@ -111,8 +111,9 @@ TEST_F(LayoutTest, WindowHasTheTitleAFixedBorderAMenuAndTheClientSize) {
     EXPECT_EQ(text(GetSubMenu(bar, 0), 0), L"Close");
     EXPECT_EQ(text(GetSubMenu(bar, 1), 0), L"&Preview Round...");
     EXPECT_EQ(text(GetSubMenu(bar, 1), 1), L"&Undo Round");
-    EXPECT_EQ(text(GetSubMenu(bar, 1), 3), L"Price &Rules...");
-    EXPECT_EQ(text(GetSubMenu(bar, 1), 4), L"Round to a &Total...");
+    EXPECT_EQ(text(GetSubMenu(bar, 1), 2), L"Round &History...\tCtrl+Shift+H");
+    EXPECT_EQ(text(GetSubMenu(bar, 1), 4), L"Price &Rules...");
+    EXPECT_EQ(text(GetSubMenu(bar, 1), 5), L"Round to a &Total...");
     EXPECT_EQ(text(GetSubMenu(bar, 2), 0), L"&About");
 }
 

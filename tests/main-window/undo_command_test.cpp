@@ -46,17 +46,6 @@ void ChooseUndo(HWND window) {
     PumpMessages(window);
 }
 
-// A key with Ctrl held down, as the message loop hands it over.
-void PressCtrl(HWND window, UINT vk) {
-    BYTE keys[256] = {};
-    GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
-    SetKeyboardState(keys);
-    PressKey(window, vk);
-    keys[VK_CONTROL] = 0;
-    SetKeyboardState(keys);
-}
-
 class UndoCommandTest : public ::testing::Test {
 protected:
     ScratchSettings settings;
@@ -148,12 +137,12 @@ TEST_F(UndoCommandTest, CtrlZUndoesTheRoundExceptInATextBoxWhereItUndoesTheTypin
     SendMessageW(w.txtNearest, EM_SETSEL, 0, -1);
     TypeCharacter(w.hwnd(), L'7');
     ASSERT_EQ(WindowText(w.txtNearest), L"7");
-    PressCtrl(w.hwnd(), 'Z');
+    PressHolding(w.hwnd(), 'Z', {VK_CONTROL});
     EXPECT_EQ(WindowText(w.txtNearest), L"5") << "the typing is undone";
     EXPECT_EQ(loaded.pass.undoCalls, 0) << "no Undo Round from a text box";
 
     SetFocus(w.optAllRows);
-    PressCtrl(w.hwnd(), 'Z');
+    PressHolding(w.hwnd(), 'Z', {VK_CONTROL});
     EXPECT_EQ(loaded.pass.undoCalls, 1);
     EXPECT_FALSE(UndoItemOf(w.hwnd()).enabled);
     EXPECT_TRUE(loaded.messages.shown.empty());

@@ -12,6 +12,8 @@
 //   RoundThroughWindow.exe --preview-rules   (presses Preview in the open Price Rules window)
 //   RoundThroughWindow.exe --close-rules  (presses Close in the open Price Rules window)
 //   RoundThroughWindow.exe --total AMOUNT (Edit > Round to a Total, AMOUNT typed, previewed)
+//   RoundThroughWindow.exe --history      (Edit > Round History, its list printed, left open)
+//   RoundThroughWindow.exe --close-history  (presses Close in the open Round History window)
 //   RoundThroughWindow.exe --close        (presses the utility's Close button)
 //   RoundThroughWindow.exe --close-host   (closes the stand-in host's window)
 //
@@ -28,12 +30,14 @@
 #include <map>
 #include <string>
 
+#include "tests/main-window/history_window.h"
 #include "tests/main-window/pricing_driver.h"
 #include "tests/main-window/remote_window.h"
 #include "tests/support/process_start.h"
 #include "ui/main-window/main_window_layout.h"
 #include "ui/preview-window/preview_layout.h"
 #include "ui/price-rules-window/price_rules_layout.h"
+#include "ui/round-history-window/round_history_layout.h"
 
 using namespace tarvello::ui::testing;
 using namespace tarvello::ui::main_window;
@@ -119,6 +123,18 @@ int UndoInWindow(const std::wstring& start) {
     return 0;
 }
 
+// Edit > Round History, by its command: the window opens and its Copy puts the list on the
+// clipboard.
+int HistoryInWindow() {
+    DWORD processId = 0;
+    HWND window = UtilityWindow(L"", &processId);
+    if (!window) return Fail(2, L"the utility's window is not there");
+    HWND history = OpenHistory(window, processId);
+    if (!history) return Fail(3, L"no Round History came: " + MessageBoxText(processId));
+    std::wprintf(L"Round History lists:\n%ls", HistoryList(history).c_str());
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -145,6 +161,11 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (argc == 2 && std::wstring(argv[1]) == L"--close-rules") {
         return CloseWindowOf(L"TarvelloPriceRules", tarvello::ui::price_rules_window::kCmdClose);
+    }
+    if (argc == 2 && std::wstring(argv[1]) == L"--history") return HistoryInWindow();
+    if (argc == 2 && std::wstring(argv[1]) == L"--close-history") {
+        return CloseWindowOf(L"TarvelloRoundHistory",
+                             tarvello::ui::round_history_window::kCmdClose);
     }
     if (argc == 2 && std::wstring(argv[1]) == L"--close-host") {
         return CloseWindowOf(L"TarvelloStandinWindow", 0);

@@ -295,7 +295,8 @@ TEST_F(WindowRound, UndoWritesNothingIntoAnotherQuoteInTheSamePlace) {
     Choose(main_window::kMnuEditUndo);
     EXPECT_EQ(TakeMessage(),
               L"The quote open in Tarvello is not the one this Round changed: nothing was "
-              L"written.");
+              L"written. Edit > Round History shows what each Round kept can still give back, and "
+              L"forgets one whose quote is gone.");
     EXPECT_EQ(CsvRows(host_->ReadDump()), otherQuote);
 
     ASSERT_TRUE(host_->ShowQuote(0));

@@ -111,6 +111,14 @@ PassOutcome RecordingPass::ApplyPlan(const RoundPlan& plan, MessageSink&, const 
     applied.push_back(plan.items.size());
     PassOutcome outcome;
     outcome.pass = PassKind::Apply;
+    if (plan.kind == PlanKind::Undo) {
+        outcome.pass = PassKind::Undo;
+        for (const PlannedLineItem& planned : plan.items) {
+            if (hooks.history) hooks.history->DealtWith(plan.undoOf, planned.row);
+            ++outcome.written;
+        }
+        return outcome;
+    }
     if (hooks.history) hooks.history->RoundBegun(plan.documentIndex, plan.lineItemCount);
     for (const PlannedLineItem& planned : plan.items) {
         if (hooks.history) {
@@ -133,6 +141,43 @@ PassOutcome RecordingPass::PreviewByRules(const PriceRules&, RoundedPrice, RowCh
 PassOutcome RecordingPass::ReadForNewTotal(RowChoice, MessageSink& messages, PassObserver* observer,
                                            RoundPlan& plan) {
     return PreviewRound(RoundingRequest{}, messages, observer, plan);
+}
+
+PassOutcome RecordingPass::LookAtRounds(const RoundHistory& history, MessageSink& messages,
+                                        PassObserver*, std::vector<RoundStanding>& standings) {
+    ++lookCalls;
+    standings.clear();
+    const std::vector<RoundRecord>& rounds = history.Rounds();
+    for (auto round = rounds.rbegin(); round != rounds.rend(); ++round) {
+        standings.push_back(StandingOf(*round, rounds));
+        if (reachesDocument && standings.back().state == RoundStanding::State::NotLooked) {
+            standings.back().state = RoundStanding::State::CanBeUndone;
+        }
+    }
+    PassOutcome outcome;
+    outcome.pass = PassKind::Preview;
+    if (!reachesDocument) {
+        outcome.status = PassOutcome::Status::NoDocument;
+        messages.ShowError(kNoDocumentText);
+    }
+    return outcome;
+}
+
+PassOutcome RecordingPass::PreviewUndo(const RoundHistory& history, const std::string& id,
+                                       MessageSink&, PassObserver*, RoundPlan& plan) {
+    plan = RoundPlan{};
+    plan.kind = PlanKind::Undo;
+    plan.undoOf = id;
+    if (const std::optional<RoundRecord> round = history.Find(id)) {
+        for (const WrittenLineItem& item : round->items) {
+            PlannedLineItem planned;
+            planned.row = item.row;
+            if (!item.dealtWith) plan.items.push_back(planned);
+        }
+    }
+    PassOutcome outcome;
+    outcome.pass = PassKind::Preview;
+    return outcome;
 }
 
 WindowControls::WindowControls(HWND window)
@@ -254,6 +299,16 @@ void PressAltKey(HWND dialog, wchar_t letter) {
     PumpMessages(dialog);
 }
 
+void PressHolding(HWND dialog, UINT vk, std::initializer_list<int> held) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    for (int key : held) keys[key] = 0x80;
+    SetKeyboardState(keys);
+    PressKey(dialog, vk);
+    for (int key : held) keys[key] = 0;
+    SetKeyboardState(keys);
+}
+
 void Click(HWND control) {
     SendMessageW(control, BM_CLICK, 0, 0);
     PumpMessages(GetParent(control));
@@ -286,6 +341,13 @@ void LoadedWindow::Load(const SettingsLocation& settings) {
         return std::optional<NewTotalChosen>();
     };
     open.priceRulesFile = &rulesFile;
+    open.history = [this](HWND, const HistoryView& view) {
+        historyShown.push_back(view);
+        if (historyChoices.empty()) return HistoryChoice{};
+        const HistoryChoice choice = historyChoices.front();
+        historyChoices.erase(historyChoices.begin());
+        return choice;
+    };
     window = std::make_unique<frmMain>(pass, history, messages, settings, std::move(open), fixed);
     window->Load(SW_SHOWNORMAL);
     controls = WindowControls(window->hwnd());

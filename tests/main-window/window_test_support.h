@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <memory>
 #include <optional>
 #include <string>
@@ -51,6 +52,16 @@ public:
                                RoundPlan& plan) override;
     PassOutcome ReadForNewTotal(RowChoice rows, MessageSink& messages, PassObserver* observer,
                                 RoundPlan& plan) override;
+    // Every Round stands as the history alone says, those with something to give back as able
+    // to be undone; each look is counted. Without the document, the pass's message.
+    PassOutcome LookAtRounds(const RoundHistory& history, MessageSink& messages,
+                             PassObserver* observer,
+                             std::vector<RoundStanding>& standings) override;
+    // Plans every line item the Round still has to give back; Apply of it gives them back.
+    PassOutcome PreviewUndo(const RoundHistory& history, const std::string& id,
+                            MessageSink& messages, PassObserver* observer,
+                            RoundPlan& plan) override;
+    int lookCalls = 0;
     int previewCalls = 0;
     std::vector<std::size_t> applied;  // the size of each plan applied
     std::vector<PassCall> calls;
@@ -131,6 +142,8 @@ void PumpMessages(HWND dialog);
 // Input as the message loop would hand it over: through IsDialogMessage first.
 void PressKey(HWND dialog, UINT vk);
 void PressAltKey(HWND dialog, wchar_t letter);
+// A key with other keys held down (VK_CONTROL, VK_SHIFT).
+void PressHolding(HWND dialog, UINT vk, std::initializer_list<int> held);
 // A character typed without Alt, to whatever has the focus.
 void TypeCharacter(HWND dialog, wchar_t letter);
 // A mouse click on a button or option.
@@ -162,6 +175,10 @@ struct LoadedWindow {
     // Each plan the preview window was opened with; what the user chooses there.
     std::vector<RoundPlan> previewed;
     bool applyInPreview = true;
+    // Each view Round History was opened with, and what the user chooses there in turn (Close
+    // once they are used up).
+    std::vector<HistoryView> historyShown;
+    std::vector<HistoryChoice> historyChoices;
     // The texts the Price Rules window opened with each time, what it gives back, and the file
     // the rules are kept in.
     std::vector<RulesTexts> rulesShown;

@@ -31,6 +31,7 @@
 #include "ui/preview-window/frm_preview.h"
 #include "ui/price-rules-window/frm_price_rules.h"
 #include "ui/price-rules-window/price_rules_layout.h"
+#include "ui/round-history-window/frm_round_history.h"
 #include "ui/window-utils/dpi.h"
 #include "ui/window-utils/scoped_win.h"
 #include "ui/window-utils/text_ink.h"
@@ -275,6 +276,13 @@ TEST_F(AtDpi144, ModalWindows) {
     ExpectModalWhole(frmNewTotal::kClassName, [&](HWND owner) {
         frmNewTotal(owner, u"4,321.09", DefaultNewTotalTexts(kPoint), kPoint, messages_)
             .Form_Load();
+    });
+    // A Round given back whole: the reason beside the greyed Preview Undo.
+    HistoryView history;
+    history.standings.resize(1);
+    history.standings[0].state = RoundStanding::State::Undone;
+    ExpectModalWhole(frmRoundHistory::kClassName, [&](HWND owner) {
+        frmRoundHistory(owner, history, kPoint, messages_).Form_Load();
     });
 }
 

@@ -66,9 +66,12 @@ void frmMain::OnCreate() {
     ShowWindow(progressLine, SW_HIDE);
     SetWindowPos(progressLine, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     accessible_.Annotate({&controls_, &progress_});
-    // Ctrl+Z is Undo Round, except in a text box, where it undoes the typing.
-    ACCEL undo{FVIRTKEY | FCONTROL, 'Z', static_cast<WORD>(kMnuEditUndo)};
-    shortcuts_.reset(CreateAcceleratorTableW(&undo, 1));
+    // Ctrl+Z is Undo Round, except in a text box, where it undoes the typing. Ctrl+Shift+H is
+    // Round History: the history of browsers and file managers, where Ctrl+H would be the host's
+    // Replace, and Ctrl+Shift+Z its Redo.
+    ACCEL keys[] = {{FVIRTKEY | FCONTROL, 'Z', static_cast<WORD>(kMnuEditUndo)},
+                    {FVIRTKEY | FCONTROL | FSHIFT, 'H', static_cast<WORD>(kMnuEditRoundHistory)}};
+    shortcuts_.reset(CreateAcceleratorTableW(keys, 2));
     SetPropW(hwnd_, kShortcutsProperty, shortcuts_.get());
     auto at = [this](int id) { return controls_.Handle(id); };
     Label4 = at(kLabel4);
@@ -102,6 +105,8 @@ HMENU frmMain::BuildMenu() const {
     AppendMenuW(edit, MF_STRING, kMnuEditPreview, L"&Preview Round...");
     // Greyed until a Round has written something; UpdateUndoItem says how much it gives back.
     AppendMenuW(edit, MF_STRING | MF_GRAYED, kMnuEditUndo, L"&Undo Round");
+    // Every Round kept, and the one chosen given back line item by line item.
+    AppendMenuW(edit, MF_STRING, kMnuEditRoundHistory, L"Round &History...\tCtrl+Shift+H");
     // Prices worked out otherwise than by the window's methods, always previewed.
     AppendMenuW(edit, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(edit, MF_STRING, kMnuEditPriceRules, L"Price &Rules...");
@@ -199,6 +204,9 @@ LRESULT frmMain::OnCommand(int id, int code) {
             return 0;
         case kMnuEditUndo:
             mnuEditUndo_Click();
+            return 0;
+        case kMnuEditRoundHistory:
+            mnuEditRoundHistory_Click();
             return 0;
         case kMnuHelpAbout:
             mnuHelpAbout_Click();

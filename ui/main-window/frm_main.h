@@ -47,6 +47,7 @@ public:
     void mnuEditPriceRules_Click();
     void mnuEditNewTotal_Click();
     void mnuEditUndo_Click();
+    void mnuEditRoundHistory_Click();
     void mnuHelpAbout_Click();
     void optDecimal_Click();
     void optNearest_Click();
@@ -90,9 +91,15 @@ private:
     void SavePriceRules(const RulesTexts& typed, bool forPreview);
     // Opens the preview of `plan`, and applies it when the user chooses Apply there: how that
     // ended. ToPreviewAgain: Apply wrote nothing, the quote having changed since the preview of a
-    // new total.
-    enum class PreviewEnd { Cancelled, Applied, ToPreviewAgain };
+    // new total. Closing: a close was asked for while Apply ran.
+    enum class PreviewEnd { Cancelled, Applied, ToPreviewAgain, Closing };
     PreviewEnd PreviewThenApply(const RoundPlan& plan);
+    // Round History's steps (history_handlers.cpp): the journal and the quote open now read into
+    // `view`; the Round `id` previewed and, on Apply, given back, then read again; the Round `id`
+    // forgotten. False when the window is to close meanwhile.
+    bool LookAtRounds(HistoryView& view);
+    bool PreviewUndoOf(const std::string& id, HistoryView& view);
+    void ForgetRound(const std::string& id, HistoryView& view);
     void ShowError(const std::wstring& text, UINT icon = MB_ICONERROR);
     void MoveToTwips(float left, float top, int dpi);
 

@@ -35,7 +35,8 @@ frmMain::PreviewEnd frmMain::PreviewThenApply(const RoundPlan& plan) {
         RunWatched(PassWatch::Activity::Apply, [&](MessageSink& messages, PassWatch& watch) {
             return pass_.ApplyPlan(plan, messages, PassHooks{&history_, &watch});
         });
-    const bool stale = apply && apply->status == PassOutcome::Status::ChangedSincePreview;
+    if (!apply) return PreviewEnd::Closing;
+    const bool stale = apply->status == PassOutcome::Status::ChangedSincePreview;
     return stale ? PreviewEnd::ToPreviewAgain : PreviewEnd::Applied;
 }
 

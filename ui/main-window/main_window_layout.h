@@ -42,6 +42,7 @@ enum MenuId : int {
     kMnuEditPreview,
     kMnuEditPriceRules,
     kMnuEditNewTotal,
+    kMnuEditRoundHistory,
 };
 
 // The client area below the menu bar.

@@ -76,6 +76,7 @@ void frmMain::mnuEditNewTotal_Click() {
         }
         switch (PreviewThenApply(plan)) {
             case PreviewEnd::Applied:
+            case PreviewEnd::Closing:
                 return;
             case PreviewEnd::ToPreviewAgain:
                 // The quote changed under the preview: the window opens again with what was

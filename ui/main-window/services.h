@@ -9,15 +9,18 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "engine/journal/round_history.h"
 #include "engine/passes/pass.h"
 #include "engine/passes/preview_round.h"
 #include "engine/passes/round_line_items.h"
+#include "engine/passes/round_standing.h"
 #include "engine/pricing/new_total_input.h"
 #include "engine/pricing/price_rules_form.h"
 #include "engine/request/rounding_request.h"
 #include "identity/identity.h"
+#include "ui/round-history-window/history_list.h"
 #include "ui/window-utils/message_presenter.h"
 
 namespace tarvello::ui {
@@ -49,6 +52,16 @@ public:
     // spread over.
     virtual PassOutcome ReadForNewTotal(RowChoice rows, MessageSink& messages,
                                         PassObserver* observer, RoundPlan& plan) = 0;
+    // Where every Round `history` keeps stands against the quote open now, newest first, into
+    // `standings`, writing nothing.
+    virtual PassOutcome LookAtRounds(const RoundHistory& history, MessageSink& messages,
+                                     PassObserver* observer,
+                                     std::vector<RoundStanding>& standings) = 0;
+    // Decides into `plan` what giving back the Round `id` would write, writing nothing; ApplyPlan
+    // of it gives it back.
+    virtual PassOutcome PreviewUndo(const RoundHistory& history, const std::string& id,
+                                    MessageSink& messages, PassObserver* observer,
+                                    RoundPlan& plan) = 0;
 };
 
 // A small text file of the user's, kept between runs (the price rules).
@@ -94,6 +107,10 @@ using NewTotalOpener = std::function<std::optional<NewTotalChosen>(
     HWND owner, const Text& totalNow, const NewTotalTexts& typed,
     std::optional<NewTotalField> focus)>;
 
+// Shows Round History modally over `owner` with `view`; what the user chose there, for which
+// Round.
+using HistoryOpener = std::function<HistoryChoice(HWND owner, const HistoryView& view)>;
+
 // The windows the main window opens, and the file the price rules are kept in (null: none, the
 // default rules every time).
 struct WindowOpeners {
@@ -102,6 +119,7 @@ struct WindowOpeners {
     PriceRulesOpener priceRules;
     NewTotalOpener newTotal;
     UserFile* priceRulesFile = nullptr;
+    HistoryOpener history;
 };
 
 }  // namespace tarvello::ui

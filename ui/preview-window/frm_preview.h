@@ -1,5 +1,6 @@
 #pragma once
-// The preview of a Round: every line item it would write, with the prices before and after, and
+// The preview of a Round (or of prices worked out otherwise, or of an Undo chosen in Round
+// History): every line item it would write, with the prices before and after, and
 // the totals of the extended price; Apply, Copy or Cancel. It shows what the main window hands
 // it and never reaches the host: the main window applies the plan when the user chooses Apply.
 
@@ -11,11 +12,11 @@
 #include "engine/passes/plan_table.h"
 #include "engine/passes/round_plan.h"
 #include "ui/window-utils/message_presenter.h"
-#include "ui/window-utils/modal_window.h"
+#include "ui/window-utils/sizable_window.h"
 
 namespace tarvello::ui {
 
-class frmPreview : public ModalWindow {
+class frmPreview : public SizableWindow {
 public:
     static constexpr const wchar_t* kClassName = L"TarvelloPreview";
 
@@ -30,33 +31,21 @@ public:
     void cmdApply_Click();
     void cmdCopy_Click();
     void cmdCancel_Click();
-    void Form_Resize(int width, int height);
 
 private:
     void CreateWindowAndControls();
     void FillList();
-    // Each column as wide as its widest text or its header, whichever is wider, and at least as
-    // the table has it at `dpi`.
-    void SizeColumns(int dpi);
-    void SizeAndPlace();
-    void RememberLayout();
-    void FollowClientSize();
-    void FollowDpi(WPARAM wParam, LPARAM lParam) override;
+    // The columns' names for this plan.
+    std::vector<std::wstring> ColumnNames() const;
+    void FollowDpiToo(int dpi) override;
     void OnCommand(int id, int code) override;
-    LRESULT OnMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
     NumberFormat format_;
     MessagePresenter& messages_;
     PlanKind kind_;
     PlanTable table_;
-    // The controls as created, for following the window's size.
-    struct Placed {
-        int id;
-        RECT rect;
-    };
-    std::vector<Placed> placed_;
-    SIZE createdClient_{};
-    SIZE minimumWindow_{};
+    // An Undo: the Round it gives back, in words.
+    Text what_;
     bool applyChosen_ = false;
 };
 

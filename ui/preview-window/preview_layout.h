@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "ui/window-utils/control_table.h"
+#include "ui/window-utils/report_list.h"
+#include "ui/window-utils/sizable_window.h"
 
 namespace tarvello::ui::preview_window {
 
@@ -24,22 +26,10 @@ enum ControlId : int {
 
 const std::vector<ControlSpec>& Controls();
 
-// Which edges of the client area a control keeps its distance to when the window is resized: a
-// control held to both left and right (or top and bottom) grows with the window.
-struct Anchor {
-    int id;
-    bool left, top, right, bottom;
-};
+// How each control follows the window when it is resized.
 const std::vector<Anchor>& Anchors();
 
-// The columns of the list, left to right, with the width each opens with at least, in twips;
-// numbers are right-aligned.
-// Room beside a header's text, for its margins and the sort mark's place.
-constexpr int kColumnPaddingTwips = 360;
-struct ColumnSpec {
-    int widthTwips;
-    bool number;
-};
+// The columns of the list, left to right, with the width each opens with at least.
 const std::vector<ColumnSpec>& Columns();
 
 }  // namespace tarvello::ui::preview_window

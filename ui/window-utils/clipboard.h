@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "identity/identity.h"
+#include "ui/window-utils/message_presenter.h"
 #include "ui/window-utils/scoped_win.h"
 
 namespace tarvello::ui {
@@ -55,6 +57,29 @@ inline ClipboardCopy CopyTextToClipboard(HWND owner, const std::wstring& text, H
 inline ClipboardCopy CopyTextToClipboard(HWND owner, const std::wstring& text) {
     return CopyTextToClipboard(owner, text,
                                GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t)));
+}
+
+// Copies `text`, or says in a message box owned by `owner` why it could not: "<what> could not be
+// put on the clipboard: ..." with what to do about it.
+inline void CopyOrTell(HWND owner, const std::wstring& text, const std::wstring& what,
+                       MessagePresenter& messages) {
+    const wchar_t* why = nullptr;
+    switch (CopyTextToClipboard(owner, text)) {
+        case ClipboardCopy::Copied:
+            return;
+        case ClipboardCopy::ClipboardUnavailable:
+            why =
+                L"the clipboard could not be opened; another program may be using it. Try Copy "
+                L"again in a moment.";
+            break;
+        case ClipboardCopy::NoMemory:
+            why =
+                L"there was not enough memory for its text. Close some programs or windows and "
+                L"try Copy again.";
+            break;
+    }
+    messages.Show(owner, what + L" could not be put on the clipboard: " + why, L"" TARVELLO_TITLE,
+                  MB_ICONERROR);
 }
 
 }  // namespace tarvello::ui

@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ui/window-utils/accessible_names.h"
@@ -99,6 +100,10 @@ protected:
     // activation goes back to it.
     void EndModal();
 
+    // Tells screen readers, beside its name, why a control is as it is (why it is greyed).
+    void Describe(HWND control, const std::wstring& description) {
+        if (accessible_) accessible_->Describe(control, description);
+    }
     // The control the focus goes back to when the window is next activated (as it opens, too).
     void ReturnFocusTo(HWND control);
     // Focuses a text box (as soon as the window is shown) with its whole text selected, so that
