@@ -112,9 +112,10 @@ PlanTable MakePlanTable(const RoundPlan& plan, const NumberFormat& format) {
             ++table.leftOut;
         }
         const std::optional<double> unitPrice = NumberOf(item.unitPrice, format);
-        const bool noModifier = item.modifier && TextOf(*item.modifier).empty();
+        const bool sameModifier =
+            item.modifier && TextOf(*item.modifier) == TextOf(item.newModifier);
         line.unchanged =
-            !item.change || (unitPrice && *unitPrice == item.newUnitPrice && noModifier);
+            !item.change || (unitPrice && *unitPrice == item.newUnitPrice && sameModifier);
         table.lines.push_back(std::move(line));
     }
     return table;

@@ -25,6 +25,8 @@ struct PlannedLineItem {
     Variant extendedPrice;
     // The modifier Apply would clear; nothing when the host could not tell it.
     std::optional<Variant> modifier;
+    // The modifier Apply writes: none, or for an Undo the one the line item had before the Round.
+    Variant newModifier = Variant::FromText(Text());
     double newUnitPrice = 0;
     // False: shown, but left as it is (a guard of the price rules, a line item without a price
     // in a new total): Apply writes nothing into it.

@@ -52,29 +52,49 @@ void LookAt(RoundStanding& standing, HostApplication& host, PassPosition& at,
     }
 }
 
+// One Round a step, so that a long look shows how far it is and stops on Escape between two
+// Rounds.
 class Look : public LineItemWalk {
 public:
     Look(std::vector<RoundStanding>& standings, const NumberFormat& format)
-        : standings_(standings), format_(format) {}
-
-    bool Begin(HostApplication& host, PassPosition& at, std::int16_t documentIndex,
-               std::int32_t lineItemCount) override {
-        // One read of the quote for all of them: what one Round's look read, the next takes.
-        QuoteRead read;
-        for (RoundStanding& standing : standings_) {
-            if (standing.state != State::NotLooked) continue;
-            LookAt(standing, host, at, documentIndex, lineItemCount, format_, read);
+        : standings_(standings), format_(format) {
+        for (std::size_t n = 0; n < standings_.size(); ++n) {
+            if (standings_[n].state == State::NotLooked) toLook_.push_back(n);
         }
+    }
+
+    bool Begin(HostApplication&, PassPosition&, std::int16_t documentIndex,
+               std::int32_t lineItemCount) override {
+        documentIndex_ = documentIndex;
+        lineItemCount_ = lineItemCount;
         return true;
     }
-    std::int32_t Length() const override { return 0; }
-    std::int16_t RowAt(std::int32_t) const override { return 0; }
-    void Visit(std::int32_t, std::int16_t&, HostApplication&, PassPosition&,
-               PassOutcome&) override {}
+    std::int32_t Length() const override { return static_cast<std::int32_t>(toLook_.size()); }
+    // The first line item the Round still has to give back, where a failure is told.
+    std::int16_t RowAt(std::int32_t position) const override {
+        const RoundRecord& round = Standing(position).round;
+        for (const WrittenLineItem& item : round.items) {
+            if (!item.dealtWith) return item.row;
+        }
+        return round.items.empty() ? 0 : round.items.front().row;
+    }
+    void Visit(std::int32_t position, std::int16_t&, HostApplication& host, PassPosition& at,
+               PassOutcome&) override {
+        LookAt(Standing(position), host, at, documentIndex_, lineItemCount_, format_, read_);
+    }
 
 private:
+    RoundStanding& Standing(std::int32_t position) const {
+        return standings_[toLook_.at(static_cast<std::size_t>(position))];
+    }
+
     std::vector<RoundStanding>& standings_;
     NumberFormat format_;
+    std::vector<std::size_t> toLook_;
+    std::int16_t documentIndex_ = 0;
+    std::int32_t lineItemCount_ = 0;
+    // One read of the quote for all of them: what one Round's look read, the next takes.
+    QuoteRead read_;
 };
 
 // Why a line item would be left, for the preview's note.
@@ -125,6 +145,7 @@ public:
         planned.unitPrice = now.unitPrice;
         planned.extendedPrice = now.extendedPrice;
         planned.modifier = now.modifier;
+        planned.newModifier = AsBefore(item).modifier;
         planned.newUnitPrice = NumberOrNothing(item.unitPriceBefore, same_.format()).value_or(0);
         const bool moved =
             known_.verdict == QuoteVerdict::Moved && Contains(known_.notHolding, item.row);

@@ -63,6 +63,8 @@ TEST(PlanTableTest, TheTableTheTotalsAndTheCopyAgree) {
     EXPECT_FALSE(table.lines[0].unchanged);
     EXPECT_TRUE(table.lines[1].unchanged) << "same price, no modifier: written, but unchanged";
     EXPECT_FALSE(table.lines[2].unchanged);
+    plan.items[1].newModifier = Variant::FromText(u"List");
+    EXPECT_FALSE(MakePlanTable(plan, {}).lines[1].unchanged) << "an Undo gives a modifier back";
     EXPECT_EQ(table.leftOut, 2);
     EXPECT_EQ(Narrow(TotalsText(table, NumberFormat{u","})),
               "Extended price before: 149,5   after: 154   difference: +4,5 (+3,01%)   (2 line "

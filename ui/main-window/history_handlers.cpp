@@ -51,7 +51,7 @@ bool frmMain::LookAtRounds(HistoryView& view) {
     std::vector<RoundStanding> standings;
     HeldMessage held;
     const std::optional<PassOutcome> looked =
-        RunWatched(PassWatch::Activity::Preview, [&](MessageSink&, PassWatch& watch) {
+        RunWatched(PassWatch::Activity::Look, [&](MessageSink&, PassWatch& watch) {
             return pass_.LookAtRounds(history_, held, &watch, standings);
         });
     if (!looked) return false;

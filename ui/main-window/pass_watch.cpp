@@ -52,6 +52,11 @@ void PassWatch::AtLineItem(std::int32_t row, std::int32_t position, std::int32_t
         case Activity::Apply:
             text = L"Applying " + item;
             break;
+        case Activity::Look:
+            // Round History looks at one kept Round at a time.
+            text = L"Looking at Round " + std::to_wstring(position + 1) + L" of " +
+                   std::to_wstring(count);
+            break;
     }
     SetWindowTextW(progressLine_, text.c_str());
     if (!shown_) ShowWindow(progressLine_, SW_SHOWNA);

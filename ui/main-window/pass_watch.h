@@ -17,7 +17,7 @@ namespace tarvello::ui {
 
 class PassWatch : public PassObserver {
 public:
-    enum class Activity { Round, Undo, Preview, Apply };
+    enum class Activity { Round, Undo, Preview, Apply, Look };
     // How the window closes once the pass has ended: by the Close command (the placement is
     // saved), or as the windowing system closes it (it is not).
     enum class Close { None, Command, Window };
